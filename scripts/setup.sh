@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Moswit needs to build, test and benchmark,
+# only those that are missing. Runs unattended; safe to run again.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  zlib1g-dev libgtest-dev libbenchmark-dev
+  qt6-base-dev
+  unadf
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

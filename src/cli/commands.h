@@ -1,0 +1,36 @@
+// moswit-cli: the headless companion for scripts, tests and benchmarks.
+// Each command takes its own arguments (the command name removed) and
+// returns the exit status: 0 done, 1 a file could not be read or written,
+// 2 wrong usage.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moswit::cli {
+
+using Args = std::vector<std::string>;
+
+struct Command {
+  std::string_view name;
+  std::string_view arguments;  // e.g. "IMAGE"
+  std::string_view summary;
+  int (*run)(const Args& args);
+  size_t argumentCount;
+};
+
+// Image commands.
+int RunList(const Args& args);
+int RunBlocks(const Args& args);
+int RunInfo(const Args& args);
+
+// Database commands.
+
+// Writes the bytes as they are (names are the bytes on the disk).
+void WriteOut(std::string_view text);
+// One line on stderr: "moswit-cli: " + message.
+void ReportError(std::string_view message);
+
+}  // namespace moswit::cli

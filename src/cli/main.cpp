@@ -1,0 +1,54 @@
+#include <cstdio>
+#include <string>
+
+#include "cli/commands.h"
+
+namespace {
+
+using moswit::cli::Command;
+
+// Every command of the tool; `--help` lists them in this order.
+constexpr Command kCommands[] = {
+    {"list", "IMAGE", "one line per file: path, size, CRC-32, status, header block",
+     moswit::cli::RunList, 1},
+    {"blocks", "IMAGE", "the classification of all 1760 block positions", moswit::cli::RunBlocks,
+     1},
+    {"info", "IMAGE", "volume name, size, block count and boot block flags", moswit::cli::RunInfo,
+     1},
+};
+
+std::string UsageText() {
+  std::string text = "usage: moswit-cli COMMAND ARGUMENTS...\n\ncommands:\n";
+  for (const Command& command : kCommands) {
+    std::string head = "  ";
+    head.append(command.name);
+    head.push_back(' ');
+    head.append(command.arguments);
+    if (head.size() < 24) head.resize(24, ' ');
+    text += head + "  ";
+    text.append(command.summary);
+    text.push_back('\n');
+  }
+  text += "\nFields are separated by one TAB, one record per line.\n";
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2) {
+    std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    }
+    for (const Command& command : kCommands) {
+      if (command.name != name) continue;
+      moswit::cli::Args args(argv + 2, argv + argc);
+      if (args.size() != command.argumentCount) break;
+      return command.run(args);
+    }
+  }
+  std::fputs(UsageText().c_str(), stderr);
+  return 2;
+}

@@ -1,0 +1,114 @@
+#include "image/adf.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "image/zipmember.h"
+
+namespace moswit {
+
+namespace {
+
+// A file opened for reading only; other programs may keep it open, also for
+// writing, while we read it.
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int fd, uint64_t length) : fd_(fd), length_(length) {}
+  ~FileSource() override { ::close(fd_); }
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  uint64_t Length() const override { return length_; }
+
+  bool ReadAt(uint64_t offset, void* destination, size_t length, std::string& error) override {
+    auto* out = static_cast<uint8_t*>(destination);
+    while (length > 0) {
+      ssize_t got = ::pread(fd_, out, length, static_cast<off_t>(offset));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        error = std::strerror(errno);
+        return false;
+      }
+      if (got == 0) {
+        error = kReadBeyondEnd;
+        return false;
+      }
+      out += got;
+      offset += static_cast<uint64_t>(got);
+      length -= static_cast<size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  uint64_t length_;
+};
+
+std::string TooLarge(uint64_t size) {
+  return "Image too large: " + std::to_string(size) + " bytes (at most " +
+         std::to_string(kMaxImageSize) + ")";
+}
+
+ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
+  uint8_t first4[4];
+  if (!source.ReadAt(0, first4, sizeof first4, error)) return nullptr;
+
+  auto image = std::make_unique<tADF>();
+  image->FileName = name;
+  if (HasZipSignature(first4)) {
+    if (!ExtractFirstZipMember(source, kMaxImageSize, image->Data, error)) return nullptr;
+  } else {
+    const uint64_t length = source.Length();
+    if (length > kMaxImageSize) {
+      error = TooLarge(length);
+      return nullptr;
+    }
+    image->Data.resize(static_cast<size_t>(length));
+    if (!source.ReadAt(0, image->Data.data(), image->Data.size(), error)) return nullptr;
+  }
+  image->Size = static_cast<uint32_t>(image->Data.size());
+  return image;
+}
+
+}  // namespace
+
+ImagePtr LoadImage(const std::string& path, std::string* error) {
+  std::string reason;
+  ImagePtr image;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = std::strerror(errno);
+  } else {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+      reason = std::strerror(errno);
+      ::close(fd);
+    } else if (S_ISDIR(info.st_mode)) {
+      reason = std::strerror(EISDIR);
+      ::close(fd);
+    } else {
+      FileSource source(fd, static_cast<uint64_t>(info.st_size));
+      image = Load(path, source, reason);
+    }
+  }
+  if (!image && error) *error = reason;
+  return image;
+}
+
+ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
+                             std::string* error) {
+  MemorySource source(bytes, length);
+  std::string reason;
+  ImagePtr image = Load(name, source, reason);
+  if (!image && error) *error = reason;
+  return image;
+}
+
+void FreeImage(ImagePtr& image) { image.reset(); }
+
+}  // namespace moswit

@@ -1,0 +1,46 @@
+// One loaded disk image: a plain ADF, or the first member of a ZIP archive.
+// Images are only ever read.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace moswit {
+
+constexpr uint32_t kBlockSize = 512;
+// An 880 KB double-density floppy: 80 tracks, 2 heads, 11 sectors.
+constexpr uint32_t kFloppyBlocks = 1760;
+// Neither a plain file nor a ZIP member larger than this is loaded, so a
+// damaged header never makes us allocate gigabytes.
+constexpr uint32_t kMaxImageSize = 64u * 1024u * 1024u;
+
+struct tADF {
+  std::string FileName;
+  uint32_t Size = 0;
+  std::vector<uint8_t> Data;  // exactly Size bytes
+};
+
+using ImagePtr = std::unique_ptr<tADF>;
+
+// Loads the image at `path`, as a ZIP archive when the file starts with a
+// ZIP local header signature, otherwise as a plain image. On failure returns
+// nothing and, when `error` is given, a reason the caller can show.
+ImagePtr LoadImage(const std::string& path, std::string* error = nullptr);
+
+// Decides and decodes from bytes already in memory; `name` becomes FileName.
+ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
+                             std::string* error = nullptr);
+
+void FreeImage(ImagePtr& image);
+
+inline uint32_t BlockCount(const tADF& image) { return image.Size / kBlockSize; }
+
+// The one checked way to reach a block: nullptr unless `block` < BlockCount.
+inline const uint8_t* BlockData(const tADF& image, uint32_t block) {
+  if (block >= BlockCount(image)) return nullptr;
+  return image.Data.data() + static_cast<size_t>(block) * kBlockSize;
+}
+
+}  // namespace moswit

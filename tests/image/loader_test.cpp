@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "image/adf.h"
+#include "image/zipmember.h"
+#include "support/adfbuilder.h"
+#include "support/tempdir.h"
+#include "support/zipwriter.h"
+
+namespace moswit {
+namespace {
+
+using test::Bytes;
+using test::MakeZip;
+using test::ZipMember;
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  ImagePtr Load(const Bytes& bytes, std::string* reason = nullptr) {
+    return LoadImage(dir_.Write("image.adf", bytes), reason);
+  }
+  test::TempDir dir_;
+};
+
+TEST_F(LoaderTest, PlainImageKeepsEveryByte) {
+  const Bytes disk = test::PatternBytes(901'120, 1);
+  ImagePtr image = Load(disk);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Size, 901'120u);
+  EXPECT_EQ(BlockCount(*image), 1760u);
+  EXPECT_EQ(image->Data, disk);
+  EXPECT_EQ(image->FileName, (dir_.Path() / "image.adf").string());
+}
+
+TEST_F(LoaderTest, TruncatedImageHasFewerBlocks) {
+  ImagePtr image = Load(test::PatternBytes(450'000, 2));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Size, 450'000u);
+  EXPECT_EQ(BlockCount(*image), 878u);
+  EXPECT_NE(BlockData(*image, 877), nullptr);
+  EXPECT_EQ(BlockData(*image, 878), nullptr);
+}
+
+TEST_F(LoaderTest, FirstZipMemberIsLoadedWhateverItsName) {
+  const Bytes disk = test::PatternBytes(901'120, 3);
+  const Bytes zip = MakeZip({{"readme.txt", disk}, {"other.adf", Bytes(100, 1)}});
+  for (const char* name : {"disk.zip", "disk.adf"}) {
+    ImagePtr image = LoadImage(dir_.Write(name, zip));
+    ASSERT_TRUE(image) << name;
+    EXPECT_EQ(image->Data, disk) << name;
+  }
+}
+
+struct ZipCase {
+  const char* what;
+  bool deflate;
+  bool descriptor;
+};
+
+TEST_F(LoaderTest, StoredAndStreamedMembers) {
+  const ZipCase cases[] = {{"deflated", true, false},
+                           {"stored", false, false},
+                           {"deflated with data descriptor", true, true},
+                           {"stored with data descriptor", false, true}};
+  const Bytes disk = test::AdfBuilder().Build();
+  for (const auto& c : cases) {
+    ZipMember member{"disk.adf", disk, c.deflate, c.descriptor};
+    ImagePtr image = Load(MakeZip({member, {"second", Bytes(5000, 7)}}));
+    ASSERT_TRUE(image) << c.what;
+    EXPECT_EQ(image->Size, disk.size()) << c.what;
+    EXPECT_EQ(image->Data, disk) << c.what;
+  }
+}
+
+TEST_F(LoaderTest, PlainImageStartingWithZipSignatureIsTakenForZip) {
+  Bytes disk = test::PatternBytes(901'120, 4);
+  disk[0] = 0x50;
+  disk[1] = 0x4B;
+  disk[2] = 0x03;
+  disk[3] = 0x04;
+  std::string reason;
+  ImagePtr image = Load(disk, &reason);
+  if (image) {
+    EXPECT_NE(image->Data, disk);  // read as an archive, not as the plain bytes
+  } else {
+    EXPECT_FALSE(reason.empty());
+  }
+}
+
+TEST_F(LoaderTest, FailuresGiveAReason) {
+  const Bytes zip = MakeZip({{"disk.adf", test::PatternBytes(20'000, 5)}});
+  Bytes hugeZip = zip;
+  hugeZip[22] = 0xFF;  // uncompressed size 0xFF..., far over the limit
+  hugeZip[25] = 0x7F;
+
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"three bytes", Bytes{1, 2, 3}, "Read beyond end of file"},
+      {"empty file", Bytes{}, "Read beyond end of file"},
+      {"zip cut inside its header", Bytes(zip.begin(), zip.begin() + 20), "Read beyond end of file"},
+      {"zip cut inside its data", Bytes(zip.begin(), zip.begin() + 200), "Read beyond end of file"},
+  };
+  for (const auto& c : cases) {
+    std::string reason;
+    EXPECT_FALSE(Load(c.bytes, &reason)) << c.what;
+    EXPECT_EQ(reason, c.reason) << c.what;
+  }
+  std::string reason;
+  EXPECT_FALSE(Load(hugeZip, &reason));
+  EXPECT_NE(reason.find("too large"), std::string::npos) << reason;
+
+  EXPECT_FALSE(LoadImage((dir_.Path() / "missing.adf").string(), &reason));
+  EXPECT_EQ(reason, "No such file or directory");
+  EXPECT_FALSE(LoadImage(dir_.Path().string(), &reason));
+  EXPECT_EQ(reason, "Is a directory");
+}
+
+TEST_F(LoaderTest, PlainImageOverTheLimitIsRefusedWithoutReading) {
+  const std::filesystem::path big = dir_.Path() / "big.adf";
+  dir_.Write("big.adf", Bytes(16, 0));
+  std::filesystem::resize_file(big, kMaxImageSize + 1ull);  // sparse
+  std::string reason;
+  EXPECT_FALSE(LoadImage(big.string(), &reason));
+  EXPECT_NE(reason.find("too large"), std::string::npos) << reason;
+}
+
+TEST_F(LoaderTest, DeclaredSizeRulesTheBuffer) {
+  const Bytes disk = test::PatternBytes(10'000, 6);
+  Bytes zip = MakeZip({{"disk.adf", disk}});
+  // Declared smaller than the stream: the rest is dropped.
+  Bytes smaller = zip;
+  smaller[22] = 0x10;  // 10000 = 0x2710 -> 0x2610
+  smaller[23] = 0x26;
+  ImagePtr image = Load(smaller);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Size, 0x2610u);
+  EXPECT_TRUE(std::equal(image->Data.begin(), image->Data.end(), disk.begin()));
+
+  // Declared larger: what did not decode stays zero.
+  Bytes larger = zip;
+  larger[22] = 0x10;
+  larger[23] = 0x28;  // 0x2810
+  image = Load(larger);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Size, 0x2810u);
+  EXPECT_TRUE(std::equal(disk.begin(), disk.end(), image->Data.begin()));
+  for (size_t i = disk.size(); i < image->Size; ++i) ASSERT_EQ(image->Data[i], 0) << i;
+}
+
+TEST_F(LoaderTest, DamagedDeflateStreamStillGivesTheDeclaredSize) {
+  const Bytes disk = test::PatternBytes(50'000, 7);
+  Bytes zip = MakeZip({{"disk.adf", disk}});
+  for (size_t i = 40; i < 60; ++i) zip[i] ^= 0xA5;  // into the member data
+  ImagePtr image = Load(zip);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Size, disk.size());
+}
+
+TEST_F(LoaderTest, MemoryAndFileLoadAlike) {
+  const Bytes zip = MakeZip({{"d.adf", test::PatternBytes(3000, 8)}});
+  ImagePtr fromFile = Load(zip);
+  ImagePtr fromMemory = LoadImageFromMemory("d.zip", zip.data(), zip.size());
+  ASSERT_TRUE(fromFile && fromMemory);
+  EXPECT_EQ(fromFile->Data, fromMemory->Data);
+  FreeImage(fromMemory);
+  EXPECT_FALSE(fromMemory);
+}
+
+}  // namespace
+}  // namespace moswit

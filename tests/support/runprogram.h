@@ -1,0 +1,17 @@
+// Runs a program with arguments and collects what it printed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace moswit::test {
+
+struct ProgramResult {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+};
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+}  // namespace moswit::test
