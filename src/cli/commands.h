@@ -27,6 +27,8 @@ int RunBlocks(const Args& args);
 int RunInfo(const Args& args);
 
 // Database commands.
+int RunDid(const Args& args);
+int RunNames(const Args& args);
 
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);

@@ -1,3 +1,4 @@
+#include <clocale>
 #include <cstdio>
 #include <string>
 
@@ -15,6 +16,10 @@ constexpr Command kCommands[] = {
      1},
     {"info", "IMAGE", "volume name, size, block count and boot block flags", moswit::cli::RunInfo,
      1},
+    {"did", "IN OUT", "read the DID file IN and write it to OUT ('-': standard output)",
+     moswit::cli::RunDid, 2},
+    {"names", "DID", "version tag strings and disk standard names, game by game",
+     moswit::cli::RunNames, 1},
 };
 
 std::string UsageText() {
@@ -36,6 +41,8 @@ std::string UsageText() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Rows are sorted with the user's collation, as the Renamer window does.
+  std::setlocale(LC_COLLATE, "");
   if (argc >= 2) {
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {

@@ -1,0 +1,54 @@
+#include <string>
+
+#include "cli/commands.h"
+#include "database/didreader.h"
+#include "database/didwriter.h"
+#include "database/standardname.h"
+#include "image/numbertext.h"
+
+namespace moswit::cli {
+
+int RunDid(const Args& args) {
+  DidReadResult read = ReadDatabase(args[0]);
+  if (!read.database) {
+    ReportError(read.error);
+    return 1;
+  }
+  if (args[1] == "-") {
+    WriteOut(FormatDatabase(*read.database));
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  std::string error = WriteDatabase(*read.database, args[1]);
+  if (!error.empty()) {
+    ReportError(error);
+    return 1;
+  }
+  return 0;
+}
+
+int RunNames(const Args& args) {
+  DidReadResult read = ReadDatabase(args[0]);
+  if (!read.database) {
+    ReportError(read.error);
+    return 1;
+  }
+  std::string out;
+  uint32_t gameNumber = 0;
+  for (const GameRecord& game : read.database->games) {
+    std::string gameText = IntToDec(++gameNumber);
+    uint32_t versionNumber = 0;
+    for (const VersionRecord& version : game.versions) {
+      out += "V\t" + gameText + "\t" + IntToDec(++versionNumber) + "\t" +
+             VersionTagString(game, version) + "\n";
+    }
+    uint32_t diskNumber = 0;
+    for (const DiskRecord& disk : game.disks) {
+      out += "D\t" + gameText + "\t" + IntToDec(++diskNumber) + "\t" + StandardName(game, disk) +
+             "\n";
+    }
+  }
+  WriteOut(out);
+  return 0;
+}
+
+}  // namespace moswit::cli

@@ -1,0 +1,40 @@
+#include "database/recordtext.h"
+
+#include <cstring>
+
+namespace moswit {
+
+void RecordText::Store(std::string_view value) {
+  if (value.size() > kMaxLength) value = value.substr(0, kMaxLength);
+  if (value.empty()) {
+    data_.reset();
+    return;
+  }
+  auto data = std::make_unique<char[]>(value.size() + 1);
+  data[0] = static_cast<char>(static_cast<unsigned char>(value.size()));
+  char* out = data.get() + 1;
+  std::memcpy(out, value.data(), value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (out[i] == '"') {
+      out[i] = '\'';
+    } else if (out[i] == '\r' || out[i] == '\n') {
+      out[i] = ' ';
+    }
+  }
+  data_ = std::move(data);
+}
+
+void StoreText(RecordText& text, std::string_view value) { text.Store(value); }
+
+std::string LoadText(const RecordText& text) { return std::string(text.Value()); }
+
+std::string JoinLines(std::span<const std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (!text.empty()) text.push_back(' ');
+    text += line;
+  }
+  return text;
+}
+
+}  // namespace moswit

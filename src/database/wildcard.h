@@ -1,0 +1,20 @@
+// Matching of database file paths with "?" and "*" against paths found on a
+// disk, and the ASCII upper-casing it relies on.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace moswit {
+
+// Both texts are compared upper-cased (a-z only). "?" takes one character.
+// A final "*" takes one or more characters, never none; a "*" elsewhere
+// takes zero or more, shortest first, and is only tried at positions where
+// the name holds the pattern's next character literally. An empty pattern
+// matches only the empty name.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// a-z become A-Z; every other byte, letters with diacritics included, stays.
+std::string UpperCase(std::string_view text);
+
+}  // namespace moswit

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "database/records.h"
+#include "support/didbuilder.h"
+
+namespace moswit {
+namespace {
+
+TEST(Records, NewRecordsTakeTheEditorDefaults) {
+  auto database = CreateDatabase("/home/me/games.did");
+  EXPECT_EQ(database->name.Value(), "New Database [/home/me/games.did]");
+  EXPECT_EQ(database->creator.Value(), "New Creator");
+  EXPECT_EQ(database->date, ReleaseDate{});
+
+  GameRecord& game = AppendGame(*database);
+  EXPECT_EQ(game.name.Value(), "[New Game]");
+  EXPECT_EQ(game.publisher.Value(), "Publisher");
+  EXPECT_FALSE(game.developer.Present());
+
+  VersionRecord& version = AppendVersion(game);
+  EXPECT_EQ(version.versionName.Value(), "[New Version]");
+  EXPECT_EQ(version.memChip, 1024);
+  EXPECT_EQ(version.languages, kLangEn);
+  EXPECT_EQ(version.chipset, kChipsetOcs);
+  EXPECT_EQ(DiskCount(version.diskOrder), 0u);
+  EXPECT_EQ(version.compat, DefaultCompatInfo());
+  EXPECT_EQ(GetTriState(version.compat.floppy, compat::kFloppyDrivesNeeded), TriState::Unchecked);
+  EXPECT_EQ(GetTriState(version.compat.specialSettings, compat::kFastestSpeed), TriState::Greyed);
+  EXPECT_EQ(version.compat.floppy >> compat::kFloppyDriveCount, 1);
+  EXPECT_EQ(version.compat.specialSettings >> compat::kSpeedAdjustValue, 5);
+
+  DiskRecord& disk = AppendDisk(game);
+  EXPECT_EQ(disk.name.Value(), "[New Disk]");
+  EXPECT_EQ(disk.nameMustMatch, 0);
+  EXPECT_EQ(AppendFile(disk), FileRecord{});
+  EXPECT_EQ(AppendRange(disk), RangeRecord{});
+}
+
+TEST(Records, CompatFieldsComposeAtTheirBitPositions) {
+  uint32_t winFellow = (2001u - compat::kWinFellowYearBase) << compat::kWinFellowFirst |
+                       11u << compat::kWinFellowSecond | 15u << compat::kWinFellowThird;
+  winFellow = WithTriState(winFellow, compat::kWinFellowTested, TriState::Checked);
+  EXPECT_EQ(winFellow, 0x150B0F01u);
+  uint32_t winUae = 0u << compat::kWinUaeMajor | 8u << compat::kWinUaeMinor |
+                    22u << compat::kWinUaeThird | 1u << compat::kWinUaeRevision;
+  EXPECT_EQ(WithTriState(winUae, compat::kWinUaeTested, TriState::Greyed), compat::kDefaultWinUae);
+  EXPECT_EQ(GetTriState(3u << compat::kKick31, compat::kKick31), TriState::Unchecked);
+}
+
+TEST(Records, DeletingKeepsTheOtherRecordsInPlaceAndInOrder) {
+  test::DidBuilder builder;
+  GameRecord& game = builder.Game("G");
+  DiskRecord* disks[4];
+  for (DiskRecord*& disk : disks) disk = &builder.Disk(game, "D");
+  disks[3]->files.Append().size = 7;
+
+  EXPECT_TRUE(game.disks.Dispose(disks[1]));
+  EXPECT_FALSE(game.disks.Dispose(disks[1]));
+  ASSERT_EQ(game.disks.Size(), 3u);
+  EXPECT_EQ(&game.disks[0], disks[0]);
+  EXPECT_EQ(&game.disks[1], disks[2]);
+  EXPECT_EQ(&game.disks[2], disks[3]);
+  EXPECT_EQ(game.disks.PositionOf(disks[3]), 3u);
+  EXPECT_EQ(disks[3]->files[0].size, 7u);
+
+  std::unique_ptr<DiskRecord> taken = game.disks.Unlink(disks[0]);
+  EXPECT_EQ(taken.get(), disks[0]);
+  EXPECT_EQ(game.disks.PositionOf(disks[0]), 0u);
+  EXPECT_EQ(game.disks.AtPosition(1), disks[2]);
+  EXPECT_EQ(game.disks.AtPosition(3), nullptr);
+  EXPECT_EQ(game.disks.AtPosition(0), nullptr);
+}
+
+TEST(Records, VersionDisksFollowTheirDiskOrder) {
+  test::DidBuilder builder;
+  GameRecord& game = builder.Game("G");
+  DiskRecord& first = builder.Disk(game, "1");
+  DiskRecord& second = builder.Disk(game, "2");
+  VersionRecord& a = builder.Version(game, {2, 1, 9});
+  VersionRecord& b = builder.Version(game, {2});
+  a.diskOrder[4] = 1;  // after the first 0: not the version's
+
+  std::vector<DiskRecord*> disks = FindVersionDisks(game, a);
+  ASSERT_EQ(disks.size(), 3u);
+  EXPECT_EQ(disks[0], &second);
+  EXPECT_EQ(disks[1], &first);
+  EXPECT_EQ(disks[2], nullptr);  // past the end of the disk list
+  EXPECT_EQ(FindVersionDisks(game, b), std::vector<DiskRecord*>{&second});
+}
+
+}  // namespace
+}  // namespace moswit
