@@ -30,6 +30,9 @@ int RunInfo(const Args& args);
 int RunDid(const Args& args);
 int RunNames(const Args& args);
 
+// Scan commands.
+int RunIdentify(const Args& args);
+
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);
 // One line on stderr: "moswit-cli: " + message.

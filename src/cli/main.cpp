@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
      moswit::cli::RunDid, 2},
     {"names", "DID", "version tag strings and disk standard names, game by game",
      moswit::cli::RunNames, 1},
+    {"identify", "DID FOLDER", "identify every image below FOLDER: caption, result line",
+     moswit::cli::RunIdentify, 2},
 };
 
 std::string UsageText() {

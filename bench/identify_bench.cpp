@@ -1,0 +1,225 @@
+// Identification speed on a collector-sized database: 50,000 disks with
+// 1,000,000 file records (and a block range on every tenth disk).
+//   - IdentifyImage of a full 880 KB image, beside its floor: one CRC-32 pass
+//     over every block and one over every file, measured in the same run.
+//   - BuildMatchIndex over the records given in ascending CRC order, with the
+//     index's bytes per record.
+//   - A whole scan of a folder of 2,000 images beside reading and CRC'ing
+//     each file once, what any whole-file checker must do.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "database/attributes.h"
+#include "image/adf.h"
+#include "image/crc32.h"
+#include "image/filesystem.h"
+#include "scan/identify.h"
+#include "scan/matchindex.h"
+#include "scan/scanner.h"
+#include "support/adfbuilder.h"
+#include "support/didbuilder.h"
+
+namespace {
+
+using moswit::test::AdfBuilder;
+using moswit::test::Bytes;
+
+constexpr uint32_t kDisks = 50'000;
+constexpr uint32_t kFilesPerDisk = 20;
+constexpr int kFolderImages = 2'000;
+
+uint32_t Next(uint32_t& x) {
+  x ^= x << 13;
+  x ^= x >> 17;
+  x ^= x << 5;
+  return x;
+}
+
+// A nearly full disk: 41 files, 800 KB of contents.
+Bytes FullDisk(uint32_t seed) {
+  AdfBuilder builder;
+  builder.AddFile("/s/startup-sequence", moswit::test::PatternBytes(40, seed));
+  for (int i = 0; i < 40; ++i) {
+    builder.AddFile("/data/file" + std::to_string(i), moswit::test::PatternBytes(20'000, seed * 100 + i));
+  }
+  return builder.Build();
+}
+
+struct Fixture {
+  std::unique_ptr<moswit::DatabaseInfo> database;
+  Bytes image;
+  moswit::ImagePtr adf;
+};
+
+// Records in ascending CRC order, as generated databases often come; the
+// image's own disk is the last one.
+Fixture& Shared() {
+  static Fixture* fixture = [] {
+    auto* f = new Fixture;
+    f->image = FullDisk(1);
+    f->adf = moswit::LoadImageFromMemory("full.adf", f->image.data(), f->image.size());
+    moswit::test::DidBuilder db;
+    uint32_t crc = 0;
+    uint32_t x = 12345;
+    for (uint32_t d = 0; d + 1 < kDisks; ++d) {
+      moswit::GameRecord& game = db.Game("Game " + std::to_string(d));
+      db.Version(game, {1});
+      moswit::DiskRecord& disk = db.Disk(game, "Disk");
+      for (uint32_t i = 0; i < kFilesPerDisk; ++i) {
+        moswit::FileRecord& r = moswit::AppendFile(disk);
+        r.path = "/file" + std::to_string(i);
+        crc += 1 + Next(x) % 8000;
+        r.crc32 = crc;
+        r.size = 1000 + Next(x) % 100'000;
+        r.attributes = moswit::kAttrGame;
+      }
+      if (d % 10 == 0) {
+        moswit::RangeRecord& range = moswit::AppendRange(disk);
+        range.firstByte = 0;
+        range.lastByte = 511;
+        range.crc32 = Next(x);
+        range.attributes = moswit::kAttrBoot;
+      }
+    }
+    moswit::GameRecord& game = db.Game("The Game");
+    db.Version(game, {1});
+    moswit::DiskRecord& disk = db.Disk(game, "Empty");
+    for (const moswit::FileEntry& file : moswit::ListFiles(*f->adf, false)) {
+      moswit::FileRecord& r = moswit::AppendFile(disk);
+      r.path = file.Path;
+      r.size = file.Size;
+      r.crc32 = file.Crc;
+      r.attributes = moswit::kAttrGame;
+    }
+    f->database = db.Take();
+    return f;
+  }();
+  return *fixture;
+}
+
+const moswit::MatchIndex& SharedIndex() {
+  static moswit::MatchIndexPtr index = moswit::BuildMatchIndex(*Shared().database);
+  return *index;
+}
+
+void BM_IdentifyImage(benchmark::State& state) {
+  const Fixture& f = Shared();
+  const moswit::MatchIndex& index = SharedIndex();
+  std::string line;
+  for (auto _ : state) {
+    line = moswit::IdentifyImage(*f.adf, index).line;
+    benchmark::DoNotOptimize(line);
+  }
+  state.SetLabel(line);
+}
+BENCHMARK(BM_IdentifyImage)->Unit(benchmark::kMicrosecond);
+
+// The floor: CRC-32 of every block, then of every file's contents.
+void BM_TwoCrcPasses(benchmark::State& state) {
+  const Fixture& f = Shared();
+  std::vector<Bytes> contents;
+  moswit::VisitedMap map;
+  for (const moswit::FileEntry& file : moswit::ListFiles(*f.adf, false)) {
+    Bytes buffer;
+    moswit::ReadFileData(*f.adf, file, false, map, buffer);
+    contents.push_back(std::move(buffer));
+  }
+  for (auto _ : state) {
+    uint32_t sum = 0;
+    for (uint32_t b = 0; b < moswit::BlockCount(*f.adf); ++b) {
+      sum += moswit::Crc32({moswit::BlockData(*f.adf, b), moswit::kBlockSize});
+    }
+    for (const Bytes& c : contents) sum += moswit::Crc32(c);
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_TwoCrcPasses)->Unit(benchmark::kMicrosecond);
+
+void BM_BuildMatchIndex(benchmark::State& state) {
+  const Fixture& f = Shared();
+  size_t records = 0;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    moswit::MatchIndexPtr index = moswit::BuildMatchIndex(*f.database);
+    records = index->files.Size() + index->blocks.Size();
+    bytes = index->files.MemoryBytes() + index->blocks.MemoryBytes();
+    benchmark::DoNotOptimize(index);
+  }
+  state.counters["records"] = static_cast<double>(records);
+  state.counters["bytes_per_record"] = static_cast<double>(bytes) / static_cast<double>(records);
+}
+BENCHMARK(BM_BuildMatchIndex)->Unit(benchmark::kMillisecond);
+
+// A folder of generated images: half of them the known disk, half others.
+const std::filesystem::path& Folder() {
+  static std::filesystem::path folder = [] {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "moswit-bench-images";
+    std::filesystem::create_directories(dir);
+    const Bytes known = Shared().image;
+    const Bytes other = FullDisk(2);
+    for (int i = 0; i < kFolderImages; ++i) {
+      const auto path = dir / ("image" + std::to_string(i) + ".adf");
+      if (std::filesystem::exists(path)) continue;
+      std::ofstream out(path, std::ios::binary);
+      const Bytes& bytes = i % 2 ? other : known;
+      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    return dir;
+  }();
+  return folder;
+}
+
+class NullReport : public moswit::ScanReport {
+ public:
+  void Status(const std::string&) override {}
+  void RowsCleared() override {}
+  void RowsListed(const std::vector<moswit::ImageRow>&) override {}
+  void RowResult(size_t, const std::string&, bool) override { ++rows; }
+  size_t rows = 0;
+};
+
+void BM_ReadAndCrcEachFile(benchmark::State& state) {
+  const auto& dir = Folder();
+  std::vector<char> buffer(1 << 20);
+  for (auto _ : state) {
+    uint32_t sum = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      std::FILE* file = std::fopen(entry.path().c_str(), "rb");
+      if (!file) continue;
+      uint32_t crc;
+      moswit::CrcInit(crc);
+      size_t got;
+      while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+        moswit::CrcUpdate(crc, buffer.data(), got);
+      }
+      std::fclose(file);
+      moswit::CrcFinal(crc);
+      sum += crc;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["images_per_second"] =
+      benchmark::Counter(kFolderImages, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadAndCrcEachFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ScanFolder(benchmark::State& state) {
+  const auto& dir = Folder();
+  const Fixture& f = Shared();
+  for (auto _ : state) {
+    NullReport report;
+    moswit::RunScan(*f.database, dir.string(), report);
+    if (report.rows != kFolderImages) state.SkipWithError("not every image was scanned");
+  }
+  state.counters["images_per_second"] =
+      benchmark::Counter(kFolderImages, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ScanFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,91 @@
+// Identification of one loaded image against a MatchIndex: candidate disks
+// from file and block hits, a score per candidate, the best disk per game,
+// and the result line with its codes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/adf.h"
+#include "image/filesystem.h"
+#include "scan/matchindex.h"
+
+namespace moswit {
+
+constexpr uint32_t kQualifyingAccuracy = 500;
+constexpr char kUnidentified[] = "<unidentified>";
+
+// Counter groups, in the order their codes are written.
+enum CounterGroup : unsigned { kGroupPreGame = 0, kGroupGame = 1, kGroupAddendum = 2, kGroupUnused = 3 };
+constexpr unsigned kGroupCount = 4;
+// Counters within a group.
+enum GroupCounter : unsigned { kMissing = 0, kBad = 1, kDifferent = 2, kMisnamed = 3 };
+
+struct ScoreSheet {
+  std::array<std::array<uint32_t, 4>, kGroupCount> counters{};
+  int32_t extraFiles = 0;
+  bool nameMismatchRequired = false;
+  bool nameMismatchOptional = false;
+  bool trainerMissing = false;
+  bool cracktroMissing = false;
+  bool releasetroMissing = false;
+  bool hdInstallMissing = false;
+  bool docsMissing = false;
+  bool startupDiffers = false;
+  bool highscoresDiffer = false;
+  uint32_t startupCrc = 0;
+  uint32_t highscoresCrc = 0;
+  uint32_t savegameCount = 0;
+  uint32_t savegameCrcXor = 0;
+};
+
+struct Candidate {
+  const DiskRecord* disk = nullptr;
+  const GameRecord* game = nullptr;
+  uint32_t accuracy = 0;
+  ScoreSheet sheet;
+};
+
+// The image's files, read and CRC'd, with their upper-case paths for the
+// wildcard tests (computed once per image, not once per candidate).
+struct ImageFiles {
+  FileList files;
+  std::vector<std::string> upperPaths;
+};
+
+struct IdentifyResult {
+  std::string line;
+  bool hadCandidates = false;  // the window beeps once for such an image
+};
+
+// The group of a record: the first of Pre-Game, Game, Addendum, Unused set
+// in its attributes; -1 for none.
+int GroupOf(uint32_t attributes);
+
+// floor((numerator / denominator) * scale), computed in extended precision
+// and truncated toward zero: 1 of 125 gives 7 per mille, 63 of 125 gives 503.
+uint32_t TruncatedRatio(uint32_t numerator, uint32_t denominator, uint32_t scale);
+
+ImageFiles ReadImageFiles(const tADF& image);
+
+std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files,
+                                      const MatchIndex& index);
+
+void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate);
+
+// The best candidate per game with at least 500 per mille, in the order
+// games first qualified; a higher accuracy replaces in place, an equal one
+// keeps the earlier candidate. Any number of games is kept.
+std::vector<const Candidate*> SelectResults(const std::vector<Candidate>& candidates);
+
+std::string FormatResultCodes(const ScoreSheet& sheet);
+
+// The line for the kept candidates: standard name, codes and " (accuracy)"
+// per game, joined by " + "; "<unidentified>" for none.
+std::string FormatResultLine(const std::vector<const Candidate*>& kept);
+
+IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index);
+
+}  // namespace moswit

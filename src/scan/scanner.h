@@ -1,0 +1,42 @@
+// One scan of a source folder against a database: list the images, sort
+// them, build the index, then load, identify and free one image after the
+// other. The Renamer window and moswit-cli run this same code; it reports
+// through a ScanReport in the order the window shows things.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "database/records.h"
+#include "scan/imagelist.h"
+
+namespace moswit {
+
+constexpr char kPreparingStatus[] = "Preparing ADF list ...";
+constexpr char kReadyStatus[] = "Ready.";
+
+class ScanReport {
+ public:
+  virtual ~ScanReport() = default;
+  virtual void Status(const std::string& text) = 0;
+  // All rows removed; the list is hidden while it is filled.
+  virtual void RowsCleared() = 0;
+  // The sorted rows; the list is shown again.
+  virtual void RowsListed(const std::vector<ImageRow>& rows) = 0;
+  virtual void RowResult(size_t row, const std::string& line, bool hadCandidates) = 0;
+};
+
+// "Scanning file i of n [p] / " + folder + caption, p = floor(i / n * 100).
+std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption);
+
+// The result line of an image that could not be loaded.
+std::string UnreadableResult(const std::string& reason);
+
+// Runs a whole scan. `stop`, when given and set, ends the scan between two
+// images, without the final status.
+void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
+             const std::atomic<bool>* stop = nullptr);
+
+}  // namespace moswit

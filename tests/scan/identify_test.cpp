@@ -1,0 +1,332 @@
+#include "scan/identify.h"
+
+#include <gtest/gtest.h>
+
+#include "database/attributes.h"
+#include "database/standardname.h"
+#include "image/crc32.h"
+#include "image/numbertext.h"
+#include "support/adfbuilder.h"
+#include "support/didbuilder.h"
+
+namespace moswit {
+namespace {
+
+using test::AdfBuilder;
+using test::Bytes;
+
+uint32_t CrcOf(const Bytes& b) { return Crc32(b); }
+
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// An image built file by file and a database disk describing it.
+class IdentifyTest : public ::testing::Test {
+ protected:
+  IdentifyTest() {
+    game_ = &db_.Game("Test Game", "Test Soft");
+    db_.Version(*game_, {1});
+    disk_ = &db_.Disk(*game_, "Test Disk");
+  }
+
+  // Puts the file on the image and, with `attributes`, a record for it on the disk.
+  void OnBoth(const std::string& path, const Bytes& contents, uint32_t attributes = kAttrGame) {
+    builder_.AddFile(path, contents);
+    Record(path, contents, attributes);
+  }
+  FileRecord& Record(const std::string& path, const Bytes& contents, uint32_t attributes = kAttrGame) {
+    FileRecord& r = AppendFile(*disk_);
+    r.path = path;
+    r.size = static_cast<uint32_t>(contents.size());
+    r.crc32 = CrcOf(contents);
+    r.attributes = attributes;
+    return r;
+  }
+  RangeRecord& Range(uint32_t first, uint32_t last, uint32_t crc, uint32_t attributes = kAttrGame) {
+    RangeRecord& r = AppendRange(*disk_);
+    r.firstByte = first;
+    r.lastByte = last;
+    r.crc32 = crc;
+    r.attributes = attributes;
+    return r;
+  }
+
+  IdentifyResult Identify(const Bytes& image) {
+    ImagePtr adf = LoadImageFromMemory("t.adf", image.data(), image.size());
+    MatchIndexPtr index = BuildMatchIndex(db_.Database());
+    return IdentifyImage(*adf, *index);
+  }
+  IdentifyResult Identify() { return Identify(builder_.Build()); }
+
+  std::string Line(const std::string& codes, uint32_t accuracy) const {
+    return StandardName(*game_, *disk_) + codes + " (" + IntToDec(accuracy) + ")";
+  }
+
+  test::DidBuilder db_;
+  GameRecord* game_;
+  DiskRecord* disk_;
+  AdfBuilder builder_;
+};
+
+TEST_F(IdentifyTest, PerfectDiskScores1000WithNoCodes) {
+  OnBoth("/s/startup-sequence", Text("game\n"));
+  OnBoth("/game", test::PatternBytes(30'000, 1));
+  OnBoth("/data/level", test::PatternBytes(5'000, 2), kAttrAddendum);
+  const IdentifyResult result = Identify();
+  EXPECT_TRUE(result.hadCandidates);
+  EXPECT_EQ(result.line, Line("", 1000));
+}
+
+TEST_F(IdentifyTest, MissingGameFile) {
+  OnBoth("/a", test::PatternBytes(100, 1));
+  OnBoth("/b", test::PatternBytes(100, 2));
+  Record("/c", test::PatternBytes(100, 3));
+  EXPECT_EQ(Identify().line, Line("[mm1]", 666));
+}
+
+TEST_F(IdentifyTest, FileUnderAnotherPathIsMisnamed) {
+  OnBoth("/a", test::PatternBytes(100, 1));
+  builder_.AddFile("/elsewhere", test::PatternBytes(100, 2));
+  Record("/b", test::PatternBytes(100, 2));
+  EXPECT_EQ(Identify().line, Line("[mn1]", 1000));
+}
+
+TEST_F(IdentifyTest, DifferentAndUnreadableFiles) {
+  OnBoth("/a", test::PatternBytes(100, 1));
+  builder_.AddFile("/b", test::PatternBytes(100, 9));
+  Record("/b", test::PatternBytes(100, 2));
+  EXPECT_EQ(Identify().line, Line("[md1]", 1000));
+
+  // The same file with a broken data block: bad instead of different.
+  Bytes image = builder_.Build();
+  ImagePtr adf = LoadImageFromMemory("t.adf", image.data(), image.size());
+  for (const FileEntry& f : ListFiles(*adf, false)) {
+    if (f.Path == "/b") test::BreakChecksum(image, test::GetLong(image, f.HeaderBlock, 77));
+  }
+  EXPECT_EQ(Identify(image).line, Line("[mb1]", 1000));
+}
+
+TEST_F(IdentifyTest, DifferingStartupSequence) {
+  OnBoth("/game", test::PatternBytes(100, 1));
+  const Bytes changed = Text("changed\n");
+  builder_.AddFile("/S/Startup-Sequence", changed);
+  Record("/s/startup-sequence", Text("original\n"), kAttrPreGame);
+  EXPECT_EQ(Identify().line, Line("[sd" + IntToHex(CrcOf(changed), 4) + "]", 1000));
+}
+
+TEST_F(IdentifyTest, SavegamesAreCountedAndXored) {
+  OnBoth("/game", test::PatternBytes(100, 1));
+  const Bytes save1 = test::PatternBytes(40, 2), save2 = test::PatternBytes(44, 3);
+  builder_.AddFile("/Save1", save1);
+  builder_.AddFile("/Save2", save2);
+  Record("/SAVE*", test::PatternBytes(40, 4), kAttrGame | kAttrSavegame);
+  const std::string xorHex = IntToHex(CrcOf(save1) ^ CrcOf(save2), 4);
+  // Both savegames answer the one record: it counts once, and no extra files remain.
+  EXPECT_EQ(Identify().line, Line("[sg2|" + xorHex + "]", 1000));
+}
+
+TEST_F(IdentifyTest, ExtraFilesOnTheImage) {
+  OnBoth("/game", test::PatternBytes(100, 1));
+  builder_.AddFile("/extra1", test::PatternBytes(10, 2));
+  builder_.AddFile("/extra2", test::PatternBytes(10, 3));
+  EXPECT_EQ(Identify().line, Line("[x2]", 1000));
+}
+
+TEST_F(IdentifyTest, MissingFilesByKind) {
+  struct Case {
+    const char* what;
+    uint32_t attributes;
+    std::string codes;
+    uint32_t accuracy;
+  };
+  const Case cases[] = {
+      {"cracktro", kAttrCracktro | kAttrGame, "[cu]", 500},
+      {"trainer", kAttrTrainer, "[tu]", 500},
+      {"releasetro", kAttrReleasetro | kAttrCracktro, "[ru]", 500},
+      {"hd install", kAttrHdInstall, "[hu]", 500},
+      {"docs", kAttrDocs | kAttrAddendum, "[du]", 500},
+      {"optional", kAttrOptional | kAttrGame | kAttrCracktro, "", 500},
+      {"boot only", kAttrBoot, "", 500},
+      {"pre-game", kAttrPreGame | kAttrGame, "[pm1]", 500},
+      {"unused", kAttrUnused, "[am1]", 500},
+  };
+  for (const Case& c : cases) {
+    test::DidBuilder db;
+    game_ = &db.Game("G");
+    db.Version(*game_, {1});
+    disk_ = &db.Disk(*game_, "D");
+    std::swap(db_, db);
+    builder_ = AdfBuilder();
+    OnBoth("/present", test::PatternBytes(100, 1));
+    Record("/missing", test::PatternBytes(100, 2), c.attributes);
+    EXPECT_EQ(Identify().line, Line(c.codes, c.accuracy)) << c.what;
+  }
+}
+
+TEST_F(IdentifyTest, ExcludedRecordNeverNominatesButIsScored) {
+  builder_.AddFile("/a", test::PatternBytes(100, 1));
+  Record("/a", test::PatternBytes(100, 1), kAttrGame | kAttrExclude);
+  const IdentifyResult alone = Identify();
+  EXPECT_FALSE(alone.hadCandidates);
+  EXPECT_EQ(alone.line, kUnidentified);
+
+  OnBoth("/b", test::PatternBytes(100, 2));
+  EXPECT_EQ(Identify().line, Line("", 1000));
+}
+
+TEST_F(IdentifyTest, RangesAndHighscores) {
+  Bytes image = builder_.Build();
+  const Bytes block5(image.begin() + 5 * 512, image.begin() + 6 * 512);
+  const Bytes block0(image.begin(), image.begin() + 512);
+  Range(5 * 512, 6 * 512 - 1, CrcOf(block5));     // nominates and matches
+  Range(0, 511, 0x12345678, kAttrHighscores | kAttrGame);  // differs, still matched
+  const std::string hd = "[hd" + IntToHex(CrcOf(block0), 4) + "]";
+  EXPECT_EQ(Identify(image).line, Line(hd, 1000));
+
+  Range(0, 99, 0x1, kAttrGame);  // differs
+  EXPECT_EQ(Identify(image).line, Line("[md1]" + hd, 666));
+}
+
+TEST_F(IdentifyTest, RangesPastTheEndOfATruncatedImage) {
+  Bytes image = builder_.Build();
+  image.resize(1000 * 512);
+  const Bytes block5(image.begin() + 5 * 512, image.begin() + 6 * 512);
+  Range(5 * 512, 6 * 512 - 1, CrcOf(block5));
+  Range(6 * 512, 7 * 512 - 1, CrcOf(block5));
+  Range(1200 * 512, 1201 * 512 - 1, 0, kAttrGame);                  // no counter
+  EXPECT_EQ(Identify(image).line, Line("", 666));
+  Range(1300 * 512, 1301 * 512 - 1, 0, kAttrGame | kAttrOptional);  // missing
+  EXPECT_EQ(Identify(image).line, Line("[mm1]", 500));
+  // Ending on the last byte is inside; one further is past the end.
+  const Bytes tail(image.end() - 512, image.end());
+  Range(999 * 512, 1000 * 512 - 1, CrcOf(tail));
+  EXPECT_EQ(Identify(image).line, Line("[mm1]", 600));
+  Range(999 * 512 + 1, 1000 * 512, 0, kAttrGame | kAttrOptional);
+  EXPECT_EQ(Identify(image).line, Line("[mm2]", 500));
+}
+
+TEST_F(IdentifyTest, ReversedRangeReadsNothingAndIsNotMatched) {
+  Bytes image = builder_.Build();
+  const Bytes block5(image.begin() + 5 * 512, image.begin() + 6 * 512);
+  Range(5 * 512, 6 * 512 - 1, CrcOf(block5));
+  Range(0xFFFFFF00u, 10, 0);
+  EXPECT_EQ(Identify(image).line, Line("", 500));
+}
+
+TEST_F(IdentifyTest, NonDosImageIsFoundThroughBlocksOnly) {
+  Bytes image = test::PatternBytes(901'120, 77);
+  const Bytes block9(image.begin() + 9 * 512, image.begin() + 10 * 512);
+  Range(9 * 512, 10 * 512 - 1, CrcOf(block9));
+  Range(9 * 512, 9 * 512 + 99, 0);  // not a single block: never nominates
+  EXPECT_EQ(Identify(image).line, Line("[md1]", 500));
+}
+
+TEST_F(IdentifyTest, CandidatesBelow500StillBeep) {
+  OnBoth("/a", test::PatternBytes(100, 1));
+  Record("/b", test::PatternBytes(100, 2));
+  Record("/c", test::PatternBytes(100, 3));
+  const IdentifyResult result = Identify();
+  EXPECT_TRUE(result.hadCandidates);
+  EXPECT_EQ(result.line, kUnidentified);
+}
+
+TEST_F(IdentifyTest, ManyQualifyingGamesAreAllShown) {
+  const Bytes image = builder_.Build();
+  const Bytes block0(image.begin(), image.begin() + 512);
+  test::DidBuilder db;
+  for (int g = 0; g < 300; ++g) {
+    GameRecord& game = db.Game("Game " + std::to_string(g));
+    db.Version(game, {1});
+    RangeRecord& r = AppendRange(db.Disk(game, "D"));
+    r.firstByte = 0;
+    r.lastByte = 511;
+    r.crc32 = CrcOf(block0);
+    r.attributes = kAttrBoot;
+  }
+  ImagePtr adf = LoadImageFromMemory("t.adf", image.data(), image.size());
+  MatchIndexPtr index = BuildMatchIndex(db.Database());
+  const std::string line = IdentifyImage(*adf, *index).line;
+  size_t joins = 0;
+  for (size_t at = line.find(" + "); at != std::string::npos; at = line.find(" + ", at + 1)) ++joins;
+  EXPECT_EQ(joins, 299u);
+}
+
+TEST(Accuracy, ExtendedPrecisionTruncatedTowardZero) {
+  struct Case {
+    uint32_t matched, total, expected;
+  };
+  const Case cases[] = {{1, 125, 7}, {63, 125, 503}, {1, 2, 500}, {2, 3, 666},
+                        {0, 5, 0},   {7, 7, 1000},   {499, 1000, 499}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(TruncatedRatio(c.matched, c.total, 1000), c.expected) << c.matched << "/" << c.total;
+  }
+}
+
+TEST(Selection, BestPerGameInFirstQualifyingOrder) {
+  GameRecord g1, g2;
+  DiskRecord d[6];
+  auto cand = [&](GameRecord& g, DiskRecord& disk, uint32_t acc) {
+    Candidate c;
+    c.game = &g;
+    c.disk = &disk;
+    c.accuracy = acc;
+    return c;
+  };
+  const std::vector<Candidate> candidates = {
+      cand(g1, d[0], 499),  // dropped
+      cand(g1, d[1], 700),  // first of g1
+      cand(g2, d[2], 500),  // exactly 500 stays
+      cand(g1, d[3], 700),  // equal: the earlier stays
+      cand(g1, d[4], 701),  // replaces d[1] in its place
+      cand(g2, d[5], 400),
+  };
+  const auto kept = SelectResults(candidates);
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept[0]->disk, &d[4]);
+  EXPECT_EQ(kept[1]->disk, &d[2]);
+  EXPECT_TRUE(SelectResults({cand(g1, d[0], 499)}).empty());
+  EXPECT_EQ(FormatResultLine({}), kUnidentified);
+}
+
+TEST(ResultCodes, EveryCodeInItsOrder) {
+  ScoreSheet all;
+  uint32_t n = 1;
+  for (auto& group : all.counters) {
+    for (auto& counter : group) counter = n++;
+  }
+  all.cracktroMissing = all.trainerMissing = all.releasetroMissing = true;
+  all.hdInstallMissing = all.docsMissing = true;
+  all.highscoresDiffer = true;
+  all.highscoresCrc = 0xABCD1234;
+  all.startupDiffers = true;
+  all.startupCrc = 0x0000BEEF;
+  all.savegameCount = 2;
+  all.savegameCrcXor = 0x12340F0F;
+  all.extraFiles = 3;
+  // Counters are stored missing, bad, different, misnamed and written m, b, n, d.
+  EXPECT_EQ(FormatResultCodes(all),
+            "[pm1][pb2][pn4][pd3][mm5][mb6][mn8][md7][am9][ab10][an12][ad11]"
+            "[am13][ab14][an16][ad15][cu][tu][ru][hu][du][hd1234][sdBEEF][sg2|0F0F][x3]");
+
+  struct Case {
+    const char* what;
+    ScoreSheet sheet;
+    std::string codes;
+  };
+  ScoreSheet negative;
+  negative.extraFiles = -2;
+  ScoreSheet addendumThenUnused;
+  addendumThenUnused.counters[kGroupAddendum][kMissing] = 1;
+  addendumThenUnused.counters[kGroupUnused][kMissing] = 1;
+  ScoreSheet nameOnly;
+  nameOnly.nameMismatchRequired = nameOnly.nameMismatchOptional = true;
+  const Case cases[] = {
+      {"perfect", ScoreSheet{}, ""},
+      {"fewer files than answers", negative, ""},
+      {"addendum then unused", addendumThenUnused, "[am1][am1]"},
+      {"name mismatch shows nothing", nameOnly, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatResultCodes(c.sheet), c.codes) << c.what;
+}
+
+}  // namespace
+}  // namespace moswit
