@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "image/crc32.h"
+#include "recordingreporter.h"
 
 namespace {
 
@@ -55,44 +56,12 @@ BENCHMARK_CAPTURE(BM_Crc, zlib, &ZlibUpdate)->Arg(k1MiB)->Arg(k512B);
 
 // Prints as usual and keeps the CPU time per iteration of each benchmark: the
 // median when repetitions were asked for, else the mean of the runs.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      if (run.run_type == Run::RT_Aggregate) {
-        if (run.aggregate_name == "median") medians_[run.run_name.str()] = run.GetAdjustedCPUTime();
-        continue;
-      }
-      Sample& s = samples_[run.benchmark_name()];
-      s.total += run.GetAdjustedCPUTime();
-      s.count += 1;
-    }
-  }
-
-  // Time of `name`, or 0 when it did not run.
-  double Time(const std::string& name) const {
-    if (const auto it = medians_.find(name); it != medians_.end()) return it->second;
-    const auto it = samples_.find(name);
-    return it == samples_.end() ? 0.0 : it->second.total / it->second.count;
-  }
-
- private:
-  struct Sample {
-    double total = 0;
-    int count = 0;
-  };
-  std::map<std::string, Sample> samples_;
-  std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
+  moswit::bench::RecordingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -1,5 +1,8 @@
 // Identification speed on a collector-sized database: 50,000 disks with
-// 1,000,000 file records (and a block range on every tenth disk).
+// 1,000,000 file records and a block range on every tenth disk. Two shapes:
+// "boot", the ranges all on the boot block, as most databases have them, and
+// "spread", the ranges over every block position, so every block of every
+// image is CRC'd and looked up (the worst case).
 //   - IdentifyImage of a full 880 KB image, beside its floor: one CRC-32 pass
 //     over every block and one over every file, measured in the same run.
 //   - BuildMatchIndex over the records given in ascending CRC order, with the
@@ -22,6 +25,7 @@
 #include "scan/scanner.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
+#include "recordingreporter.h"
 
 namespace {
 
@@ -51,14 +55,17 @@ Bytes FullDisk(uint32_t seed) {
 
 struct Fixture {
   std::unique_ptr<moswit::DatabaseInfo> database;
+  moswit::MatchIndexPtr index;
   Bytes image;
   moswit::ImagePtr adf;
 };
 
+enum Shape { kBoot = 0, kSpread = 1 };
+
 // Records in ascending CRC order, as generated databases often come; the
 // image's own disk is the last one.
-Fixture& Shared() {
-  static Fixture* fixture = [] {
+Fixture* MakeFixture(Shape shape) {
+  {
     auto* f = new Fixture;
     f->image = FullDisk(1);
     f->adf = moswit::LoadImageFromMemory("full.adf", f->image.data(), f->image.size());
@@ -79,8 +86,9 @@ Fixture& Shared() {
       }
       if (d % 10 == 0) {
         moswit::RangeRecord& range = moswit::AppendRange(disk);
-        range.firstByte = 0;
-        range.lastByte = 511;
+        const uint32_t block = shape == kSpread ? (d / 10) % 1760 : 0;
+        range.firstByte = block * 512;
+        range.lastByte = block * 512 + 511;
         range.crc32 = Next(x);
         range.attributes = moswit::kAttrBoot;
       }
@@ -96,31 +104,30 @@ Fixture& Shared() {
       r.attributes = moswit::kAttrGame;
     }
     f->database = db.Take();
+    f->index = moswit::BuildMatchIndex(*f->database);
     return f;
-  }();
-  return *fixture;
+  }
 }
 
-const moswit::MatchIndex& SharedIndex() {
-  static moswit::MatchIndexPtr index = moswit::BuildMatchIndex(*Shared().database);
-  return *index;
+Fixture& Shared(Shape shape) {
+  static Fixture* fixtures[2] = {MakeFixture(kBoot), MakeFixture(kSpread)};
+  return *fixtures[shape];
 }
 
 void BM_IdentifyImage(benchmark::State& state) {
-  const Fixture& f = Shared();
-  const moswit::MatchIndex& index = SharedIndex();
+  const Fixture& f = Shared(static_cast<Shape>(state.range(0)));
   std::string line;
   for (auto _ : state) {
-    line = moswit::IdentifyImage(*f.adf, index).line;
+    line = moswit::IdentifyImage(*f.adf, *f.index).line;
     benchmark::DoNotOptimize(line);
   }
   state.SetLabel(line);
 }
-BENCHMARK(BM_IdentifyImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IdentifyImage)->ArgName("spread")->Arg(kBoot)->Arg(kSpread)->Unit(benchmark::kMicrosecond);
 
 // The floor: CRC-32 of every block, then of every file's contents.
 void BM_TwoCrcPasses(benchmark::State& state) {
-  const Fixture& f = Shared();
+  const Fixture& f = Shared(kBoot);
   std::vector<Bytes> contents;
   moswit::VisitedMap map;
   for (const moswit::FileEntry& file : moswit::ListFiles(*f.adf, false)) {
@@ -140,7 +147,7 @@ void BM_TwoCrcPasses(benchmark::State& state) {
 BENCHMARK(BM_TwoCrcPasses)->Unit(benchmark::kMicrosecond);
 
 void BM_BuildMatchIndex(benchmark::State& state) {
-  const Fixture& f = Shared();
+  const Fixture& f = Shared(kSpread);
   size_t records = 0;
   size_t bytes = 0;
   for (auto _ : state) {
@@ -159,7 +166,7 @@ const std::filesystem::path& Folder() {
   static std::filesystem::path folder = [] {
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "moswit-bench-images";
     std::filesystem::create_directories(dir);
-    const Bytes known = Shared().image;
+    const Bytes known = Shared(kBoot).image;
     const Bytes other = FullDisk(2);
     for (int i = 0; i < kFolderImages; ++i) {
       const auto path = dir / ("image" + std::to_string(i) + ".adf");
@@ -209,7 +216,7 @@ BENCHMARK(BM_ReadAndCrcEachFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ScanFolder(benchmark::State& state) {
   const auto& dir = Folder();
-  const Fixture& f = Shared();
+  const Fixture& f = Shared(static_cast<Shape>(state.range(0)));
   for (auto _ : state) {
     NullReport report;
     moswit::RunScan(*f.database, dir.string(), report);
@@ -218,8 +225,33 @@ void BM_ScanFolder(benchmark::State& state) {
   state.counters["images_per_second"] =
       benchmark::Counter(kFolderImages, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ScanFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ScanFolder)->ArgName("spread")->Arg(kBoot)->Arg(kSpread)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  moswit::bench::RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  const char* shapes[] = {"boot", "spread"};
+  const double floor = reporter.Time("BM_TwoCrcPasses");
+  // The folder runs read files, so they are compared by wall-clock time.
+  const double baseline = reporter.Time("BM_ReadAndCrcEachFile/iterations:3", true);
+  for (int shape = 0; shape < 2; ++shape) {
+    const std::string arg = "spread:" + std::to_string(shape);
+    const double identify = reporter.Time("BM_IdentifyImage/" + arg);
+    if (identify > 0 && floor > 0) {
+      std::printf("%s: IdentifyImage / two CRC passes: %.2f (goal: at most 1.50)\n", shapes[shape],
+                  identify / floor);
+    }
+    const double scan = reporter.Time("BM_ScanFolder/" + arg + "/iterations:3", true);
+    if (scan > 0 && baseline > 0) {
+      std::printf("%s: scan speed / read-and-CRC speed: %.2f (goal: at least 0.50)\n",
+                  shapes[shape], baseline / scan);
+    }
+  }
+  return 0;
+}

@@ -95,67 +95,84 @@ void WalkDirectory(const std::string& path, const tADF& image, FileList& list, u
   }
 }
 
-BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
-                         std::vector<uint8_t>& buffer) {
-  buffer.clear();
-  const uint32_t count = BlockCount(image);
-  const uint32_t h = entry.HeaderBlock;
-  if (h >= count) return AtBlock(bsFileHeader | bsOutOfRange, h);
+namespace {
 
-  const uint32_t length = std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
-  buffer.assign(length, 0);
+// Follows the data block tables of one file and hands each piece of its
+// contents, in order, to `take(data, count)`. Returns 0 or the BlockStatus
+// of the first fault; `length` is the byte size cut to the image size.
+template <typename Take>
+BlockStatus FollowFileChain(const tADF& image, uint32_t h, uint32_t length, bool ffs,
+                            VisitedMap& map, Take&& take) {
+  const uint32_t count = BlockCount(image);
   map.assign(count, 0);
 
   uint32_t position = 0;
   unsigned index = kTableSlots;  // load the first table block before the first pointer
   uint32_t next = h;
   const uint8_t* table = nullptr;
-  BlockStatus status = 0;
-  while (position < length && status == 0) {
+  while (position < length) {
     if (index == kTableSlots) {
       const uint32_t t = next;
-      if (t >= count) {
-        status = AtBlock(bsFileExt | bsOutOfRange, t);
-      } else if (map[t]) {
-        status = AtBlock(bsFileExt | bsUsedTwice, t);
-      } else {
-        map[t] = 1;
-        table = BlockData(image, t);
-        if (!NormalChecksumHolds(table)) {
-          status = AtBlock(bsFileExt | bsChecksumError, t);
-        } else {
-          next = ReadLong(table, kExtension);
-          index = 0;
-        }
-      }
+      if (t >= count) return AtBlock(bsFileExt | bsOutOfRange, t);
+      if (map[t]) return AtBlock(bsFileExt | bsUsedTwice, t);
+      map[t] = 1;
+      table = BlockData(image, t);
+      if (!NormalChecksumHolds(table)) return AtBlock(bsFileExt | bsChecksumError, t);
+      next = ReadLong(table, kExtension);
+      index = 0;
     }
-    if (status != 0) break;
 
     const uint32_t d = ReadLong(table, kFirstDataSlot - index);
-    if (d >= count) {
-      status = AtBlock(bsData | bsOutOfRange, d);
-    } else if (map[d]) {
-      status = AtBlock(bsData | bsUsedTwice, d);
+    if (d >= count) return AtBlock(bsData | bsOutOfRange, d);
+    if (map[d]) return AtBlock(bsData | bsUsedTwice, d);
+    map[d] = 1;
+    const uint8_t* data = BlockData(image, d);
+    const uint32_t remaining = length - position;
+    uint32_t n;
+    if (ffs) {
+      n = std::min(remaining, kBlockSize);
     } else {
-      map[d] = 1;
-      const uint8_t* data = BlockData(image, d);
-      const uint32_t remaining = length - position;
-      if (ffs) {
-        const uint32_t n = std::min(remaining, kBlockSize);
-        std::memcpy(buffer.data() + position, data, n);
-        position += n;
-      } else if (!NormalChecksumHolds(data)) {
-        status = AtBlock(bsData | bsChecksumError, d);
-      } else if (ReadLong(data, kPrimaryType) != kTypeData) {
-        status = AtBlock(bsData | bsNotData, d);
-      } else {
-        const uint32_t n = std::min<uint32_t>(remaining, kOfsDataBytes);
-        std::memcpy(buffer.data() + position, data + kOfsDataOffset, n);
-        position += n;
-      }
-      ++index;
+      if (!NormalChecksumHolds(data)) return AtBlock(bsData | bsChecksumError, d);
+      if (ReadLong(data, kPrimaryType) != kTypeData) return AtBlock(bsData | bsNotData, d);
+      n = std::min<uint32_t>(remaining, kOfsDataBytes);
+      data += kOfsDataOffset;
     }
+    take(data, n);
+    position += n;
+    ++index;
   }
+  return 0;
+}
+
+}  // namespace
+
+BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
+                         std::vector<uint8_t>& buffer) {
+  buffer.clear();
+  const uint32_t h = entry.HeaderBlock;
+  if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
+  const uint32_t length = std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
+  // Zero-filled, so whatever a fault leaves unread stays zero.
+  buffer.assign(length, 0);
+  uint8_t* out = buffer.data();
+  return FollowFileChain(image, h, length, ffs, map, [&out](const uint8_t* data, uint32_t n) {
+    std::memcpy(out, data, n);
+    out += n;
+  });
+}
+
+BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
+                        uint32_t& crc) {
+  const uint32_t h = entry.HeaderBlock;
+  if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
+  const uint32_t length = std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
+  uint32_t accumulator;
+  CrcInit(accumulator);
+  const BlockStatus status = FollowFileChain(
+      image, h, length, ffs, map,
+      [&accumulator](const uint8_t* data, uint32_t n) { CrcUpdate(accumulator, data, n); });
+  CrcFinal(accumulator);
+  crc = accumulator;
   return status;
 }
 
@@ -166,18 +183,10 @@ void FreeFileList(FileList& list) {
 
 void ReadFileCrcs(const tADF& image, FileList& list, bool ffs) {
   VisitedMap map;
-  std::vector<uint8_t> buffer;
   for (FileEntry& entry : list) {
-    entry.Status = ReadFileData(image, entry, ffs, map, buffer);
-    if (entry.Status == 0) {
-      uint32_t crc;
-      CrcInit(crc);
-      CrcUpdate(crc, buffer.data(), buffer.size());
-      CrcFinal(crc);
-      entry.Crc = crc;
-    } else {
-      entry.Crc = entry.Status;
-    }
+    uint32_t crc = 0;
+    entry.Status = ReadFileCrc(image, entry, ffs, map, crc);
+    entry.Crc = entry.Status == 0 ? crc : entry.Status;
   }
 }
 

@@ -47,6 +47,11 @@ void WalkDirectory(const std::string& path, const tADF& image, FileList& list, u
 BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                          std::vector<uint8_t>& buffer);
 
+// The same read with the CRC-32 of the contents computed as they are
+// followed, without a buffer; `crc` is meaningful when 0 is returned.
+BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
+                        uint32_t& crc);
+
 void FreeFileList(FileList& list);
 
 // The FFS flag: bit 0 of the fourth byte; an image too short for it is OFS.

@@ -84,11 +84,13 @@ void ScoreFiles(const ImageFiles& image, const DiskRecord& disk, ScoreSheet& she
   for (const FileRecord& record : disk.files) {
     ++total;
     const std::string pattern = UpperCase(record.path.Value());
+    const bool literal = pattern.find_first_of("?*") == std::string::npos;
     bool found = false;
     for (size_t i = 0; i < files.size(); ++i) {
       const FileEntry& file = files[i];
       const bool exact = file.Size == record.size && file.Crc == record.crc32;
-      const bool pathMatches = WildcardMatch(pattern, image.upperPaths[i]);
+      const bool pathMatches =
+          literal ? pattern == image.upperPaths[i] : WildcardMatch(pattern, image.upperPaths[i]);
       if (!exact && !pathMatches) continue;
       found = true;
       --sheet.extraFiles;
@@ -178,11 +180,10 @@ std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files
   if (!index.files.Empty()) {
     for (const FileEntry& file : files.files) nominate(index.files.Find(file.Crc, file.Size));
   }
-  if (!index.blocks.Empty()) {
-    const uint32_t count = BlockCount(image);
-    for (uint32_t b = 0; b < count; ++b) {
-      nominate(index.blocks.Find(CrcOf(BlockData(image, b), kBlockSize), b * kBlockSize));
-    }
+  const uint32_t count = BlockCount(image);
+  for (uint32_t b = 0; b < count; ++b) {
+    if (!index.blocks.AnyAt(b)) continue;
+    nominate(index.blocks.Find(CrcOf(BlockData(image, b), kBlockSize), b * kBlockSize));
   }
   return candidates;
 }

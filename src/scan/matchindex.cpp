@@ -1,9 +1,11 @@
 #include "scan/matchindex.h"
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 
 #include "database/attributes.h"
+#include "image/adf.h"
 
 namespace moswit {
 
@@ -29,7 +31,25 @@ void MatchTable::Add(uint32_t crc, uint32_t second, const MatchEntry& entry) {
 }
 
 void MatchTable::Finish() {
-  if (std::is_sorted(keys_.begin(), keys_.end())) return;
+  if (!std::is_sorted(keys_.begin(), keys_.end())) {
+    SortByKey();
+  }
+  // About one bucket per key, at most 2^22 of them.
+  bucketBits_ = std::min(22u, static_cast<unsigned>(std::bit_width(keys_.size())));
+  bucketStart_.assign((size_t{1} << bucketBits_) + 1, 0);
+  size_t at = 0;
+  for (size_t b = 0; b < (size_t{1} << bucketBits_); ++b) {
+    bucketStart_[b] = static_cast<uint32_t>(at);
+    while (at < keys_.size() && Bucket(keys_[at]) == b) ++at;
+  }
+  bucketStart_.back() = static_cast<uint32_t>(keys_.size());
+}
+
+size_t MatchTable::Bucket(uint64_t key) const {
+  return bucketBits_ == 0 ? 0 : static_cast<size_t>(key >> (64 - bucketBits_));
+}
+
+void MatchTable::SortByKey() {
   std::vector<uint32_t> order(keys_.size());
   std::iota(order.begin(), order.end(), 0u);
   // Stable, so equal keys stay in database order.
@@ -46,13 +66,18 @@ void MatchTable::Finish() {
 }
 
 std::span<const MatchEntry> MatchTable::Find(uint32_t crc, uint32_t second) const {
+  if (keys_.empty()) return {};
   const uint64_t key = Key(crc, second);
-  auto [first, last] = std::equal_range(keys_.begin(), keys_.end(), key);
+  const size_t bucket = Bucket(key);
+  const auto begin = keys_.begin() + bucketStart_[bucket];
+  const auto end = keys_.begin() + bucketStart_[bucket + 1];
+  auto [first, last] = std::equal_range(begin, end, key);
   return {entries_.data() + (first - keys_.begin()), static_cast<size_t>(last - first)};
 }
 
 size_t MatchTable::MemoryBytes() const {
-  return keys_.capacity() * sizeof(uint64_t) + entries_.capacity() * sizeof(MatchEntry);
+  return keys_.capacity() * sizeof(uint64_t) + entries_.capacity() * sizeof(MatchEntry) +
+         bucketStart_.capacity() * sizeof(uint32_t);
 }
 
 MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
@@ -82,6 +107,50 @@ MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
   index->files.Finish();
   index->blocks.Finish();
   return index;
+}
+
+void BlockTable::Reserve(size_t count) { pending_.reserve(count); }
+
+void BlockTable::Add(uint32_t crc, uint32_t firstByte, const MatchEntry& entry) {
+  const uint32_t block = firstByte / kBlockSize;
+  if (firstByte % kBlockSize != 0 || block >= kMaxImageSize / kBlockSize) return;
+  pending_.push_back({block, crc, entry});
+}
+
+void BlockTable::Finish() {
+  // Stable, so equal keys stay in database order.
+  std::stable_sort(pending_.begin(), pending_.end(), [](const Pending& a, const Pending& b) {
+    return a.block != b.block ? a.block < b.block : a.crc < b.crc;
+  });
+  const uint32_t positions = pending_.empty() ? 0 : pending_.back().block + 1;
+  starts_.assign(positions + 1, 0);
+  crcs_.reserve(pending_.size());
+  entries_.reserve(pending_.size());
+  size_t at = 0;
+  for (uint32_t b = 0; b < positions; ++b) {
+    starts_[b] = static_cast<uint32_t>(at);
+    for (; at < pending_.size() && pending_[at].block == b; ++at) {
+      crcs_.push_back(pending_[at].crc);
+      entries_.push_back(pending_[at].entry);
+    }
+  }
+  if (positions > 0) starts_[positions] = static_cast<uint32_t>(at);
+  pending_.clear();
+  pending_.shrink_to_fit();
+}
+
+std::span<const MatchEntry> BlockTable::Find(uint32_t crc, uint32_t firstByte) const {
+  const uint32_t block = firstByte / kBlockSize;
+  if (firstByte % kBlockSize != 0 || !AnyAt(block)) return {};
+  const auto begin = crcs_.begin() + starts_[block];
+  const auto end = crcs_.begin() + starts_[block + 1];
+  auto [first, last] = std::equal_range(begin, end, crc);
+  return {entries_.data() + (first - crcs_.begin()), static_cast<size_t>(last - first)};
+}
+
+size_t BlockTable::MemoryBytes() const {
+  return starts_.capacity() * sizeof(uint32_t) + crcs_.capacity() * sizeof(uint32_t) +
+         entries_.capacity() * sizeof(MatchEntry);
 }
 
 void FreeMatchIndex(MatchIndexPtr& index) { index.reset(); }

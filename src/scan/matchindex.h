@@ -21,7 +21,9 @@ struct MatchEntry {
 // Keys sorted once; equal keys keep database order, so a lookup returns its
 // entries in insertion order. Build is O(n log n) and lookups O(log n)
 // whatever the order of the records (generated databases often come sorted
-// by CRC, which degenerates a plain search tree).
+// by CRC, which degenerates a plain search tree). A table of where each run
+// of leading CRC bits starts narrows a lookup to a few keys, so the misses
+// that make up most lookups cost one or two probes.
 class MatchTable {
  public:
   void Reserve(size_t count);
@@ -34,13 +36,49 @@ class MatchTable {
   size_t MemoryBytes() const;
 
  private:
+  size_t Bucket(uint64_t key) const;
+  void SortByKey();
+
   std::vector<uint64_t> keys_;
+  std::vector<MatchEntry> entries_;
+  std::vector<uint32_t> bucketStart_;  // 2^bucketBits_ + 1 positions into keys_
+  unsigned bucketBits_ = 0;
+};
+
+// Single-block ranges by block position, then CRC. Images are looked up
+// block by block in ascending order, so this walks the table front to back;
+// a position without ranges needs no CRC at all. Ranges that do not start on
+// a block boundary, or start past the largest image, can never meet a block
+// and are left out.
+class BlockTable {
+ public:
+  void Reserve(size_t count);
+  void Add(uint32_t crc, uint32_t firstByte, const MatchEntry& entry);
+  void Finish();
+
+  bool AnyAt(uint32_t block) const {
+    return block + 1 < starts_.size() && starts_[block] != starts_[block + 1];
+  }
+  std::span<const MatchEntry> Find(uint32_t crc, uint32_t firstByte) const;
+  size_t Size() const { return entries_.size(); }
+  bool Empty() const { return entries_.empty(); }
+  size_t MemoryBytes() const;
+
+ private:
+  struct Pending {
+    uint32_t block;
+    uint32_t crc;
+    MatchEntry entry;
+  };
+  std::vector<Pending> pending_;  // until Finish
+  std::vector<uint32_t> starts_;  // per block position, into crcs_ and entries_
+  std::vector<uint32_t> crcs_;
   std::vector<MatchEntry> entries_;
 };
 
 struct MatchIndex {
   MatchTable files;   // files not marked Exclude, by (crc32, size)
-  MatchTable blocks;  // 512-byte ranges not marked Exclude, by (crc32, firstByte)
+  BlockTable blocks;  // 512-byte ranges not marked Exclude, by (crc32, firstByte)
 };
 
 using MatchIndexPtr = std::unique_ptr<MatchIndex>;

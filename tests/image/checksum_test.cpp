@@ -127,3 +127,33 @@ TEST(ClassifyBlock, FfsDataBlocksAreUnknown) {
 
 }  // namespace
 }  // namespace moswit
+
+namespace moswit {
+namespace {
+
+// The sum long by long, as the checksum is defined.
+uint32_t ReferenceNormal(const uint8_t* area, size_t length, size_t skip) {
+  uint32_t sum = 0;
+  for (size_t i = 0; i < length / 4; ++i) {
+    if (i != skip / 4) sum += ReadLong(area, static_cast<unsigned>(i));
+  }
+  return 0u - sum;
+}
+
+TEST(Checksum, NormalMatchesTheLongByLongSum) {
+  for (uint32_t seed = 0; seed < 20; ++seed) {
+    const test::Bytes area = test::PatternBytes(1024, seed);
+    for (size_t length : {4u, 24u, 512u, 1020u, 1024u}) {
+      for (size_t skip : {0u, 20u, 508u, 1020u}) {
+        ASSERT_EQ(CalcChecksum(area.data(), length, skip, ckNormal),
+                  ReferenceNormal(area.data(), length, skip))
+            << seed << " " << length << " " << skip;
+      }
+    }
+  }
+  const test::Bytes ones(1024, 0xFF);  // every lane at its largest sum
+  EXPECT_EQ(CalcChecksum(ones.data(), 1024, 20, ckNormal), ReferenceNormal(ones.data(), 1024, 20));
+}
+
+}  // namespace
+}  // namespace moswit
