@@ -78,6 +78,16 @@ void RecordMissingFile(const FileRecord& record, ScoreSheet& sheet) {
   }
 }
 
+bool HasExactFileAt(const ImageFiles& image, const std::string& upperPath, const FileRecord& record) {
+  for (size_t i = 0; i < image.files.size(); ++i) {
+    const FileEntry& file = image.files[i];
+    if (file.Size == record.size && file.Crc == record.crc32 && image.upperPaths[i] == upperPath) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void ScoreFiles(const ImageFiles& image, const DiskRecord& disk, ScoreSheet& sheet, uint32_t& total,
                 uint32_t& matched) {
   const FileList& files = image.files;
@@ -85,6 +95,14 @@ void ScoreFiles(const ImageFiles& image, const DiskRecord& disk, ScoreSheet& she
     ++total;
     const std::string pattern = UpperCase(record.path.Value());
     const bool literal = pattern.find_first_of("?*") == std::string::npos;
+    // A file at the record's own path with the record's contents is the
+    // record's file, even when an earlier file has the same contents (empty
+    // files, copies): that earlier file is not this one misnamed.
+    if (literal && HasExactFileAt(image, pattern, record)) {
+      --sheet.extraFiles;
+      ++matched;
+      continue;
+    }
     bool found = false;
     for (size_t i = 0; i < files.size(); ++i) {
       const FileEntry& file = files[i];

@@ -90,6 +90,24 @@ TEST_F(IdentifyTest, FileUnderAnotherPathIsMisnamed) {
   EXPECT_EQ(Identify().line, Line("[mn1]", 1000));
 }
 
+TEST_F(IdentifyTest, FilesWithEqualContentsKeepTheirOwnPaths) {
+  // Two empty files and two copies: each record finds the file at its path.
+  OnBoth("/a", test::PatternBytes(100, 1));
+  OnBoth("/empty1", Bytes{});
+  OnBoth("/empty2", Bytes{});
+  OnBoth("/copy1", test::PatternBytes(50, 5));
+  OnBoth("/copy2", test::PatternBytes(50, 5));
+  EXPECT_EQ(Identify().line, Line("", 1000));
+}
+
+TEST_F(IdentifyTest, CopyUnderAnotherPathStillCountsAsMisnamed) {
+  // Without a file at the record's path, a file with its contents answers.
+  OnBoth("/a", test::PatternBytes(100, 1));
+  OnBoth("/empty1", Bytes{});
+  Record("/empty2", Bytes{});
+  EXPECT_EQ(Identify().line, Line("[mn1]", 1000));
+}
+
 TEST_F(IdentifyTest, DifferentAndUnreadableFiles) {
   OnBoth("/a", test::PatternBytes(100, 1));
   builder_.AddFile("/b", test::PatternBytes(100, 9));

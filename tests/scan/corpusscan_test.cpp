@@ -1,0 +1,87 @@
+// The scan over real images written by other tools, and damaged copies of
+// them, against a database made from their own file lists.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "database/attributes.h"
+#include "database/standardname.h"
+#include "image/filesystem.h"
+#include "scan/scanner.h"
+#include "support/didbuilder.h"
+#include "support/tempdir.h"
+
+namespace moswit {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LinesReport : public ScanReport {
+ public:
+  void Status(const std::string&) override {}
+  void RowsCleared() override {}
+  void RowsListed(const std::vector<ImageRow>& rows) override {
+    for (const auto& r : rows) captions.push_back(r.caption);
+  }
+  void RowResult(size_t row, const std::string& line, bool) override { lines[captions[row]] = line; }
+  std::vector<std::string> captions;
+  std::map<std::string, std::string> lines;
+};
+
+TEST(CorpusScan, RealImagesAndDamagedCopies) {
+  const fs::path corpus = MOSWIT_CORPUS_DIR;
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus folder at " << corpus;
+
+  test::TempDir dir;
+  test::DidBuilder db;
+  std::map<std::string, std::string> names;
+  for (const auto& entry : fs::directory_iterator(corpus)) {
+    if (entry.path().extension() != ".adf") continue;
+    const std::string stem = entry.path().stem().string();
+    const test::Bytes bytes = test::ReadFileBytes(entry.path().string());
+    ImagePtr image = LoadImageFromMemory(stem, bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+    GameRecord& game = db.Game(stem, "Corpus");
+    db.Version(game, {1});
+    DiskRecord& disk = db.Disk(game, stem);
+    const FileList files = ListFiles(*image, ImageIsFfs(*image));
+    for (const FileEntry& f : files) {
+      FileRecord& r = AppendFile(disk);
+      r.path = f.Path;
+      r.size = f.Size;
+      r.crc32 = f.Crc;
+      r.attributes = kAttrGame;
+    }
+    names[stem] = StandardName(game, disk);
+    dir.Write(stem + ".adf", bytes);
+
+    // A copy with the first data block of its first non-empty file broken.
+    for (const FileEntry& f : files) {
+      if (f.Size == 0) continue;
+      test::Bytes damaged = bytes;
+      const uint32_t data = test::GetLong(damaged, f.HeaderBlock, 77);
+      test::BreakChecksum(damaged, data);
+      if (!ImageIsFfs(*image)) dir.Write("damaged/" + stem + ".adf", damaged);
+      break;
+    }
+  }
+
+  LinesReport report;
+  RunScan(db.Database(), dir.Path().string(), report);
+  ASSERT_FALSE(names.empty());
+  // Each image is its own disk first; a disk of a few tiny files can also
+  // match another image that holds the same contents, so more may follow.
+  auto startsWith = [](const std::string& line, const std::string& head) {
+    return line.compare(0, head.size(), head) == 0;
+  };
+  for (const auto& [stem, name] : names) {
+    EXPECT_TRUE(startsWith(report.lines[stem], name + " (1000)")) << report.lines[stem];
+    if (report.lines.count("damaged/" + stem)) {
+      EXPECT_TRUE(startsWith(report.lines["damaged/" + stem], name + "[mb1] (1000)"))
+          << report.lines["damaged/" + stem];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace moswit
