@@ -1,10 +1,18 @@
-// Writes sample images into the folder given on the command line.
+// Writes sample images into the folder given on the command line, and a
+// collection for the Renamer: renamer/ with perfect, damaged, renamed and
+// unknown disks, and sample.did describing them.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "database/attributes.h"
+#include "database/didwriter.h"
+#include "image/crc32.h"
 #include "support/adfbuilder.h"
+#include "support/didbuilder.h"
 #include "support/zipwriter.h"
 
 namespace {
@@ -33,6 +41,70 @@ Bytes SampleDisk() {
   return disk.Build();
 }
 
+using Files = std::vector<std::pair<std::string, Bytes>>;
+
+Bytes BuildDisk(const std::string& volume, const Files& files) {
+  AdfBuilder::Options options;
+  options.volume = volume;
+  AdfBuilder disk(options);
+  for (const auto& [path, contents] : files) disk.AddFile(path, contents);
+  return disk.Build();
+}
+
+void Describe(moswit::DiskRecord& disk, const Files& files) {
+  for (const auto& [path, contents] : files) {
+    moswit::FileRecord& file = moswit::AppendFile(disk);
+    file.path = path;
+    file.size = static_cast<uint32_t>(contents.size());
+    file.crc32 = moswit::Crc32(contents);
+    file.attributes = path == "/s/startup-sequence" ? moswit::kAttrBoot : moswit::kAttrGame;
+  }
+}
+
+Files QuestDisk(uint32_t disk) {
+  return {{"/s/startup-sequence", Text("quest\n")},
+          {"/quest", moswit::test::PatternBytes(40'000 + disk, 10 + disk)},
+          {"/gfx/tiles.iff", moswit::test::PatternBytes(9'000 + disk, 20 + disk)},
+          {"/music/theme.mod", moswit::test::PatternBytes(15'000 + disk, 30 + disk)}};
+}
+
+Files RacerDisk() {
+  return {{"/s/startup-sequence", Text("racer\n")},
+          {"/racer", moswit::test::PatternBytes(52'000, 40)},
+          {"/tracks/track1.dat", moswit::test::PatternBytes(6'000, 41)},
+          {"/tracks/track2.dat", moswit::test::PatternBytes(6'100, 42)}};
+}
+
+// The Renamer's sample folder and the database that knows its disks.
+bool WriteRenamerSamples(const std::filesystem::path& folder) {
+  moswit::test::DidBuilder db;
+  moswit::GameRecord& quest = db.Game("Sample Quest", "Moswit Samples", {1991, 3, 0});
+  db.Version(quest, {1, 2});
+  Describe(db.Disk(quest, "Quest1"), QuestDisk(1));
+  Describe(db.Disk(quest, "Quest2"), QuestDisk(2));
+  moswit::GameRecord& racer = db.Game("Demo Racer", "Moswit Samples", {1992, 0, 0});
+  db.Version(racer, {1});
+  Describe(db.Disk(racer, "Racer"), RacerDisk());
+  db.Database().name = "Moswit sample database";
+  db.Database().creator = "moswit-samples";
+  if (!moswit::WriteDatabase(db.Database(), folder / "sample.did").empty()) return false;
+
+  Files damaged = RacerDisk();
+  damaged[1].second[1'000] ^= 0x40;
+  Files renamed = QuestDisk(1);
+  renamed[2].first = "/gfx/tileset.iff";
+  const Files unknown = {{"/readme", Text("nothing the database knows\n")},
+                         {"/tool", moswit::test::PatternBytes(20'000, 99)}};
+  const std::filesystem::path images = folder / "renamer";
+  std::filesystem::create_directories(images / "more");
+  return WriteBytes(images / "Sample Quest Disk 1.adf", BuildDisk("Quest1", QuestDisk(1))) &&
+         WriteBytes(images / "Sample Quest Disk 2.adf", BuildDisk("Quest2", QuestDisk(2))) &&
+         WriteBytes(images / "Demo Racer.adf", BuildDisk("Racer", RacerDisk())) &&
+         WriteBytes(images / "more" / "Demo Racer (bad file).adf", BuildDisk("Racer", damaged)) &&
+         WriteBytes(images / "more" / "Quest copy.ADF", BuildDisk("Quest1", renamed)) &&
+         WriteBytes(images / "more" / "Unknown.adf", BuildDisk("Utilities", unknown));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,7 +119,8 @@ int main(int argc, char** argv) {
   member.name = "sample.adf";
   member.contents = disk;
   if (!WriteBytes(folder / "sample.adf", disk) ||
-      !WriteBytes(folder / "sample.zip", moswit::test::MakeZip({member}))) {
+      !WriteBytes(folder / "sample.zip", moswit::test::MakeZip({member})) ||
+      !WriteRenamerSamples(folder)) {
     std::fprintf(stderr, "moswit-samples: cannot write to %s\n", folder.c_str());
     return 1;
   }

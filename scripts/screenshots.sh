@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
+# platform: the main window, the About box, and a Renamer after a finished
+# scan of the sample folder. BUILD_DIR picks the build folder (default build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ $# -ne 1 ]; then
+  echo "usage: scripts/screenshots.sh OUTDIR" >&2
+  exit 2
+fi
+build="${BUILD_DIR:-build}"
+
+scripts/setup.sh
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" --parallel 2 --target samples moswit-screenshots
+QT_QPA_PLATFORM=offscreen "$build/samples/moswit-screenshots" "$1" "$build/samples"

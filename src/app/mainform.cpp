@@ -1,0 +1,59 @@
+#include "app/mainform.h"
+
+namespace moswit {
+
+namespace {
+
+std::string UpperTail(std::string_view text, size_t count) {
+  std::string tail(text.size() < count ? text : text.substr(text.size() - count));
+  for (char& c : tail) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return tail;
+}
+
+}  // namespace
+
+bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters) {
+  if (isFolder) {
+    if (!driveLetters) return true;
+    const std::string_view head = fullPath.substr(0, 2);
+    return head != "A:" && head != "B:";
+  }
+  if (fullPath.size() < 4) return false;
+  const std::string tail = UpperTail(fullPath, 4);
+  return tail == ".ADF" || tail == ".ZIP";
+}
+
+std::string WithDidExtension(std::string path) {
+  if (path.size() < 4 || UpperTail(path, 4) != ".DID") path += ".did";
+  return path;
+}
+
+std::string ToolkitFilter(std::string_view filter) {
+  std::string result;
+  while (!filter.empty()) {
+    const size_t bar = filter.find('|');
+    const std::string_view text = filter.substr(0, bar);
+    std::string_view pattern;
+    if (bar == std::string_view::npos) {
+      filter = {};
+    } else {
+      filter.remove_prefix(bar + 1);
+      const size_t next = filter.find('|');
+      pattern = filter.substr(0, next);
+      filter = next == std::string_view::npos ? std::string_view{} : filter.substr(next + 1);
+    }
+    if (!result.empty()) result += ";;";
+    result += text;
+    const std::string named = "(" + std::string(pattern) + ")";
+    if (!pattern.empty() && text.find(named) == std::string_view::npos) result += " " + named;
+  }
+  return result;
+}
+
+std::string InitialDialogFolder(std::string_view home, bool driveLetters) {
+  return driveLetters ? std::string("c:\\") : std::string(home);
+}
+
+}  // namespace moswit

@@ -1,0 +1,70 @@
+// The main window's texts, rules and the state it hands to the tools it
+// opens, apart from its widgets.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/platformpaths.h"
+
+namespace moswit {
+
+constexpr char kApplicationTitle[] = "[Moswit v1.00]";
+constexpr char kMainCaption[] = "Moswit v0.80 beta";
+constexpr int kMainWidth = 363;
+constexpr int kMainHeight = 234;
+
+constexpr char kFileBrowserGroupName[] = "GB_FileBrowser";
+constexpr char kFileBrowserCaption[] = "ADF File Browser (first select, then inspect)";
+constexpr char kFileBrowserName[] = "STV_FileBrowser";
+
+struct ControlText {
+  const char* name;
+  const char* caption;
+};
+
+// The tool buttons, top to bottom; "About" sits at the bottom edge.
+constexpr std::array<ControlText, 6> kMainButtons = {{
+    {"B_SDBCreate", "Create DID"},
+    {"B_SDBEdit", "Open DID"},
+    {"B_Inspector", "ADF Inspector"},
+    {"B_Compare", "Compare"},
+    {"B_SDBRename", "Renamer"},
+    {"B_About", "About"},
+}};
+
+constexpr char kCreateDidTitle[] = "Create a DID file";
+constexpr char kOpenDidTitle[] = "Open a DID file";
+constexpr char kDidFilter[] = "Disk Image Database (*.did)|*.did";
+
+// Whether the file browser shows an entry: folders always, except the
+// floppy drives A: and B: where paths have drive letters; other entries
+// only when their last four characters, upper-cased, are ".ADF" or ".ZIP".
+bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters = kDriveLetters);
+
+// The chosen DID path with ".did" appended unless it ends in ".did" in any
+// case already.
+std::string WithDidExtension(std::string path);
+
+// A "text|pattern|text|pattern" filter as the file dialog takes it:
+// "text (pattern);;text (pattern)"; a text that already names its pattern
+// in parentheses is taken as it is.
+std::string ToolkitFilter(std::string_view filter);
+
+// Where the DID dialogs start: the system drive where there are drive
+// letters, else the user's home folder.
+std::string InitialDialogFolder(std::string_view home, bool driveLetters = kDriveLetters);
+
+// What "Create DID" and "Open DID" hand to the DID Editor.
+struct DidEditorRequest {
+  std::string path;
+  bool createNew = false;
+};
+
+// What "Renamer" hands to the Renamer window.
+struct RenamerRequest {
+  std::string path;
+};
+
+}  // namespace moswit

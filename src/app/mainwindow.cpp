@@ -1,0 +1,156 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/aboutdialog.h"
+#include "app/dialogseam.h"
+#include "scan/renamerwindow.h"
+
+namespace moswit {
+
+namespace {
+
+// Hides what STV_FileBrowserAddFolder refuses.
+class FileBrowserFilter : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  static bool STV_FileBrowserAddFolder(const QString& fullPath, bool isFolder) {
+    return ShowInBrowser(QFile::encodeName(fullPath).toStdString(), isFolder);
+  }
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    const auto* model = static_cast<const QFileSystemModel*>(sourceModel());
+    const QModelIndex entry = model->index(row, 0, parent);
+    return STV_FileBrowserAddFolder(model->filePath(entry), model->isDir(entry));
+  }
+};
+
+}  // namespace
+
+void SetUpApplication(QApplication& application) {
+  application.setApplicationName("moswit");
+  application.setApplicationDisplayName(kApplicationTitle);
+}
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+  setObjectName("TForm1");
+  setWindowTitle(kMainCaption);
+
+  auto* group = new QGroupBox(kFileBrowserCaption, this);
+  group->setObjectName(kFileBrowserGroupName);
+  files_ = new QFileSystemModel(this);
+  files_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
+  // A plain tree, refreshed only when reopened: no watching, no shell icons.
+  files_->setOption(QFileSystemModel::DontWatchForChanges);
+  files_->setOption(QFileSystemModel::DontUseCustomDirectoryIcons);
+  files_->setRootPath(QString());
+  shown_ = new FileBrowserFilter(this);
+  shown_->setSourceModel(files_);
+  browser_ = new QTreeView(group);
+  browser_->setObjectName(kFileBrowserName);
+  browser_->setModel(shown_);
+  browser_->setHeaderHidden(true);
+  browser_->setRootIsDecorated(false);
+  browser_->setUniformRowHeights(true);
+  for (int column = 1; column < shown_->columnCount(); ++column) browser_->hideColumn(column);
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->addWidget(browser_);
+
+  auto* buttons = new QVBoxLayout;
+  for (const ControlText& control : kMainButtons) {
+    auto* button = new QPushButton(control.caption, this);
+    button->setObjectName(control.name);
+    button->setFocusPolicy(Qt::ClickFocus);
+    if (std::string_view(control.name) == "B_About") buttons->addStretch();
+    buttons->addWidget(button);
+  }
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(group, 1);
+  layout->addLayout(buttons);
+
+  const auto click = [this](const char* name, void (TForm1::*handler)()) {
+    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this, handler);
+  };
+  click("B_SDBCreate", &TForm1::B_SDBCreateClick);
+  click("B_SDBEdit", &TForm1::B_SDBEditClick);
+  click("B_Inspector", &TForm1::B_InspectorClick);
+  click("B_Compare", &TForm1::B_CompareClick);
+  click("B_SDBRename", &TForm1::B_SDBRenameClick);
+  click("B_About", &TForm1::B_AboutClick);
+
+  resize(kMainWidth, kMainHeight);
+  FormCreate();
+  ShowInFileBrowser(QDir::homePath());
+}
+
+void TForm1::FormCreate() {
+  inspectors_.Clear();
+  inspectorImagePath_.clear();
+  didRequest_ = {};
+  renamerRequest_ = {};
+}
+
+void TForm1::ShowInFileBrowser(const QString& path) {
+  const QModelIndex entry = shown_->mapFromSource(files_->index(path));
+  if (!entry.isValid()) return;
+  for (QModelIndex up = entry.parent(); up.isValid(); up = up.parent()) browser_->expand(up);
+  browser_->setCurrentIndex(entry);
+  browser_->scrollTo(entry);
+}
+
+std::optional<std::string> TForm1::AskForDid(const char* title, bool existingOnly) {
+  FileDialogRequest request;
+  request.title = title;
+  request.folder = QFile::decodeName(
+      InitialDialogFolder(QFile::encodeName(QDir::homePath()).toStdString()).c_str());
+  request.filter = QString::fromLatin1(ToolkitFilter(kDidFilter));
+  request.existingOnly = existingOnly;
+  const QString chosen = Dialogs().OpenFile(this, request);
+  if (chosen.isEmpty()) return std::nullopt;
+  return WithDidExtension(QFile::encodeName(chosen).toStdString());
+}
+
+void TForm1::B_SDBCreateClick() {
+  const auto path = AskForDid(kCreateDidTitle, false);
+  if (!path) return;
+  didRequest_ = {*path, true};
+  // The DID Editor opens here once it exists.
+}
+
+void TForm1::B_SDBEditClick() {
+  const auto path = AskForDid(kOpenDidTitle, true);
+  if (!path) return;
+  didRequest_ = {*path, false};
+  // The DID Editor opens here once it exists.
+}
+
+void TForm1::B_SDBRenameClick() {
+  const auto path = AskForDid(kOpenDidTitle, true);
+  if (!path) return;
+  renamerRequest_ = {*path};
+  auto* renamer = new TF_Scan(renamerRequest_, this);
+  renamer->show();
+}
+
+// The Inspector and the Compare dialog open here once they exist.
+void TForm1::B_InspectorClick() {}
+void TForm1::B_CompareClick() {}
+
+void TForm1::B_AboutClick() {
+  auto* about = new TForm2(this);
+  about->show();
+}
+
+}  // namespace moswit

@@ -1,0 +1,352 @@
+// The Renamer end to end on builder images in a temporary folder.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <filesystem>
+#include <thread>
+
+#include "app/mainwindow.h"
+#include "database/didwriter.h"
+#include "database/standardname.h"
+#include "fakedialogs.h"
+#include "image/crc32.h"
+#include "scan/renamerwindow.h"
+#include "scan/renamerwindowworker.h"
+#include "suites.h"
+#include "support/adfbuilder.h"
+#include "support/didbuilder.h"
+#include "support/tempdir.h"
+
+namespace moswit::test {
+
+namespace {
+
+QString Native(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+}  // namespace
+
+class RenamerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    game_ = &db_.Game("Sample Game", "Sample Soft");
+    db_.Version(*game_, {1});
+    DiskRecord& disk = db_.Disk(*game_, "Sample");
+    AdfBuilder builder;
+    for (const auto& [path, contents] : std::vector<std::pair<std::string, Bytes>>{
+             {"/s/startup-sequence", PatternBytes(30, 1)}, {"/game", PatternBytes(20'000, 2)}}) {
+      builder.AddFile(path, contents);
+      FileRecord& record = AppendFile(disk);
+      record.path = path;
+      record.size = static_cast<uint32_t>(contents.size());
+      record.crc32 = Crc32(contents);
+      record.attributes = kAttrGame;
+    }
+    good_ = builder.Build();
+    name_ = QString::fromLatin1(StandardName(*game_, disk)) + " (1000)";
+    did_ = (dbDir_.Path() / "sample.did").string();
+    QVERIFY(WriteDatabase(db_.Database(), did_).empty());
+  }
+
+  void init() {
+    dir_ = std::make_unique<TempDir>();
+    window_ = new TF_Scan({did_});
+    window_->show();
+  }
+
+  void cleanup() {
+    delete window_.data();
+    dir_.reset();
+  }
+
+  void ControlsCaptionsAndDefaults() {
+    QCOMPARE(window_->objectName(), QString("TF_Scan"));
+    QCOMPARE(window_->windowTitle(), QString("Renamer"));
+    QCOMPARE(window_->size(), QSize(553, 480));
+    const std::pair<const char*, const char*> groups[] = {{"GB_Results", "Scan Results"},
+                                                          {"GB_Options", "Scan Options"}};
+    for (const auto& [name, caption] : groups)
+      QCOMPARE(window_->findChild<QGroupBox*>(name)->title(), QString(caption));
+    const std::pair<const char*, const char*> labels[] = {
+        {"Label1", "Source directory"}, {"Label2", "Target directory"}, {"P_Status", "Status"}};
+    for (const auto& [name, caption] : labels)
+      QCOMPARE(window_->findChild<QLabel*>(name)->text(), QString(caption));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"B_SourceSelect", "..."}, {"B_TargetSelect", "..."}, {"B_Start", "Start Scan"}};
+    for (const auto& [name, caption] : buttons) QCOMPARE(Button(name)->text(), QString(caption));
+    QVERIFY(Button("B_Start")->isEnabled());
+    for (const char* edit : {"ED_Source", "ED_Target"})
+      QCOMPARE(Edit(edit)->text(), QDir::homePath() + "/");
+    QTreeWidget* list = Results();
+    QVERIFY(window_->findChild<QGroupBox*>("GB_Results")->isAncestorOf(list));
+    const std::pair<const char*, int> columns[] = {
+        {"ADF Name", 236}, {"Identified as ...", 235}, {"Acc", 46}};
+    QCOMPARE(list->columnCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(list->headerItem()->text(i), QString(columns[i].first));
+      QCOMPARE(list->columnWidth(i), columns[i].second);
+    }
+    // The status line runs along the bottom edge, below the options.
+    QVERIFY(window_->findChild<QLabel*>("P_Status")->y() >
+            window_->findChild<QGroupBox*>("GB_Options")->y());
+  }
+
+  void ScanListsSortedRowsAndShowsTheirResults() {
+    dir_->Write("A.adf", good_);
+    dir_->Write("b.ADF", PatternBytes(10'000, 9));
+    dir_->Write("sub/C.Adf", good_);
+    dir_->Write("x.adf/D.adf", good_);
+    for (const char* other : {"notes.txt", "game.adf.bak", "archive.zip"})
+      dir_->Write(other, good_);
+    FakeDialogs dialogs;
+    Edit("ED_Source")->setText(Native(dir_->Path()) + "/");
+    QVERIFY(Scan());
+    QCOMPARE(Rows(), (QList<QStringList>{{"A", name_, ""},
+                                         {"b", "<unidentified>", ""},
+                                         {"sub/C", name_, ""},
+                                         {"x.adf/D", name_, ""}}));
+    QCOMPARE(Status(), QString("Ready."));
+    QCOMPARE(dialogs.beeps, 3);
+    auto* progress = window_->findChild<QProgressBar*>("PB_Progress");
+    QCOMPARE(progress->maximum(), 4);
+    QCOMPARE(progress->value(), 4);
+    QVERIFY(Button("B_Start")->isEnabled());
+    QVERIFY(window_->MayClose());
+  }
+
+  void UnreadableImageGetsAReasonAndTheScanGoesOn() {
+    dir_->Write("a broken.adf", Bytes{1, 2});
+    dir_->Write("b good.adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path()));
+    QVERIFY(Scan());
+    QCOMPARE(Rows(), (QList<QStringList>{{"a broken", "<unreadable: Read beyond end of file>", ""},
+                                         {"b good", name_, ""}}));
+    QCOMPARE(Status(), QString("Ready."));
+  }
+
+  void EmptyOrMissingFolderEndsReadyWithoutRows() {
+    for (const QString& folder : {Native(dir_->Path()) + "/", Native(dir_->Path()) + "/none/"}) {
+      Edit("ED_Source")->setText(folder);
+      QVERIFY(Scan());
+      QCOMPARE(Results()->topLevelItemCount(), 0);
+      QCOMPARE(Status(), QString("Ready."));
+    }
+  }
+
+  void SecondScanClearsTheOldRows() {
+    dir_->Write("one.adf", good_);
+    dir_->Write("two.adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path()) + "/");
+    QVERIFY(Scan());
+    QCOMPARE(Results()->topLevelItemCount(), 2);
+    std::filesystem::remove(dir_->Path() / "one.adf");
+    dir_->Write("three.adf", PatternBytes(100'000, 3));
+    QVERIFY(Scan());
+    QCOMPARE(Rows(), (QList<QStringList>{{"three", "<unidentified>", ""}, {"two", name_, ""}}));
+  }
+
+  void CloseIsRefusedWhileScanningAndAcceptedAfter() {
+    for (int i = 0; i < 50; ++i) dir_->Write("img" + std::to_string(i) + ".adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path()) + "/");
+    QSignalSpy ended(window_.data(), &TF_Scan::ScanEnded);
+    Button("B_Start")->click();
+    // Both happen before the worker runs, so a second click starts nothing.
+    QVERIFY(!Button("B_Start")->isEnabled());
+    QVERIFY(!window_->MayClose());
+    QVERIFY(!window_->close());
+    QVERIFY(window_->isVisible());
+    QVERIFY(ended.wait(30'000));
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(Results()->topLevelItemCount(), 50);
+    QVERIFY(window_->close());
+    QTRY_VERIFY(window_.isNull());
+  }
+
+  void UnreadableDatabaseKeepsStartDisabled() {
+    const std::string missing = (dir_->Path() / "missing.did").string();
+    QPointer<TF_Scan> window = new TF_Scan({missing});
+    QVERIFY(!window->HasDatabase());
+    auto* status = window->findChild<QLabel*>("P_Status");
+    QVERIFY2(status->text().contains(QString::fromStdString(missing)), qPrintable(status->text()));
+    QVERIFY(!window->findChild<QPushButton*>("B_Start")->isEnabled());
+    window->B_StartClick();
+    QVERIFY(window->MayClose());
+    QVERIFY(window->close());
+  }
+
+  void FolderButtonsSetTheirFieldToThePickedFolder() {
+    FakeDialogs dialogs;
+    dialogs.answers << "/some/where/No file selection needed"
+                    << ""
+                    << "/target/x";
+    const QString target = Edit("ED_Target")->text();
+    Button("B_SourceSelect")->click();
+    QCOMPARE(Edit("ED_Source")->text(), QString("/some/where/"));
+    Button("B_SourceSelect")->click();  // cancelled
+    QCOMPARE(Edit("ED_Source")->text(), QString("/some/where/"));
+    QCOMPARE(Edit("ED_Target")->text(), target);
+    Button("B_TargetSelect")->click();
+    QCOMPARE(Edit("ED_Target")->text(), QString("/target/"));
+    QCOMPARE(Edit("ED_Source")->text(), QString("/some/where/"));
+    QCOMPARE(dialogs.requests.size(), size_t{3});
+    QCOMPARE(dialogs.requests[0].title, QString("Select source directory ..."));
+    QCOMPARE(dialogs.requests[2].title, QString("Select target directory ..."));
+    for (const FileDialogRequest& request : dialogs.requests) {
+      QCOMPARE(request.fileName, QString("No file selection needed"));
+      QVERIFY(!request.existingOnly);
+    }
+    QCOMPARE(dialogs.requests[1].folder, QString("/some/where/"));
+  }
+
+  void TenThousandImagesKeepTheWindowResponsive() {
+    const std::string first = dir_->Write("many/img00000.adf", good_);
+    for (int i = 1; i < 10'000; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "img%05d.adf", i);
+      std::filesystem::create_hard_link(first, dir_->Path() / "many" / name);
+    }
+    FakeDialogs dialogs;
+    dialogs.answers << "/picked/while/scanning/x";
+    Edit("ED_Source")->setText(Native(dir_->Path() / "many") + "/");
+    PaintCounter counter;
+    Results()->viewport()->installEventFilter(&counter);
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] {
+      longestGap = std::max(longestGap, clock.elapsed() - last);
+      last = clock.elapsed();
+    });
+    QSignalSpy ended(window_.data(), &TF_Scan::ScanEnded);
+    clock.start();
+    ticker.start(10);
+    Button("B_Start")->click();
+    // While the scan runs: the "..." buttons work and the list repaints.
+    QTRY_VERIFY_WITH_TIMEOUT(Results()->topLevelItemCount() == 10'000, 30'000);
+    if (ended.isEmpty()) {
+      Button("B_SourceSelect")->click();
+      QCOMPARE(Edit("ED_Source")->text(), QString("/picked/while/scanning/"));
+      const int before = counter.paints;
+      Results()->viewport()->update();
+      QTRY_VERIFY(counter.paints > before || !ended.isEmpty());
+    } else {
+      qInfo("the scan ended before the window could be tried during it");
+    }
+    QVERIFY(ended.count() == 1 || ended.wait(120'000));
+    ticker.stop();
+    QCOMPARE(Status(), QString("Ready."));
+    QCOMPARE(Results()->topLevelItem(9'999)->text(0), QString("img09999"));
+    QCOMPARE(Results()->topLevelItem(9'999)->text(1), name_);
+    QCOMPARE(dialogs.beeps, 10'000);
+    QVERIFY2(longestGap < 1'000, qPrintable(QString::number(longestGap)));
+  }
+
+  void ClosingTheMainWindowDuringAScanEndsCleanly() {
+    const std::string first = dir_->Write("img0.adf", good_);
+    for (int i = 1; i < 5'000; ++i) {
+      std::filesystem::create_hard_link(first, dir_->Path() / ("img" + std::to_string(i) + ".adf"));
+    }
+    FakeDialogs dialogs;
+    dialogs.answers << QString::fromStdString(did_);
+    auto* main = new TForm1;
+    main->show();
+    main->findChild<QPushButton*>("B_SDBRename")->click();
+    QPointer<TF_Scan> renamer = main->findChild<TF_Scan*>();
+    QVERIFY(renamer);
+    renamer->findChild<QLineEdit*>("ED_Source")->setText(Native(dir_->Path()) + "/");
+    renamer->findChild<QPushButton*>("B_Start")->click();
+    QPointer<QThread> worker = renamer->findChild<QThread*>();
+    QVERIFY(worker);
+    QTest::qWait(20);
+    QVERIFY(main->close());
+    QElapsedTimer clock;
+    clock.start();
+    delete main;
+    QVERIFY(clock.elapsed() < 5'000);
+    QVERIFY(renamer.isNull());
+    QVERIFY(worker.isNull());
+  }
+
+  void ChannelKeepsOrderAndRaisesOncePerBatch() {
+    ScanChannel channel;
+    QSignalSpy pending(&channel, &ScanChannel::Pending);
+    std::thread worker([&channel] {
+      channel.RowsCleared();
+      for (size_t i = 0; i < 1'000; ++i) channel.RowResult(i, std::to_string(i), i % 2 == 0);
+      channel.Ended();
+    });
+    worker.join();
+    QCOMPARE(pending.count(), 1);
+    const std::vector<ScanEvent> events = channel.Take();
+    QCOMPARE(events.size(), size_t{1'002});
+    QCOMPARE(events.front().kind, ScanEvent::kRowsCleared);
+    QCOMPARE(events.back().kind, ScanEvent::kEnded);
+    for (size_t i = 0; i < 1'000; ++i) {
+      QCOMPARE(events[i + 1].row, i);
+      QCOMPARE(events[i + 1].hadCandidates, i % 2 == 0);
+    }
+    channel.Status("next");
+    QCOMPARE(pending.count(), 2);
+  }
+
+ private:
+  QPushButton* Button(const char* name) const { return window_->findChild<QPushButton*>(name); }
+  QLineEdit* Edit(const char* name) const { return window_->findChild<QLineEdit*>(name); }
+  QTreeWidget* Results() const { return window_->findChild<QTreeWidget*>("LV_Results"); }
+  QString Status() const { return window_->findChild<QLabel*>("P_Status")->text(); }
+
+  bool Scan() {
+    QSignalSpy ended(window_.data(), &TF_Scan::ScanEnded);
+    Button("B_Start")->click();
+    return ended.wait(30'000);
+  }
+
+  QList<QStringList> Rows() const {
+    QList<QStringList> rows;
+    for (int i = 0; i < Results()->topLevelItemCount(); ++i) {
+      const QTreeWidgetItem* item = Results()->topLevelItem(i);
+      rows.append({item->text(0), item->text(1), item->text(2)});
+    }
+    return rows;
+  }
+
+  DidBuilder db_;
+  GameRecord* game_ = nullptr;
+  Bytes good_;
+  QString name_;
+  TempDir dbDir_;
+  std::string did_;
+  std::unique_ptr<TempDir> dir_;
+  QPointer<TF_Scan> window_;
+};
+
+std::unique_ptr<QObject> MakeRenamerTest() { return std::make_unique<RenamerTest>(); }
+
+}  // namespace moswit::test
+
+#include "renamerwindow_test.moc"
