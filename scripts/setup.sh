@@ -8,6 +8,7 @@ packages=(
   zlib1g-dev libgtest-dev libbenchmark-dev
   qt6-base-dev
   unadf
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -14,3 +14,9 @@ fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOSWIT_WERROR="$werror"
 cmake --build "$build" --parallel 2
 ctest --test-dir "$build" --output-on-failure --parallel 2
+
+# Sanitizer builds and a bounded fuzzing run (scripts/hardening.sh);
+# MOSWIT_HARDENING=0 skips them for a quick local run.
+if [ "${MOSWIT_HARDENING:-1}" != 0 ]; then
+  scripts/hardening.sh
+fi

@@ -57,7 +57,8 @@ TEST_P(BothFilesystems, ListsEveryFileWithSizeAndCrc) {
 
   ASSERT_EQ(list.size(), files.size());
   for (const auto& [path, contents] : files) {
-    auto found = std::find_if(list.begin(), list.end(), [&](const auto& f) { return f.Path == path; });
+    const std::string& wanted = path;
+    auto found = std::find_if(list.begin(), list.end(), [&](const auto& f) { return f.Path == wanted; });
     ASSERT_NE(found, list.end()) << path;
     EXPECT_EQ(found->Size, contents.size()) << path;
     EXPECT_EQ(found->Status, 0u) << path;

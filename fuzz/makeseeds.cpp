@@ -1,0 +1,100 @@
+// Writes the fuzzers' seed corpora from the test builders: images of the
+// builder set (plain and zipped), DID texts of random and image-set
+// databases, and wildcard pattern and name pairs.
+//   moswit_fuzz_seeds OUTPUT_FOLDER
+// makes OUTPUT_FOLDER/{image,identify,did,wildcard}.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "database/didwriter.h"
+#include "support/adfbuilder.h"
+#include "support/didbuilder.h"
+#include "support/imageset.h"
+#include "support/zipwriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using moswit::test::Bytes;
+
+void Write(const fs::path& file, const Bytes& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteText(const fs::path& file, const std::string& text) {
+  Write(file, Bytes(text.begin(), text.end()));
+}
+
+void ImageSeeds(const fs::path& folder, bool plainToo) {
+  fs::create_directories(folder);
+  for (const auto& image : moswit::test::BuilderImageSet()) {
+    if (plainToo) Write(folder / (image.name + ".adf"), image.bytes);
+    Write(folder / (image.name + ".zip"), moswit::test::MakeZip({{"disk.adf", image.bytes}}));
+  }
+  const Bytes small = moswit::test::BuilderImageSet().front().bytes;
+  Write(folder / "stored.zip", moswit::test::MakeZip({{"disk.adf", small, false}}));
+  Write(folder / "descriptor.zip",
+        moswit::test::MakeZip({{"disk.adf", small, true, true}, {"readme", Bytes(10, 'x')}}));
+  Bytes cut = moswit::test::MakeZip({{"disk.adf", small}});
+  cut.resize(cut.size() / 2);
+  Write(folder / "cut.zip", cut);
+  Write(folder / "tiny", Bytes{'D', 'O', 'S', 0});
+}
+
+void DidSeeds(const fs::path& folder) {
+  fs::create_directories(folder);
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    moswit::test::RandomShape shape{2, 2, 2, 3, 2};
+    WriteText(folder / ("random" + std::to_string(seed) + ".did"),
+              moswit::FormatDatabase(*moswit::test::RandomDatabase(seed, shape)));
+  }
+  WriteText(
+      folder / "imageset.did",
+      moswit::FormatDatabase(*moswit::test::ImageSetDatabase(moswit::test::BuilderImageSet())));
+  WriteText(folder / "spread.did",
+            "info\n(\nname\n\"A B\"\n)\nsoft ( name X version ( dord 0102 rdat 19910305 ) "
+            "disk ( dnmm \"\" file ( fnam /a size 1 ) range ( rbeg 0 rend 1FF ) ) )\n");
+  WriteText(folder / "unbalanced.did", "soft ( ( ) ) ) version ( disk ( file ( ( fnam \"x");
+}
+
+void WildcardSeeds(const fs::path& folder) {
+  fs::create_directories(folder);
+  const char* pairs[][2] = {
+      {"/s/*", "/S/Startup-Sequence"},
+      {"*.info", "/disk.info"},
+      {"/a*b*c", "/aXbYbc"},
+      {"/data/level?", "/DATA/LEVEL1"},
+      {"**", "x"},
+      {"?", ""},
+      {"*", ""},
+      {"/*/*/file", "/x/y/file"},
+      {"/a*a*a*a*a*b", "/aaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
+  };
+  unsigned n = 0;
+  for (const auto& pair : pairs) {
+    std::string text = pair[0];
+    text += '\0';
+    text += pair[1];
+    WriteText(folder / ("pair" + std::to_string(n++)), text);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    return 2;
+  }
+  const fs::path out = argv[1];
+  ImageSeeds(out / "image", true);
+  ImageSeeds(out / "identify", true);
+  DidSeeds(out / "did");
+  WildcardSeeds(out / "wildcard");
+  return 0;
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The hardening stages of the test run: every test built with the address
+# and undefined-behaviour sanitizers, then with the thread sanitizer (the
+# concurrent scans among them), then each fuzzer for
+# FUZZ_SECONDS (default 45) from its seeds. The GUI and the benchmarks are
+# left out of these builds. Build folders: build-asan, build-tsan, build-fuzz.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+werror=OFF
+if [ "${CI:-}" = "true" ]; then
+  werror=ON
+fi
+options=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DMOSWIT_BUILD_GUI=OFF -DMOSWIT_BUILD_BENCH=OFF
+         -DMOSWIT_WERROR="$werror")
+# A sanitizer report fails the test that caused it.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan "${options[@]}" -DMOSWIT_SANITIZE=address >/dev/null
+cmake --build build-asan --parallel 2
+ctest --test-dir build-asan --output-on-failure --parallel 2 --timeout 600
+
+echo "== ThreadSanitizer"
+cmake -S . -B build-tsan "${options[@]}" -DMOSWIT_SANITIZE=thread >/dev/null
+cmake --build build-tsan --parallel 2
+# The mutation sweep is single-threaded and already ran under the other
+# sanitizers; the rest, concurrent scans included, runs here.
+ctest --test-dir build-tsan --output-on-failure --parallel 2 --timeout 600 -E 'Sweep/'
+
+echo "== Fuzzing, ${FUZZ_SECONDS:-45}s per fuzzer"
+scripts/fuzz.sh "${FUZZ_SECONDS:-45}"

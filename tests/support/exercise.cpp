@@ -1,0 +1,95 @@
+#include "support/exercise.h"
+
+#include <algorithm>
+
+#include "image/blocklayout.h"
+#include "image/filesystem.h"
+#include "inspector/blockmap.h"
+#include "inspector/diskproperties.h"
+#include "scan/identify.h"
+
+namespace moswit::test {
+
+namespace {
+
+constexpr BlockStatus kKnownFlags = bsChecksumError;
+
+std::string CheckBlocks(const tADF& image) {
+  const uint32_t count = BlockCount(image);
+  BlockMap map;
+  ClassifyAll(image, map);
+  for (uint32_t n = 0; n < kFloppyBlocks; ++n) {
+    if (n >= count && map[n] != bsUnformatted) return "map position past the image not unformatted";
+  }
+  for (uint32_t n = 0; n < count; ++n) {
+    const BlockStatus status = ClassifyBlock(image, n);
+    if (BlockType(status) > bsDirCache || (status & ~(kTypeMask | kKnownFlags)) != 0) {
+      return "block " + std::to_string(n) + " classified as an unknown code";
+    }
+    if (n < kFloppyBlocks && map[n] != status) return "map differs from ClassifyBlock";
+  }
+  return {};
+}
+
+std::string CheckProperties(const tADF& image) {
+  const DiskProperties properties = ReadDiskProperties(image);
+  if (properties.DiskName.size() > 255) return "disk name longer than a length byte allows";
+  for (char c : properties.DiskName) {
+    if (static_cast<unsigned char>(c) < 32) return "control character in the disk name";
+  }
+  if (BlockCount(image) < 2 && (properties.IsDos || properties.IsBootable)) {
+    return "boot flags on an image without a boot block";
+  }
+  return {};
+}
+
+std::string CheckFiles(const tADF& image, size_t* filesFound) {
+  FileList list;
+  VisitedMap visited;
+  ClearVisitedMap(visited, image);
+  WalkDirectory("/", image, list, kRootBlock, visited);
+  if (filesFound) *filesFound = list.size();
+  if (list.size() > BlockCount(image)) return "more files than blocks";
+  for (const FileEntry& entry : list) {
+    if (entry.Path.size() > kMaxPathLength) return "path longer than 119 characters";
+    if (entry.Path.empty() || entry.Path[0] != '/') return "path not from the root";
+    if (entry.HeaderBlock >= BlockCount(image)) return "header block past the image";
+  }
+  VisitedMap map;
+  std::vector<uint8_t> buffer;
+  for (bool ffs : {false, true}) {
+    for (const FileEntry& entry : list) {
+      const BlockStatus status = ReadFileData(image, entry, ffs, map, buffer);
+      if (buffer.size() != std::min(entry.Size, image.Size)) return "buffer not cut to the size";
+      if (status != 0 && (status & 0x0FF0u) == 0) return "fault without an error flag";
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+tADF ImageOf(std::vector<uint8_t> bytes, const std::string& name) {
+  tADF image;
+  image.FileName = name;
+  image.Size = static_cast<uint32_t>(bytes.size());
+  image.Data = std::move(bytes);
+  return image;
+}
+
+std::string ExerciseImage(const tADF& image, const MatchIndex& index, size_t* filesFound) {
+  if (image.Data.size() != image.Size) return "size and data disagree";
+  std::string problem = CheckBlocks(image);
+  if (problem.empty()) problem = CheckProperties(image);
+  if (problem.empty()) problem = CheckFiles(image, filesFound);
+  if (problem.empty()) {
+    const IdentifyResult result = IdentifyImage(image, index);
+    if (result.line.empty()) problem = "empty result line";
+    if (!result.hadCandidates && result.line != kUnidentified) {
+      problem = "identified without a candidate";
+    }
+  }
+  return problem;
+}
+
+}  // namespace moswit::test
