@@ -9,27 +9,12 @@
 #include "database/didwriter.h"
 #include "scan/scanner.h"
 #include "support/imageset.h"
+#include "support/scanrecorder.h"
 #include "support/tempdir.h"
 #include "support/zipwriter.h"
 
 namespace moswit {
 namespace {
-
-// Everything a scan reports, in order.
-class EventLog : public ScanReport {
- public:
-  void Status(const std::string& text) override { events.push_back("status " + text); }
-  void RowsCleared() override { events.push_back("cleared"); }
-  void RowsListed(const std::vector<ImageRow>& rows) override {
-    std::string e = "listed";
-    for (const ImageRow& r : rows) e += " " + r.caption;
-    events.push_back(e);
-  }
-  void RowResult(size_t row, const std::string& line, bool beep) override {
-    events.push_back("row " + std::to_string(row) + (beep ? " beep " : " ") + line);
-  }
-  std::vector<std::string> events;
-};
 
 class ConcurrentScanTest : public ::testing::Test {
  protected:
@@ -49,7 +34,7 @@ class ConcurrentScanTest : public ::testing::Test {
   std::unique_ptr<DatabaseInfo> OwnDatabase() const { return ParseDatabase(didText_); }
 
   std::vector<std::string> SingleScan() const {
-    EventLog log;
+    test::ScanRecorder log;
     RunScan(*OwnDatabase(), folder_, log);
     return log.events;
   }
@@ -66,8 +51,8 @@ TEST_F(ConcurrentScanTest, TwoWindowsScanningOneFolderEachGetTheRowsOfOneScan) {
 
   auto first = OwnDatabase();
   auto second = OwnDatabase();
-  EventLog firstLog;
-  EventLog secondLog;
+  test::ScanRecorder firstLog;
+  test::ScanRecorder secondLog;
   std::thread a([&] { RunScan(*first, folder_, firstLog); });
   std::thread b([&] { RunScan(*second, folder_, secondLog); });
   a.join();
@@ -81,11 +66,11 @@ TEST_F(ConcurrentScanTest, TwoWindowsScanningOneFolderEachGetTheRowsOfOneScan) {
 TEST_F(ConcurrentScanTest, ScansReadingOneDatabaseGetTheRowsOfOneScan) {
   const std::vector<std::string> single = SingleScan();
   const auto shared = OwnDatabase();
-  std::vector<EventLog> logs(3);
+  std::vector<test::ScanRecorder> logs(3);
   std::vector<std::thread> threads;
-  for (EventLog& log : logs) threads.emplace_back([&] { RunScan(*shared, folder_, log); });
+  for (test::ScanRecorder& log : logs) threads.emplace_back([&] { RunScan(*shared, folder_, log); });
   for (std::thread& t : threads) t.join();
-  for (const EventLog& log : logs) EXPECT_EQ(log.events, single);
+  for (const test::ScanRecorder& log : logs) EXPECT_EQ(log.events, single);
 }
 
 }  // namespace

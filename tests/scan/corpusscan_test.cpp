@@ -9,24 +9,13 @@
 #include "image/filesystem.h"
 #include "scan/scanner.h"
 #include "support/didbuilder.h"
+#include "support/scanrecorder.h"
 #include "support/tempdir.h"
 
 namespace moswit {
 namespace {
 
 namespace fs = std::filesystem;
-
-class LinesReport : public ScanReport {
- public:
-  void Status(const std::string&) override {}
-  void RowsCleared() override {}
-  void RowsListed(const std::vector<ImageRow>& rows) override {
-    for (const auto& r : rows) captions.push_back(r.caption);
-  }
-  void RowResult(size_t row, const std::string& line, bool) override { lines[captions[row]] = line; }
-  std::vector<std::string> captions;
-  std::map<std::string, std::string> lines;
-};
 
 TEST(CorpusScan, RealImagesAndDamagedCopies) {
   const fs::path corpus = MOSWIT_CORPUS_DIR;
@@ -66,7 +55,7 @@ TEST(CorpusScan, RealImagesAndDamagedCopies) {
     }
   }
 
-  LinesReport report;
+  test::ScanRecorder report;
   RunScan(db.Database(), dir.Path().string(), report);
   ASSERT_FALSE(names.empty());
   // Each image is its own disk first; a disk of a few tiny files can also
@@ -75,10 +64,10 @@ TEST(CorpusScan, RealImagesAndDamagedCopies) {
     return line.compare(0, head.size(), head) == 0;
   };
   for (const auto& [stem, name] : names) {
-    EXPECT_TRUE(startsWith(report.lines[stem], name + " (1000)")) << report.lines[stem];
-    if (report.lines.count("damaged/" + stem)) {
-      EXPECT_TRUE(startsWith(report.lines["damaged/" + stem], name + "[mb1] (1000)"))
-          << report.lines["damaged/" + stem];
+    EXPECT_TRUE(startsWith(report.results[stem], name + " (1000)")) << report.results[stem];
+    if (report.results.count("damaged/" + stem)) {
+      EXPECT_TRUE(startsWith(report.results["damaged/" + stem], name + "[mb1] (1000)"))
+          << report.results["damaged/" + stem];
     }
   }
 }

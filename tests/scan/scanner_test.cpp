@@ -9,6 +9,7 @@
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/runprogram.h"
+#include "support/scanrecorder.h"
 #include "support/tempdir.h"
 
 namespace moswit {
@@ -16,27 +17,6 @@ namespace {
 
 using test::AdfBuilder;
 using test::Bytes;
-
-// Every report as one text, in order.
-class RecordingReport : public ScanReport {
- public:
-  void Status(const std::string& text) override { events.push_back("status " + text); }
-  void RowsCleared() override { events.push_back("cleared"); }
-  void RowsListed(const std::vector<ImageRow>& rows) override {
-    std::string e = "listed";
-    for (const auto& r : rows) e += " " + r.caption;
-    events.push_back(e);
-    captions.clear();
-    for (const auto& r : rows) captions.push_back(r.caption);
-  }
-  void RowResult(size_t row, const std::string& line, bool beep) override {
-    events.push_back("row " + std::to_string(row) + (beep ? " beep " : " ") + line);
-    results[captions.at(row)] = line;
-  }
-  std::vector<std::string> events;
-  std::vector<std::string> captions;
-  std::map<std::string, std::string> results;
-};
 
 // A folder of builder images and a database describing the good one.
 class ScanTest : public ::testing::Test {
@@ -82,7 +62,7 @@ TEST_F(ScanTest, ReportsInWindowOrder) {
   dir_.Write("sub/C.Adf", Disk());
   dir_.Write("notes.txt", Bytes{1});
   const std::string folder = dir_.Path().string() + "/";
-  RecordingReport report;
+  test::ScanRecorder report;
   RunScan(db_.Database(), folder, report);
   const std::vector<std::string> expected = {
       "status Preparing ADF list ...",
@@ -109,7 +89,7 @@ TEST_F(ScanTest, DamagedRenamedDeletedAndAddedFiles) {
                f.push_back({"/extra2", test::PatternBytes(10, 21)});
              }));
   dir_.Write("unreadable.adf", Bytes{1, 2});
-  RecordingReport report;
+  test::ScanRecorder report;
   RunScan(db_.Database(), dir_.Path().string(), report);  // no trailing separator
   const std::map<std::string, std::string> expected = {
       {"perfect", Name() + " (1000)"},
@@ -125,7 +105,7 @@ TEST_F(ScanTest, DamagedRenamedDeletedAndAddedFiles) {
 
 TEST_F(ScanTest, EmptyOrMissingFolderEndsAtOnce) {
   for (const std::string& folder : {dir_.Path().string() + "/", dir_.Path().string() + "/none/"}) {
-    RecordingReport report;
+    test::ScanRecorder report;
     RunScan(db_.Database(), folder, report);
     EXPECT_EQ(report.events, (std::vector<std::string>{"status Preparing ADF list ...", "cleared",
                                                        "listed", "status Ready."}));
@@ -136,10 +116,10 @@ TEST_F(ScanTest, StopEndsBetweenImages) {
   dir_.Write("a.adf", Disk());
   dir_.Write("b.adf", Disk());
   std::atomic<bool> stop{false};
-  struct StoppingReport : RecordingReport {
+  struct StoppingReport : test::ScanRecorder {
     std::atomic<bool>* stop;
     void RowResult(size_t row, const std::string& line, bool beep) override {
-      RecordingReport::RowResult(row, line, beep);
+      test::ScanRecorder::RowResult(row, line, beep);
       stop->store(true);
     }
   } report;
