@@ -1,5 +1,8 @@
 #include "cli/commands.h"
 
+#include "database/didreader.h"
+#include "image/adf.h"
+
 namespace moswit::cli {
 
 void WriteOut(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
@@ -9,6 +12,19 @@ void ReportError(std::string_view message) {
   line.append(message);
   line.push_back('\n');
   std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+ImagePtr LoadOrReport(const std::string& path) {
+  std::string reason;
+  ImagePtr image = LoadImage(path, &reason);
+  if (!image) ReportError(path + ": " + reason);
+  return image;
+}
+
+std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path) {
+  DidReadResult read = ReadDatabase(path);
+  if (!read.database) ReportError(read.error);
+  return std::move(read.database);
 }
 
 }  // namespace moswit::cli

@@ -5,9 +5,15 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace moswit {
+struct DatabaseInfo;
+struct tADF;
+}  // namespace moswit
 
 namespace moswit::cli {
 
@@ -37,5 +43,10 @@ int RunIdentify(const Args& args);
 void WriteOut(std::string_view text);
 // One line on stderr: "moswit-cli: " + message.
 void ReportError(std::string_view message);
+
+// The image or database at `path`; nothing, after one line on stderr, when
+// it cannot be read.
+std::unique_ptr<tADF> LoadOrReport(const std::string& path);
+std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path);
 
 }  // namespace moswit::cli

@@ -9,16 +9,13 @@
 namespace moswit::cli {
 
 int RunDid(const Args& args) {
-  DidReadResult read = ReadDatabase(args[0]);
-  if (!read.database) {
-    ReportError(read.error);
-    return 1;
-  }
+  const auto database = ReadOrReport(args[0]);
+  if (!database) return 1;
   if (args[1] == "-") {
-    WriteOut(FormatDatabase(*read.database));
+    WriteOut(FormatDatabase(*database));
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  std::string error = WriteDatabase(*read.database, args[1]);
+  std::string error = WriteDatabase(*database, args[1]);
   if (!error.empty()) {
     ReportError(error);
     return 1;
@@ -27,14 +24,11 @@ int RunDid(const Args& args) {
 }
 
 int RunNames(const Args& args) {
-  DidReadResult read = ReadDatabase(args[0]);
-  if (!read.database) {
-    ReportError(read.error);
-    return 1;
-  }
+  const auto database = ReadOrReport(args[0]);
+  if (!database) return 1;
   std::string out;
   uint32_t gameNumber = 0;
-  for (const GameRecord& game : read.database->games) {
+  for (const GameRecord& game : database->games) {
     std::string gameText = IntToDec(++gameNumber);
     uint32_t versionNumber = 0;
     for (const VersionRecord& version : game.versions) {

@@ -11,13 +11,6 @@ namespace moswit::cli {
 
 namespace {
 
-ImagePtr LoadOrReport(const std::string& path) {
-  std::string reason;
-  ImagePtr image = LoadImage(path, &reason);
-  if (!image) ReportError(path + ": " + reason);
-  return image;
-}
-
 void Field(std::string& line, std::string_view value, bool last = false) {
   line.append(value);
   line.push_back(last ? '\n' : '\t');

@@ -38,13 +38,10 @@ class PrintingReport : public ScanReport {
 }  // namespace
 
 int RunIdentify(const Args& args) {
-  DidReadResult read = ReadDatabase(args[0]);
-  if (!read.database) {
-    ReportError(read.error);
-    return 1;
-  }
+  const auto database = ReadOrReport(args[0]);
+  if (!database) return 1;
   PrintingReport report(::isatty(STDERR_FILENO) == 1);
-  RunScan(*read.database, args[1], report);
+  RunScan(*database, args[1], report);
   return 0;
 }
 
