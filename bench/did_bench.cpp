@@ -103,9 +103,8 @@ struct Fixture {
     std::filesystem::create_directories(folder);
     path = folder / "collection.did";
     database = CollectorDatabase();
-    std::string error = WriteDatabase(*database, path);
-    if (!error.empty()) {
-      std::fprintf(stderr, "%s\n", error.c_str());
+    if (const auto error = WriteDatabase(*database, path)) {
+      std::fprintf(stderr, "%s\n", FormatFileError(*error).c_str());
       std::exit(1);
     }
     fileBytes = static_cast<size_t>(std::filesystem::file_size(path));
@@ -129,7 +128,7 @@ void BM_ReadDid(benchmark::State& state) {
     size_t before = liveBytes.load();
     peakBytes = before;
     DidReadResult result = ReadDatabase(fixture.path);
-    if (!result.database) state.SkipWithError(result.error.c_str());
+    if (!result.database) state.SkipWithError(FormatFileError(result.error).c_str());
     peakRatio = static_cast<double>(peakBytes.load() - before) / static_cast<double>(fixture.fileBytes);
     treeRatio = static_cast<double>(liveBytes.load() - before) / static_cast<double>(fixture.fileBytes);
     benchmark::DoNotOptimize(result.database.get());
@@ -145,8 +144,9 @@ void BM_WriteDid(benchmark::State& state) {
   Fixture& fixture = Shared();
   std::filesystem::path target = fixture.folder / "written.did";
   for (auto _ : state) {
-    std::string error = WriteDatabase(*fixture.database, target);
-    if (!error.empty()) state.SkipWithError(error.c_str());
+    if (const auto error = WriteDatabase(*fixture.database, target)) {
+      state.SkipWithError(FormatFileError(*error).c_str());
+    }
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(fixture.fileBytes));

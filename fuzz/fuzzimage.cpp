@@ -40,10 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (fd < 0 || !WriteWhole(fd, data, size)) std::abort();
   const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
-  std::string error;
+  moswit::FileError error;
   moswit::ImagePtr image = moswit::LoadImage(path, &error);
   if (!image) {
-    if (error.empty()) std::abort();  // a failed load always says why
+    if (error.message.empty() || error.path != path) std::abort();  // a failed load always says why
     return 0;
   }
   static const moswit::MatchIndex kEmptyIndex;

@@ -87,7 +87,7 @@ bool WriteRenamerSamples(const std::filesystem::path& folder) {
   Describe(db.Disk(racer, "Racer"), RacerDisk());
   db.Database().name = "Moswit sample database";
   db.Database().creator = "moswit-samples";
-  if (!moswit::WriteDatabase(db.Database(), folder / "sample.did").empty()) return false;
+  if (moswit::WriteDatabase(db.Database(), folder / "sample.did")) return false;
 
   Files damaged = RacerDisk();
   damaged[1].second[1'000] ^= 0x40;

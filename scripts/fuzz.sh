@@ -20,9 +20,7 @@ werror=OFF
 if [ "${CI:-}" = "true" ]; then
   werror=ON
 fi
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DMOSWIT_FUZZ=ON -DMOSWIT_BUILD_TESTS=OFF -DMOSWIT_BUILD_BENCH=OFF -DMOSWIT_BUILD_GUI=OFF \
-  -DMOSWIT_WERROR="$werror" >/dev/null
+cmake --preset fuzz -B "$build" -DMOSWIT_WERROR="$werror" >/dev/null
 cmake --build "$build" --parallel 2
 
 artifacts="$build/fuzz/artifacts"

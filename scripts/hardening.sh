@@ -11,20 +11,19 @@ werror=OFF
 if [ "${CI:-}" = "true" ]; then
   werror=ON
 fi
-options=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DMOSWIT_BUILD_GUI=OFF -DMOSWIT_BUILD_BENCH=OFF
-         -DMOSWIT_WERROR="$werror")
+
 # A sanitizer report fails the test that caused it.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan "${options[@]}" -DMOSWIT_SANITIZE=address >/dev/null
+cmake --preset asan -DMOSWIT_WERROR="$werror" >/dev/null
 cmake --build build-asan --parallel 2
 ctest --test-dir build-asan --output-on-failure --parallel 2 --timeout 600
 
 echo "== ThreadSanitizer"
-cmake -S . -B build-tsan "${options[@]}" -DMOSWIT_SANITIZE=thread >/dev/null
+cmake --preset tsan -DMOSWIT_WERROR="$werror" >/dev/null
 cmake --build build-tsan --parallel 2
 # The mutation sweep is single-threaded and already ran under the other
 # sanitizers; the rest, concurrent scans included, runs here.

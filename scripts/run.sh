@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --preset dev
 cmake --build build --parallel 2
 
 echo "Samples: DID build/samples/sample.did, images build/samples/renamer/"

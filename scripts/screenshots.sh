@@ -12,6 +12,6 @@ fi
 build="${BUILD_DIR:-build}"
 
 scripts/setup.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --preset dev -B "$build"
 cmake --build "$build" --parallel 2 --target samples moswit-screenshots
 QT_QPA_PLATFORM=offscreen "$build/samples/moswit-screenshots" "$1" "$build/samples"

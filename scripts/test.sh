@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test. BUILD_DIR picks the build folder
-# (default build-test); under CI warnings are errors.
+# Builds everything and runs every test, in build-test: with the "test"
+# preset, or under CI with the "ci" preset, where warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 
-build="${BUILD_DIR:-build-test}"
-werror=OFF
+preset=test
 if [ "${CI:-}" = "true" ]; then
-  werror=ON
+  preset=ci
 fi
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOSWIT_WERROR="$werror"
-cmake --build "$build" --parallel 2
-ctest --test-dir "$build" --output-on-failure --parallel 2
+cmake --preset "$preset"
+cmake --build build-test --parallel 2
+ctest --test-dir build-test --output-on-failure --parallel 2
 
 # Sanitizer builds and a bounded fuzzing run (scripts/hardening.sh);
 # MOSWIT_HARDENING=0 skips them for a quick local run.

@@ -1,18 +1,8 @@
 #include "app/mainform.h"
 
+#include "image/asciicase.h"
+
 namespace moswit {
-
-namespace {
-
-std::string UpperTail(std::string_view text, size_t count) {
-  std::string tail(text.size() < count ? text : text.substr(text.size() - count));
-  for (char& c : tail) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return tail;
-}
-
-}  // namespace
 
 bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters) {
   if (isFolder) {
@@ -20,13 +10,11 @@ bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters) 
     const std::string_view head = fullPath.substr(0, 2);
     return head != "A:" && head != "B:";
   }
-  if (fullPath.size() < 4) return false;
-  const std::string tail = UpperTail(fullPath, 4);
-  return tail == ".ADF" || tail == ".ZIP";
+  return EndsWithUpper(fullPath, ".ADF") || EndsWithUpper(fullPath, ".ZIP");
 }
 
 std::string WithDidExtension(std::string path) {
-  if (path.size() < 4 || UpperTail(path, 4) != ".DID") path += ".did";
+  if (!EndsWithUpper(path, ".DID")) path += ".did";
   return path;
 }
 

@@ -1,12 +1,9 @@
-// The main window's texts, rules and the state it hands to the tools it
-// opens, apart from its widgets.
+// The main window's texts and rules, apart from its widgets.
 #pragma once
 
 #include <array>
 #include <string>
 #include <string_view>
-
-#include "app/platformpaths.h"
 
 namespace moswit {
 
@@ -41,7 +38,7 @@ constexpr char kDidFilter[] = "Disk Image Database (*.did)|*.did";
 // Whether the file browser shows an entry: folders always, except the
 // floppy drives A: and B: where paths have drive letters; other entries
 // only when their last four characters, upper-cased, are ".ADF" or ".ZIP".
-bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters = kDriveLetters);
+bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters);
 
 // The chosen DID path with ".did" appended unless it ends in ".did" in any
 // case already.
@@ -54,17 +51,6 @@ std::string ToolkitFilter(std::string_view filter);
 
 // Where the DID dialogs start: the system drive where there are drive
 // letters, else the user's home folder.
-std::string InitialDialogFolder(std::string_view home, bool driveLetters = kDriveLetters);
-
-// What "Create DID" and "Open DID" hand to the DID Editor.
-struct DidEditorRequest {
-  std::string path;
-  bool createNew = false;
-};
-
-// What "Renamer" hands to the Renamer window.
-struct RenamerRequest {
-  std::string path;
-};
+std::string InitialDialogFolder(std::string_view home, bool driveLetters);
 
 }  // namespace moswit

@@ -1,19 +1,22 @@
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/aboutdialog.h"
-#include "app/dialogseam.h"
+#include "gui/controls.h"
+#include "gui/dialogseam.h"
+#include "gui/platformpaths.h"
+#include "gui/texts.h"
 #include "scan/renamerwindow.h"
 
 namespace moswit {
@@ -26,7 +29,7 @@ class FileBrowserFilter : public QSortFilterProxyModel {
   using QSortFilterProxyModel::QSortFilterProxyModel;
 
   static bool STV_FileBrowserAddFolder(const QString& fullPath, bool isFolder) {
-    return ShowInBrowser(QFile::encodeName(fullPath).toStdString(), isFolder);
+    return ShowInBrowser(FileNameBytes(fullPath), isFolder, kDriveLetters);
   }
 
  protected:
@@ -37,19 +40,34 @@ class FileBrowserFilter : public QSortFilterProxyModel {
   }
 };
 
+// The browser's group would otherwise be as wide as its long caption.
+constexpr int kBrowserMinimumWidth = 120;
+
 }  // namespace
 
 void SetUpApplication(QApplication& application) {
-  application.setApplicationName("moswit");
-  application.setApplicationDisplayName(kApplicationTitle);
+  // The application's name is its title: the task bar and message boxes
+  // show it, and Qt appends no display name to the window captions.
+  application.setApplicationName(kApplicationTitle);
+}
+
+int RunMoswit(QApplication& application) {
+  SetUpApplication(application);
+  auto mainWindow = std::make_unique<TForm1>();
+  mainWindow->show();
+  const int status = application.exec();
+  // Tool windows are the main window's children: destroying it closes them,
+  // and a Renamer's destruction stops its scan and joins the worker.
+  mainWindow.reset();
+  return status;
 }
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   setObjectName("TForm1");
   setWindowTitle(kMainCaption);
 
-  auto* group = new QGroupBox(kFileBrowserCaption, this);
-  group->setObjectName(kFileBrowserGroupName);
+  QGroupBox* group = MakeGroup(this, kFileBrowserGroupName, kFileBrowserCaption);
+  group->setMinimumWidth(kBrowserMinimumWidth);
   files_ = new QFileSystemModel(this);
   files_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
   // A plain tree, refreshed only when reopened: no watching, no shell icons.
@@ -58,8 +76,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   files_->setRootPath(QString());
   shown_ = new FileBrowserFilter(this);
   shown_->setSourceModel(files_);
-  browser_ = new QTreeView(group);
-  browser_->setObjectName(kFileBrowserName);
+  browser_ = Named(new QTreeView(group), kFileBrowserName);
   browser_->setModel(shown_);
   browser_->setHeaderHidden(true);
   browser_->setRootIsDecorated(false);
@@ -70,8 +87,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
   auto* buttons = new QVBoxLayout;
   for (const ControlText& control : kMainButtons) {
-    auto* button = new QPushButton(control.caption, this);
-    button->setObjectName(control.name);
+    QPushButton* button = MakeButton(this, control.name, control.caption);
     button->setFocusPolicy(Qt::ClickFocus);
     if (std::string_view(control.name) == "B_About") buttons->addStretch();
     buttons->addWidget(button);
@@ -97,9 +113,17 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
 void TForm1::FormCreate() {
   inspectors_.Clear();
-  inspectorImagePath_.clear();
+  inspectorRequest_ = {};
   didRequest_ = {};
   renamerRequest_ = {};
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  // Closing the main window ends the program. Qt's own quit asks every
+  // window to close first, and a scanning Renamer refuses, so the loop is
+  // left directly; the tool windows go with the main window afterwards.
+  QCoreApplication::exit(0);
 }
 
 void TForm1::ShowInFileBrowser(const QString& path) {
@@ -113,13 +137,15 @@ void TForm1::ShowInFileBrowser(const QString& path) {
 std::optional<std::string> TForm1::AskForDid(const char* title, bool existingOnly) {
   FileDialogRequest request;
   request.title = title;
-  request.folder = QFile::decodeName(
-      InitialDialogFolder(QFile::encodeName(QDir::homePath()).toStdString()).c_str());
+  request.folder = FileNameText(InitialDialogFolder(FileNameBytes(QDir::homePath()), kDriveLetters));
   request.filter = QString::fromLatin1(ToolkitFilter(kDidFilter));
   request.existingOnly = existingOnly;
+  request.complete = [](const QString& typed) {
+    return FileNameText(WithDidExtension(FileNameBytes(typed)));
+  };
   const QString chosen = Dialogs().OpenFile(this, request);
   if (chosen.isEmpty()) return std::nullopt;
-  return WithDidExtension(QFile::encodeName(chosen).toStdString());
+  return WithDidExtension(FileNameBytes(chosen));
 }
 
 void TForm1::B_SDBCreateClick() {

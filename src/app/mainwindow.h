@@ -8,9 +8,11 @@
 #include <string>
 
 #include "app/mainform.h"
-#include "app/slottable.h"
+#include "gui/requests.h"
+#include "gui/slottable.h"
 
 class QApplication;
+class QCloseEvent;
 class QFileSystemModel;
 class QSortFilterProxyModel;
 class QTreeView;
@@ -19,6 +21,11 @@ namespace moswit {
 
 // Titles the application; called once, before the main window is made.
 void SetUpApplication(QApplication& application);
+
+// The program: titles the application, shows the main window and runs the
+// event loop until the main window closes; then every tool window closes
+// with it, running scans stopped and joined.
+int RunMoswit(QApplication& application);
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -29,7 +36,7 @@ class TForm1 : public QWidget {
   // The open Inspectors; an Inspector empties its own slot when it closes.
   SlotTable<QWidget>& InspectorTable() { return inspectors_; }
   // What the next tool window reads when it is created.
-  const std::string& InspectorImagePath() const { return inspectorImagePath_; }
+  const InspectorRequest& InspectorRequestState() const { return inspectorRequest_; }
   const DidEditorRequest& DidRequest() const { return didRequest_; }
   const RenamerRequest& RenamerRequestState() const { return renamerRequest_; }
 
@@ -43,6 +50,9 @@ class TForm1 : public QWidget {
   void B_CompareClick();
   void B_AboutClick();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void FormCreate();
   // The chosen DID path with the ".did" rule applied; nothing on cancel.
@@ -52,7 +62,7 @@ class TForm1 : public QWidget {
   QSortFilterProxyModel* shown_ = nullptr;
   QTreeView* browser_ = nullptr;
   SlotTable<QWidget> inspectors_;
-  std::string inspectorImagePath_;
+  InspectorRequest inspectorRequest_;
   DidEditorRequest didRequest_;
   RenamerRequest renamerRequest_;
 };

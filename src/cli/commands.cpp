@@ -15,15 +15,15 @@ void ReportError(std::string_view message) {
 }
 
 ImagePtr LoadOrReport(const std::string& path) {
-  std::string reason;
-  ImagePtr image = LoadImage(path, &reason);
-  if (!image) ReportError(path + ": " + reason);
+  FileError error;
+  ImagePtr image = LoadImage(path, &error);
+  if (!image) ReportError(FormatFileError(error));
   return image;
 }
 
 std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path) {
   DidReadResult read = ReadDatabase(path);
-  if (!read.database) ReportError(read.error);
+  if (!read.database) ReportError(FormatFileError(read.error));
   return std::move(read.database);
 }
 

@@ -15,9 +15,8 @@ int RunDid(const Args& args) {
     WriteOut(FormatDatabase(*database));
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  std::string error = WriteDatabase(*database, args[1]);
-  if (!error.empty()) {
-    ReportError(error);
+  if (const auto error = WriteDatabase(*database, args[1])) {
+    ReportError(FormatFileError(*error));
     return 1;
   }
   return 0;

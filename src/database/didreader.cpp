@@ -487,8 +487,8 @@ class Reader {
   Context context_[4] = {};  // indexed by depth 1 to 3
 };
 
-std::string PathMessage(const std::filesystem::path& path, int error) {
-  return path.string() + ": " + std::strerror(error);
+FileError PathMessage(const std::filesystem::path& path, int error) {
+  return {path.string(), std::strerror(error)};
 }
 
 // A file read a megabyte at a time, cut after its last line end; a line

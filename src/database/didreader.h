@@ -12,12 +12,13 @@
 #include <string_view>
 
 #include "database/records.h"
+#include "image/fileerror.h"
 
 namespace moswit {
 
 struct DidReadResult {
   std::unique_ptr<DatabaseInfo> database;  // null when the file could not be read
-  std::string error;                       // the platform's message, with the path
+  FileError error;                         // why it could not be read
 };
 
 DidReadResult ReadDatabase(const std::filesystem::path& path);

@@ -210,11 +210,8 @@ class Writer {
   std::string& out_;
 };
 
-std::string PathMessage(const std::filesystem::path& path, std::string_view message) {
-  std::string text = path.string();
-  text += ": ";
-  text += message;
-  return text;
+FileError PathMessage(const std::filesystem::path& path, std::string message) {
+  return {path.string(), std::move(message)};
 }
 
 // Opens a new file next to `target` that no one else is using.
@@ -249,7 +246,8 @@ std::string FormatDatabase(const DatabaseInfo& database) {
   return out;
 }
 
-std::string WriteDatabase(const DatabaseInfo& database, const std::filesystem::path& path) {
+std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
+                                      const std::filesystem::path& path) {
   std::error_code ignored;
   // Replace the file a link points to, not the link.
   std::filesystem::path target = path;

@@ -3,19 +3,22 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "database/records.h"
+#include "image/fileerror.h"
 
 namespace moswit {
 
 // The whole DID text of the database.
 std::string FormatDatabase(const DatabaseInfo& database);
 
-// Saves the database at `path` and returns the empty text, or the platform's
-// message (with the path) when it failed. The text goes to a temporary file
+// Saves the database at `path`; returns nothing, or the path and the
+// platform's message when it failed. The text goes to a temporary file
 // in the same folder, which is flushed and then renamed over the target, so
 // a failed save leaves the previous file as it was.
-std::string WriteDatabase(const DatabaseInfo& database, const std::filesystem::path& path);
+std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
+                                      const std::filesystem::path& path);
 
 }  // namespace moswit

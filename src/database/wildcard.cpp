@@ -7,7 +7,7 @@ namespace moswit {
 
 namespace {
 
-constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char Upper(char c) { return UpperAz(c); }
 
 // The match of the pattern suffix from i against the name suffix from a is
 // a function of (i, a) alone, so each pair is worked out once; without that
@@ -98,12 +98,6 @@ class Matcher {
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
   return Matcher(pattern, name).Match(0, 0);
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = Upper(c);
-  return result;
 }
 
 }  // namespace moswit

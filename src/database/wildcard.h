@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/asciicase.h"  // UpperCase, used with every pattern
+
 namespace moswit {
 
 // Both texts are compared upper-cased (a-z only). "?" takes one character.
@@ -13,8 +15,5 @@ namespace moswit {
 // the name holds the pattern's next character literally. An empty pattern
 // matches only the empty name.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
-
-// a-z become A-Z; every other byte, letters with diacritics included, stays.
-std::string UpperCase(std::string_view text);
 
 }  // namespace moswit

@@ -77,7 +77,7 @@ ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
 
 }  // namespace
 
-ImagePtr LoadImage(const std::string& path, std::string* error) {
+ImagePtr LoadImage(const std::string& path, FileError* error) {
   std::string reason;
   ImagePtr image;
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -96,16 +96,16 @@ ImagePtr LoadImage(const std::string& path, std::string* error) {
       image = Load(path, source, reason);
     }
   }
-  if (!image && error) *error = reason;
+  if (!image && error) *error = {path, reason};
   return image;
 }
 
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
-                             std::string* error) {
+                             FileError* error) {
   MemorySource source(bytes, length);
   std::string reason;
   ImagePtr image = Load(name, source, reason);
-  if (!image && error) *error = reason;
+  if (!image && error) *error = {name, reason};
   return image;
 }
 

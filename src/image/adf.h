@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "image/fileerror.h"
+
 namespace moswit {
 
 constexpr uint32_t kBlockSize = 512;
@@ -26,12 +28,13 @@ using ImagePtr = std::unique_ptr<tADF>;
 
 // Loads the image at `path`, as a ZIP archive when the file starts with a
 // ZIP local header signature, otherwise as a plain image. On failure returns
-// nothing and, when `error` is given, a reason the caller can show.
-ImagePtr LoadImage(const std::string& path, std::string* error = nullptr);
+// nothing and, when `error` is given, the path and the reason.
+ImagePtr LoadImage(const std::string& path, FileError* error = nullptr);
 
-// Decides and decodes from bytes already in memory; `name` becomes FileName.
+// Decides and decodes from bytes already in memory; `name` becomes FileName
+// (and the error's path).
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
-                             std::string* error = nullptr);
+                             FileError* error = nullptr);
 
 void FreeImage(ImagePtr& image);
 

@@ -23,7 +23,7 @@ DiskProperties ReadDiskProperties(const tADF& image) {
   if (BlockCount(image) >= 2) {
     const uint8_t* boot = image.Data.data();
     const uint8_t flags = boot[3];
-    properties.IsFfs = (flags & 1u) != 0;
+    properties.IsFfs = ImageIsFfs(image);
     properties.IsIntl = (flags & 6u) != 0;
     properties.IsDirCache = (flags & 4u) != 0;
     // A mask test, not an equality: every set bit of "DOS" must be there.

@@ -16,14 +16,6 @@ namespace {
 
 constexpr char kStartupSequence[] = "/S/STARTUP-SEQUENCE";
 
-uint32_t CrcOf(const uint8_t* data, size_t length) {
-  uint32_t crc;
-  CrcInit(crc);
-  CrcUpdate(crc, data, length);
-  CrcFinal(crc);
-  return crc;
-}
-
 void Count(ScoreSheet& sheet, uint32_t attributes, GroupCounter counter) {
   const int group = GroupOf(attributes);
   if (group >= 0) ++sheet.counters[static_cast<unsigned>(group)][counter];
@@ -43,8 +35,8 @@ void ScoreRanges(const tADF& image, const DiskRecord& disk, ScoreSheet& sheet, u
       // A reversed range (only a damaged or hand-edited database holds one)
       // has no bytes to check and is not matched.
       if (range.firstByte > range.lastByte) continue;
-      const uint32_t crc =
-          CrcOf(image.Data.data() + range.firstByte, size_t{range.lastByte} - range.firstByte + 1);
+      const uint32_t crc = Crc32(std::span(image.Data.data() + range.firstByte,
+                                           size_t{range.lastByte} - range.firstByte + 1));
       if (crc == range.crc32) {
         ++matched;
       } else if (range.attributes & kAttrHighscores) {
@@ -201,7 +193,7 @@ std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files
   const uint32_t count = BlockCount(image);
   for (uint32_t b = 0; b < count; ++b) {
     if (!index.blocks.AnyAt(b)) continue;
-    nominate(index.blocks.Find(CrcOf(BlockData(image, b), kBlockSize), b * kBlockSize));
+    nominate(index.blocks.Find(Crc32(std::span(BlockData(image, b), kBlockSize)), b * kBlockSize));
   }
   return candidates;
 }

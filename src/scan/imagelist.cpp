@@ -8,6 +8,9 @@
 #include <set>
 #include <utility>
 
+#include "image/asciicase.h"
+#include "image/collate.h"
+
 namespace moswit {
 
 namespace {
@@ -15,7 +18,7 @@ namespace {
 using FolderId = std::pair<dev_t, ino_t>;
 
 void ListFolder(const std::string& folder, size_t sourceLength, std::set<FolderId>& entered,
-                std::vector<ImageRow>& rows) {
+                std::vector<ImageRow>& rows, const std::atomic<bool>* stop) {
   struct stat info {};
   if (::stat(folder.c_str(), &info) != 0 || !entered.insert({info.st_dev, info.st_ino}).second) {
     return;
@@ -23,12 +26,13 @@ void ListFolder(const std::string& folder, size_t sourceLength, std::set<FolderI
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;
   while (const dirent* entry = ::readdir(dir)) {
+    if (stop && stop->load(std::memory_order_relaxed)) break;
     const char* name = entry->d_name;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
     const std::string path = folder + name;
     if (::stat(path.c_str(), &info) != 0) continue;  // a dangling link
     if (S_ISDIR(info.st_mode)) {
-      ListFolder(path + kPathSeparator, sourceLength, entered, rows);
+      ListFolder(path + kPathSeparator, sourceLength, entered, rows, stop);
     } else if (S_ISREG(info.st_mode) && HasAdfExtension(path)) {
       // Fifos and devices are never opened: reading one could block the scan.
       rows.push_back({path.substr(sourceLength, path.size() - sourceLength - 4), path});
@@ -44,28 +48,19 @@ std::string WithTrailingSeparator(const std::string& folder) {
   return folder + kPathSeparator;
 }
 
-bool HasAdfExtension(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string tail = name.substr(name.size() - 4);
-  for (char& c : tail) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return tail == ".ADF";
-}
+bool HasAdfExtension(const std::string& name) { return EndsWithUpper(name, ".ADF"); }
 
-std::vector<ImageRow> ListImages(const std::string& folder) {
+std::vector<ImageRow> ListImages(const std::string& folder, const std::atomic<bool>* stop) {
   std::vector<ImageRow> rows;
   if (folder.empty()) return rows;
   std::set<FolderId> entered;
-  ListFolder(folder, folder.size(), entered, rows);
+  ListFolder(folder, folder.size(), entered, rows, stop);
   return rows;
 }
 
 void SortRows(std::vector<ImageRow>& rows) {
   std::stable_sort(rows.begin(), rows.end(), [](const ImageRow& a, const ImageRow& b) {
-    const int order = std::strcoll(a.caption.c_str(), b.caption.c_str());
-    if (order != 0) return order < 0;
-    return a.caption < b.caption;
+    return CollateLess(a.caption, b.caption);
   });
 }
 

@@ -3,6 +3,7 @@
 // they stand, rows sorted by caption.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,10 @@ std::string WithTrailingSeparator(const std::string& folder);
 // Lists, recursively and in the order the file system gives, the images in
 // `folder` (a path ending in the separator). Folders are entered once each:
 // a link that leads back into the tree is not followed again. Only regular
-// files are listed; a folder that cannot be read adds nothing.
-std::vector<ImageRow> ListImages(const std::string& folder);
+// files are listed; a folder that cannot be read adds nothing. `stop`, when
+// given and set, ends the listing early (a large tree takes a while).
+std::vector<ImageRow> ListImages(const std::string& folder,
+                                 const std::atomic<bool>* stop = nullptr);
 
 // True when the last four characters, upper-cased, are ".ADF".
 bool HasAdfExtension(const std::string& name);

@@ -43,12 +43,4 @@ std::string DefaultScanFolder(std::string_view home, bool driveLetters, char sep
 // including its last separator; nothing when it has none.
 std::optional<std::string> PickedFolder(std::string_view path, char separator);
 
-struct ScanProgress {
-  size_t done = 0;
-  size_t total = 0;
-};
-
-// i and n of a "Scanning file i of n ..." status; nothing for other texts.
-std::optional<ScanProgress> ParseScanningStatus(std::string_view status);
-
 }  // namespace moswit

@@ -2,25 +2,23 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyledItemDelegate>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
 
-#include "app/dialogseam.h"
-#include "app/platformpaths.h"
 #include "database/didreader.h"
+#include "gui/controls.h"
+#include "gui/dialogseam.h"
+#include "gui/platformpaths.h"
+#include "gui/reportlist.h"
+#include "gui/texts.h"
 #include "scan/renamerform.h"
 #include "scan/renamerwindowworker.h"
 
@@ -28,29 +26,13 @@ namespace moswit {
 
 namespace {
 
-// Draws the grid lines of a report-style list.
-class GridDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override {
-    QStyledItemDelegate::paint(painter, option, index);
-    painter->save();
-    painter->setPen(option.palette.color(QPalette::Midlight));
-    painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-    painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
-    painter->restore();
-  }
-};
-
-std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString Decoded(const std::string& bytes) { return QFile::decodeName(bytes.c_str()); }
-
 int Clamped(size_t n) {
   return static_cast<int>(
       std::min<size_t>(n, static_cast<size_t>(std::numeric_limits<int>::max())));
 }
+
+// The column that takes the window's extra width: "Identified as ...".
+constexpr int kResultColumn = 1;
 
 }  // namespace
 
@@ -60,51 +42,29 @@ TF_Scan::TF_Scan(const RenamerRequest& request, QWidget* owner) : QWidget(owner,
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  auto* resultsGroup = new QGroupBox(kResultsCaption, this);
-  resultsGroup->setObjectName("GB_Results");
-  results_ = new QTreeWidget(resultsGroup);
-  results_->setObjectName("LV_Results");
-  results_->setColumnCount(static_cast<int>(kResultColumns.size()));
-  QStringList titles;
-  for (const ResultColumn& column : kResultColumns) titles << column.title;
-  results_->setHeaderLabels(titles);
-  for (size_t i = 0; i < kResultColumns.size(); ++i) {
-    results_->setColumnWidth(static_cast<int>(i), kResultColumns[i].width);
+  QGroupBox* resultsGroup = MakeGroup(this, "GB_Results", kResultsCaption);
+  results_ = Named(new ReportList(resultsGroup), "LV_Results");
+  QList<ReportColumn> columns;
+  for (const ResultColumn& column : kResultColumns) {
+    columns.append({Caption(column.title), column.width});
   }
-  results_->header()->setStretchLastSection(false);
-  results_->setRootIsDecorated(false);
-  results_->setUniformRowHeights(true);
-  results_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  results_->setItemDelegate(new GridDelegate(results_));
+  results_->SetColumns(columns);
+  results_->SetStretchColumn(kResultColumn);
   auto* resultsLayout = new QVBoxLayout(resultsGroup);
   resultsLayout->addWidget(results_);
 
-  auto* optionsGroup = new QGroupBox(kOptionsCaption, this);
-  optionsGroup->setObjectName("GB_Options");
-  const QString home = QDir::homePath();
-  const QString folder = Decoded(DefaultScanFolder(Encoded(home), kDriveLetters, kFolderSeparator));
-  const auto makeLabel = [&](const char* name, const char* caption) {
-    auto* label = new QLabel(caption, optionsGroup);
-    label->setObjectName(name);
-    return label;
-  };
-  const auto makeEdit = [&](const char* name) {
-    auto* edit = new QLineEdit(folder, optionsGroup);
-    edit->setObjectName(name);
-    return edit;
-  };
-  const auto makeButton = [&](const char* name, const char* caption) {
-    auto* button = new QPushButton(caption, optionsGroup);
-    button->setObjectName(name);
-    return button;
-  };
-  QLabel* sourceLabel = makeLabel("Label1", kSourceLabel);
-  source_ = makeEdit("ED_Source");
-  QPushButton* sourceSelect = makeButton("B_SourceSelect", kSelectCaption);
-  QLabel* targetLabel = makeLabel("Label2", kTargetLabel);
-  target_ = makeEdit("ED_Target");
-  QPushButton* targetSelect = makeButton("B_TargetSelect", kSelectCaption);
-  start_ = makeButton("B_Start", kStartCaption);
+  QGroupBox* optionsGroup = MakeGroup(this, "GB_Options", kOptionsCaption);
+  const QString folder = FileNameText(
+      DefaultScanFolder(FileNameBytes(QDir::homePath()), kDriveLetters, kFolderSeparator));
+  QLabel* sourceLabel = MakeLabel(optionsGroup, "Label1", kSourceLabel);
+  source_ = MakeEdit(optionsGroup, "ED_Source", folder);
+  QPushButton* sourceSelect = MakeButton(optionsGroup, "B_SourceSelect", kSelectCaption);
+  QLabel* targetLabel = MakeLabel(optionsGroup, "Label2", kTargetLabel);
+  target_ = MakeEdit(optionsGroup, "ED_Target", folder);
+  QPushButton* targetSelect = MakeButton(optionsGroup, "B_TargetSelect", kSelectCaption);
+  start_ = MakeButton(optionsGroup, "B_Start", kStartCaption);
+  // Enter on the focused button presses it, as Space does.
+  start_->setAutoDefault(true);
   sourceSelect->setFixedWidth(28);
   targetSelect->setFixedWidth(28);
   auto* options = new QGridLayout(optionsGroup);
@@ -117,14 +77,12 @@ TF_Scan::TF_Scan(const RenamerRequest& request, QWidget* owner) : QWidget(owner,
   options->addWidget(start_, 0, 3, 2, 1);
   start_->setMinimumHeight(48);
 
-  status_ = new QLabel(kStatusCaption, this);
-  status_->setObjectName("P_Status");
+  status_ = MakeLabel(this, "P_Status", kStatusCaption);
   status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   status_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // Long paths are cut at the edge instead of widening the window.
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName("PB_Progress");
+  progress_ = Named(new QProgressBar(this), "PB_Progress");
   progress_->setFixedWidth(120);
   progress_->setRange(0, 1);
   progress_->setValue(0);
@@ -143,6 +101,10 @@ TF_Scan::TF_Scan(const RenamerRequest& request, QWidget* owner) : QWidget(owner,
   connect(sourceSelect, &QPushButton::clicked, this, &TF_Scan::B_SourceSelectClick);
   connect(targetSelect, &QPushButton::clicked, this, &TF_Scan::B_TargetSelectClick);
   connect(start_, &QPushButton::clicked, this, &TF_Scan::B_StartClick);
+  // Enter in the source folder starts the scan when "Start Scan" could.
+  connect(source_, &QLineEdit::returnPressed, this, [this] {
+    if (start_->isEnabled()) B_StartClick();
+  });
 
   FormCreate(request.path);
 }
@@ -158,7 +120,7 @@ void TF_Scan::FormCreate(const std::string& didPath) {
   mayClose_ = true;
   if (!database_) {
     // No scan without a database: the reason stays in the status line.
-    status_->setText(Decoded(read.error));
+    status_->setText(FileNameText(FormatFileError(read.error)));
     start_->setEnabled(false);
   }
 }
@@ -171,8 +133,8 @@ void TF_Scan::SelectFolder(const char* title, QLineEdit* field) {
   request.existingOnly = false;
   const QString chosen = Dialogs().OpenFile(this, request);
   if (chosen.isEmpty()) return;
-  if (const auto folder = PickedFolder(Encoded(chosen), kFolderSeparator)) {
-    field->setText(Decoded(*folder));
+  if (const auto folder = PickedFolder(FileNameBytes(chosen), kFolderSeparator)) {
+    field->setText(FileNameText(*folder));
   }
 }
 
@@ -183,7 +145,7 @@ void TF_Scan::B_StartClick() {
   if (!database_ || !mayClose_) return;
   mayClose_ = false;
   start_->setEnabled(false);
-  scanFolder_ = Encoded(source_->text());
+  scanFolder_ = FileNameBytes(source_->text());
   stop_ = false;
   // The previous scan's thread has reported its end; it may still be returning.
   if (worker_) worker_->wait();
@@ -196,7 +158,6 @@ void TF_Scan::B_StartClick() {
 void TF_Scan::Scan(void* user) {
   auto* window = static_cast<TF_Scan*>(user);
   RunScan(*window->database_, window->scanFolder_, *window->channel_, &window->stop_);
-  window->channel_->Ended();
 }
 
 void TF_Scan::FormCloseQuery(bool& canClose) const { canClose = mayClose_; }
@@ -218,46 +179,46 @@ void TF_Scan::ApplyReports() {
 void TF_Scan::Apply(const ScanEvent& event) {
   switch (event.kind) {
     case ScanEvent::kStatus:
-      status_->setText(Decoded(event.text));
-      FollowProgress(event.text);
+      status_->setText(FileNameText(event.text));
       break;
     case ScanEvent::kRowsCleared:
       results_->setVisible(false);
       results_->clear();
+      progress_->setRange(0, 1);
+      progress_->setValue(0);
       break;
     case ScanEvent::kRowsListed: {
       QList<QTreeWidgetItem*> rows;
       rows.reserve(Clamped(event.captions.size()));
       for (const std::string& caption : event.captions) {
-        rows.append(new QTreeWidgetItem(QStringList{Decoded(caption)}));
+        rows.append(results_->NewRow({FileNameText(caption)}, caption));
       }
       results_->addTopLevelItems(rows);
       results_->setVisible(true);
       break;
     }
+    case ScanEvent::kProgress:
+      progress_->setRange(0, Clamped(event.total));
+      progress_->setValue(Clamped(event.done));
+      break;
     case ScanEvent::kRowResult:
       if (QTreeWidgetItem* row = results_->topLevelItem(Clamped(event.row))) {
-        row->setText(1, QString::fromLatin1(event.text));
+        const QString line = DidText(event.text);
+        row->setText(kResultColumn, line);
+        // The whole line, which the column may cut, as the row's tooltip.
+        const QString tip = row->text(0) + QLatin1Char('\n') + line;
+        for (int column = 0; column < results_->columnCount(); ++column) {
+          row->setToolTip(column, tip);
+        }
       }
       if (event.hadCandidates) Dialogs().Beep();
       break;
     case ScanEvent::kEnded:
+      progress_->setValue(progress_->maximum());
       start_->setEnabled(true);
       mayClose_ = true;
       emit ScanEnded();
       break;
-  }
-}
-
-void TF_Scan::FollowProgress(const std::string& status) {
-  if (const auto progress = ParseScanningStatus(status)) {
-    progress_->setRange(0, Clamped(progress->total));
-    progress_->setValue(Clamped(progress->done));
-  } else if (status == kReadyStatus) {
-    progress_->setValue(progress_->maximum());
-  } else {
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
   }
 }
 

@@ -9,18 +9,18 @@
 #include <memory>
 #include <string>
 
-#include "app/mainform.h"
 #include "database/records.h"
+#include "gui/requests.h"
 
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
 
 namespace moswit {
 
+class ReportList;
 class ScanChannel;
 class TCustomThread;
 struct ScanEvent;
@@ -56,7 +56,6 @@ class TF_Scan : public QWidget {
   static void Scan(void* user);
   void ApplyReports();
   void Apply(const ScanEvent& event);
-  void FollowProgress(const std::string& status);
 
   std::unique_ptr<DatabaseInfo> database_;
   bool mayClose_ = true;
@@ -65,7 +64,7 @@ class TF_Scan : public QWidget {
   ScanChannel* channel_ = nullptr;
   QPointer<TCustomThread> worker_;
 
-  QTreeWidget* results_ = nullptr;
+  ReportList* results_ = nullptr;
   QLineEdit* source_ = nullptr;
   QLineEdit* target_ = nullptr;
   QPushButton* start_ = nullptr;

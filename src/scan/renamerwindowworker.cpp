@@ -41,7 +41,15 @@ void ScanChannel::RowResult(size_t row, const std::string& line, bool hadCandida
   Push(std::move(event));
 }
 
-void ScanChannel::Ended() {
+void ScanChannel::Progress(size_t done, size_t total) {
+  ScanEvent event;
+  event.kind = ScanEvent::kProgress;
+  event.done = done;
+  event.total = total;
+  Push(std::move(event));
+}
+
+void ScanChannel::Ended(bool) {
   ScanEvent event;
   event.kind = ScanEvent::kEnded;
   Push(std::move(event));

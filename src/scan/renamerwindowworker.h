@@ -32,11 +32,13 @@ class TCustomThread : public QThread {
 };
 
 struct ScanEvent {
-  enum Kind { kStatus, kRowsCleared, kRowsListed, kRowResult, kEnded };
+  enum Kind { kStatus, kRowsCleared, kRowsListed, kRowResult, kProgress, kEnded };
   Kind kind = kStatus;
   std::string text;                   // status text or result line
   std::vector<std::string> captions;  // the listed rows
   size_t row = 0;
+  size_t done = 0;  // progress: image done of total
+  size_t total = 0;
   bool hadCandidates = false;
 };
 
@@ -51,8 +53,8 @@ class ScanChannel : public QObject, public ScanReport {
   void RowsCleared() override;
   void RowsListed(const std::vector<ImageRow>& rows) override;
   void RowResult(size_t row, const std::string& line, bool hadCandidates) override;
-  // The scan routine returned.
-  void Ended();
+  void Progress(size_t done, size_t total) override;
+  void Ended(bool stopped) override;
 
   // Called on the window's thread: every report queued so far, in order.
   std::vector<ScanEvent> Take();

@@ -20,19 +20,28 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
   report.Status(kPreparingStatus);
   report.RowsCleared();
   const std::string folder = WithTrailingSeparator(sourceFolder);
-  std::vector<ImageRow> rows = ListImages(folder);
+  const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+  std::vector<ImageRow> rows = ListImages(folder, stop);
+  if (stopped()) {
+    report.Ended(true);
+    return;
+  }
   SortRows(rows);
   report.RowsListed(rows);
 
   MatchIndexPtr index = BuildMatchIndex(database);
   const size_t n = rows.size();
   for (size_t i = 0; i < n; ++i) {
-    if (stop && stop->load(std::memory_order_relaxed)) return;
+    if (stopped()) {
+      report.Ended(true);
+      return;
+    }
     report.Status(ScanningStatus(i + 1, n, folder, rows[i].caption));
-    std::string reason;
-    ImagePtr image = LoadImage(rows[i].path, &reason);
+    report.Progress(i + 1, n);
+    FileError error;
+    ImagePtr image = LoadImage(rows[i].path, &error);
     if (!image) {
-      report.RowResult(i, UnreadableResult(reason), false);
+      report.RowResult(i, UnreadableResult(error.message), false);
       continue;
     }
     const IdentifyResult result = IdentifyImage(*image, *index);
@@ -41,6 +50,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
   }
   FreeMatchIndex(index);
   report.Status(kReadyStatus);
+  report.Ended(false);
 }
 
 }  // namespace moswit

@@ -26,6 +26,10 @@ class ScanReport {
   // The sorted rows; the list is shown again.
   virtual void RowsListed(const std::vector<ImageRow>& rows) = 0;
   virtual void RowResult(size_t row, const std::string& line, bool hadCandidates) = 0;
+  // Image `done` of `total` is being identified; follows its status text.
+  virtual void Progress(size_t /*done*/, size_t /*total*/) {}
+  // The scan is over: after "Ready.", or without it when it was stopped.
+  virtual void Ended(bool /*stopped*/) {}
 };
 
 // "Scanning file i of n [p] / " + folder + caption, p = floor(i / n * 100).
@@ -34,8 +38,8 @@ std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const 
 // The result line of an image that could not be loaded.
 std::string UnreadableResult(const std::string& reason);
 
-// Runs a whole scan. `stop`, when given and set, ends the scan between two
-// images, without the final status.
+// Runs a whole scan. `stop`, when given and set, ends the scan while the
+// folder is listed or between two images, without the final status.
 void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
              const std::atomic<bool>* stop = nullptr);
 

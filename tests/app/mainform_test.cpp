@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/slottable.h"
+#include "gui/slottable.h"
 
 namespace moswit {
 namespace {

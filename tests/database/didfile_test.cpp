@@ -404,15 +404,15 @@ TEST(DidFile, SaveAndReadAFile) {
   test::TempDir dir;
   auto database = test::RandomDatabase(5);
   std::filesystem::path path = dir.Path() / "games.did";
-  ASSERT_EQ(WriteDatabase(*database, path), "");
+  ASSERT_FALSE(WriteDatabase(*database, path));
   EXPECT_EQ(FileText(path), FormatDatabase(*database));
   DidReadResult read = ReadDatabase(path);
-  ASSERT_TRUE(read.database) << read.error;
+  ASSERT_TRUE(read.database) << FormatFileError(read.error);
   EXPECT_EQ(*read.database, *database);
 
   // Saving again replaces the file and leaves nothing else in the folder.
   auto other = test::RandomDatabase(6);
-  ASSERT_EQ(WriteDatabase(*other, path), "");
+  ASSERT_FALSE(WriteDatabase(*other, path));
   EXPECT_EQ(FileText(path), FormatDatabase(*other));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -432,7 +432,7 @@ TEST(DidFile, LargeFilesReadAsTheirText) {
   std::ofstream(path, std::ios::binary) << text;
 
   DidReadResult read = ReadDatabase(path);
-  ASSERT_TRUE(read.database) << read.error;
+  ASSERT_TRUE(read.database) << FormatFileError(read.error);
   EXPECT_EQ(*read.database, *ParseDatabase(text));
   EXPECT_EQ(read.database->games[read.database->games.Size() - 1].name.Value(), "Last");
 }
@@ -441,14 +441,15 @@ TEST(DidFile, FilesThatCannotBeReadOrWrittenGiveThePlatformError) {
   test::TempDir dir;
   DidReadResult read = ReadDatabase(dir.Path() / "missing.did");
   EXPECT_FALSE(read.database);
-  EXPECT_NE(read.error.find("missing.did: No such file or directory"), std::string::npos)
-      << read.error;
+  EXPECT_EQ(FormatFileError(read.error),
+            (dir.Path() / "missing.did").string() + ": No such file or directory");
   read = ReadDatabase(dir.Path());
   EXPECT_FALSE(read.database);
-  EXPECT_NE(read.error.find("Is a directory"), std::string::npos) << read.error;
+  EXPECT_EQ(read.error.message, "Is a directory");
 
-  std::string error = WriteDatabase(DatabaseInfo{}, dir.Path() / "no" / "such.did");
-  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+  const auto error = WriteDatabase(DatabaseInfo{}, dir.Path() / "no" / "such.did");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(FormatFileError(*error), (dir.Path() / "no" / "such.did").string() + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
 }
 
@@ -457,7 +458,7 @@ TEST(DidFile, FailedSaveLeavesThePreviousFile) {
   test::TempDir dir;
   std::filesystem::path path = dir.Path() / "games.did";
   auto small = test::RandomDatabase(3, {1, 1, 1, 1, 1});
-  ASSERT_EQ(WriteDatabase(*small, path), "");
+  ASSERT_FALSE(WriteDatabase(*small, path));
   std::string before = FileText(path);
 
   test::RandomShape big;
@@ -471,11 +472,12 @@ TEST(DidFile, FailedSaveLeavesThePreviousFile) {
   limited.rlim_cur = static_cast<rlim_t>(before.size() + 4096);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  std::string error = WriteDatabase(*large, path);
+  const auto error = WriteDatabase(*large, path);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
 
-  EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->message, "File too large");
   EXPECT_EQ(FileText(path), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

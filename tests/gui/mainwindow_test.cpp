@@ -1,5 +1,5 @@
-// The main window's controls, its file browser and the DID dialogs, and the
-// About box.
+// The main window's controls, its file browser, the DID dialogs and the way
+// the program ends.
 #include <QApplication>
 #include <QDir>
 #include <QFileSystemModel>
@@ -9,16 +9,19 @@
 #include <QSortFilterProxyModel>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
+#include <QLineEdit>
+#include <QThread>
+#include <QWindow>
 #include <QtTest>
 
-#include "app/aboutbox.h"
-#include "app/aboutdialog.h"
 #include "app/mainwindow.h"
 #include "database/didwriter.h"
 #include "fakedialogs.h"
 #include "scan/renamerwindow.h"
-#include "suites.h"
+#include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"
 
@@ -161,7 +164,7 @@ class MainWindowTest : public QObject {
     DidBuilder db;
     db.Game("Sample Game");
     const std::string good = (dir.Path() / "good.did").string();
-    QVERIFY(WriteDatabase(db.Database(), good).empty());
+    QVERIFY(!WriteDatabase(db.Database(), good));
     FakeDialogs dialogs;
     dialogs.answers << QString::fromStdString(good) << Native(dir.Path() / "missing.did");
     TForm1 window;
@@ -174,6 +177,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(renamers[0]->HasDatabase() + renamers[1]->HasDatabase(), 1);
   }
 
+  void OpensAtItsOwnSizeWithItsOwnCaption() {
+    SetUpApplication(*qApp);
+    TForm1 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(363, 234));
+    // The application title is not appended to window captions.
+    QCOMPARE(window.windowTitle(), QString("Moswit v0.80 beta"));
+    QCOMPARE(window.windowHandle()->title(), QString("Moswit v0.80 beta"));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QString("[Moswit v1.00]"));
+  }
+
   void ToolButtonsWithoutTheirToolDoNothing() {
     FakeDialogs dialogs;
     TForm1 window;
@@ -184,56 +199,57 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs.requests.empty());
     QVERIFY(window.InspectorTable().InSlotOrder().empty());
   }
-};
 
-class AboutBoxTest : public QObject {
-  Q_OBJECT
-
- private slots:
-  void EachClickShowsANewBoxWithTheCentredText() {
-    TForm1 window;
-    window.findChild<QPushButton*>("B_About")->click();
-    window.findChild<QPushButton*>("B_About")->click();
-    const QList<TForm2*> boxes = window.findChildren<TForm2*>();
-    QCOMPARE(boxes.size(), qsizetype{2});
-    for (TForm2* box : boxes) {
-      QVERIFY(box->isVisible());
-      QCOMPARE(box->windowTitle(), QString("About Moswit"));
-      QVERIFY(box->findChildren<QPushButton*>().isEmpty());
-      auto* memo = box->findChild<QTextEdit*>();
-      QVERIFY(memo && memo->isReadOnly());
-      QCOMPARE(memo->toPlainText(), QString::fromStdString(AboutText()));
-      QCOMPARE(memo->document()->blockCount(), 18);
-      for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
-        QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  // The program's own loop: closing the main window while a Renamer scans
+  // ends the loop, stops the scan between images and joins its worker.
+  void ClosingTheMainWindowEndsTheProgramAndItsScan() {
+    TempDir dir;
+    DidBuilder db;
+    db.Game("Sample Game");
+    const std::string did = (dir.Path() / "sample.did").string();
+    QVERIFY(!WriteDatabase(db.Database(), did));
+    const std::string first = dir.Write("images/img0.adf", AdfBuilder().Build());
+    for (int i = 1; i < 5'000; ++i) {
+      std::filesystem::create_hard_link(first,
+                                        dir.Path() / "images" / ("img" + std::to_string(i) + ".adf"));
+    }
+    FakeDialogs dialogs;
+    dialogs.answers << Native(did);
+    QPointer<TF_Scan> renamer;
+    QPointer<QThread> worker;
+    int rowsSeen = -1;
+    QTimer::singleShot(0, [&] {
+      TForm1* main = nullptr;
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* form = qobject_cast<TForm1*>(top)) main = form;
       }
-    }
-  }
-
-  void ClosingOnlyHidesTheBox() {
-    TForm1 window;
-    window.findChild<QPushButton*>("B_About")->click();
-    QPointer<TForm2> box = window.findChild<TForm2*>();
-    QVERIFY(box->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!box.isNull());
-    QVERIFY(box->isHidden());
-  }
-
-  void EveryLineFitsTheBox() {
-    TForm2 box;
-    auto* memo = box.findChild<QTextEdit*>();
-    const QFontMetrics metrics(memo->font());
-    for (std::string_view line : AboutLines()) {
-      QVERIFY(metrics.horizontalAdvance(QString::fromLatin1(
-                  line.data(), static_cast<qsizetype>(line.size()))) < box.width());
-    }
+      QVERIFY(main);
+      main->findChild<QPushButton*>("B_SDBRename")->click();
+      renamer = main->findChild<TF_Scan*>();
+      QVERIFY(renamer);
+      renamer->findChild<QLineEdit*>("ED_Source")->setText(Native(dir.Path() / "images") + "/");
+      renamer->findChild<QPushButton*>("B_Start")->click();
+      worker = renamer->findChild<QThread*>();
+      // Close once the scan is under way, through the window's close box.
+      auto* poll = new QTimer(main);
+      connect(poll, &QTimer::timeout, [&, main, poll] {
+        auto* list = renamer->findChild<QTreeWidget*>("LV_Results");
+        if (list->topLevelItemCount() == 0) return;
+        rowsSeen = list->topLevelItemCount();
+        poll->stop();
+        QVERIFY(!renamer->MayClose());
+        QVERIFY(main->close());
+      });
+      poll->start(5);
+    });
+    QCOMPARE(RunMoswit(*qApp), 0);
+    QCOMPARE(rowsSeen, 5'000);
+    QVERIFY(renamer.isNull());
+    QVERIFY(worker.isNull() || worker->isFinished());
   }
 };
-
-std::unique_ptr<QObject> MakeMainWindowTest() { return std::make_unique<MainWindowTest>(); }
-std::unique_ptr<QObject> MakeAboutBoxTest() { return std::make_unique<AboutBoxTest>(); }
 
 }  // namespace moswit::test
 
+QTEST_MAIN(moswit::test::MainWindowTest)
 #include "mainwindow_test.moc"

@@ -1,5 +1,6 @@
 // The Renamer end to end on builder images in a temporary folder.
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -23,7 +24,6 @@
 #include "image/crc32.h"
 #include "scan/renamerwindow.h"
 #include "scan/renamerwindowworker.h"
-#include "suites.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"
@@ -69,7 +69,7 @@ class RenamerTest : public QObject {
     good_ = builder.Build();
     name_ = QString::fromLatin1(StandardName(*game_, disk)) + " (1000)";
     did_ = (dbDir_.Path() / "sample.did").string();
-    QVERIFY(WriteDatabase(db_.Database(), did_).empty());
+    QVERIFY(!WriteDatabase(db_.Database(), did_));
   }
 
   void init() {
@@ -136,6 +136,38 @@ class RenamerTest : public QObject {
     QCOMPARE(progress->value(), 4);
     QVERIFY(Button("B_Start")->isEnabled());
     QVERIFY(window_->MayClose());
+  }
+
+  void RowsShowTheirWholeLineAndCopyAsCaptionAndResult() {
+    dir_->Write("A.adf", good_);
+    dir_->Write("b.adf", PatternBytes(10'000, 9));
+    dir_->Write("c.adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path()) + "/");
+    QVERIFY(Scan());
+    QCOMPARE(Results()->topLevelItem(0)->toolTip(1), "A\n" + name_);
+    QCOMPARE(Results()->topLevelItem(1)->toolTip(0), QString("b\n<unidentified>"));
+    Results()->topLevelItem(0)->setSelected(true);
+    Results()->topLevelItem(2)->setSelected(true);
+    QTest::keySequence(Results(), QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), "A\t" + name_ + "\nc\t" + name_ + "\n");
+    // "Identified as ..." takes the room a wider window gives.
+    window_->resize(900, 480);
+    QTRY_VERIFY(Results()->columnWidth(1) > 500);
+    QCOMPARE(Results()->columnWidth(0), 236);
+    QCOMPARE(Results()->columnWidth(2), 46);
+  }
+
+  void EnterStartsTheScanFromTheSourceFieldOrTheButton() {
+    dir_->Write("A.adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path()) + "/");
+    QSignalSpy ended(window_.data(), &TF_Scan::ScanEnded);
+    QTest::keyClick(Edit("ED_Source"), Qt::Key_Return);
+    QVERIFY(ended.wait(30'000));
+    Button("B_Start")->setFocus();
+    QTest::keyClick(Button("B_Start"), Qt::Key_Enter);
+    QVERIFY(ended.wait(30'000));
+    QCOMPARE(ended.count(), 2);
+    QCOMPARE(Results()->topLevelItemCount(), 1);
   }
 
   void UnreadableImageGetsAReasonAndTheScanGoesOn() {
@@ -298,7 +330,7 @@ class RenamerTest : public QObject {
     std::thread worker([&channel] {
       channel.RowsCleared();
       for (size_t i = 0; i < 1'000; ++i) channel.RowResult(i, std::to_string(i), i % 2 == 0);
-      channel.Ended();
+      channel.Ended(false);
     });
     worker.join();
     QCOMPARE(pending.count(), 1);
@@ -345,8 +377,7 @@ class RenamerTest : public QObject {
   QPointer<TF_Scan> window_;
 };
 
-std::unique_ptr<QObject> MakeRenamerTest() { return std::make_unique<RenamerTest>(); }
-
 }  // namespace moswit::test
 
+QTEST_MAIN(moswit::test::RenamerTest)
 #include "renamerwindow_test.moc"

@@ -17,8 +17,16 @@ using test::ZipMember;
 
 class LoaderTest : public ::testing::Test {
  protected:
+  // The reason a load failed; the error names the file it was given.
   ImagePtr Load(const Bytes& bytes, std::string* reason = nullptr) {
-    return LoadImage(dir_.Write("image.adf", bytes), reason);
+    const std::string path = dir_.Write("image.adf", bytes);
+    FileError error;
+    ImagePtr image = LoadImage(path, &error);
+    if (!image) {
+      EXPECT_EQ(error.path, path);
+    }
+    if (reason) *reason = error.message;
+    return image;
   }
   test::TempDir dir_;
 };
@@ -114,19 +122,21 @@ TEST_F(LoaderTest, FailuresGiveAReason) {
   EXPECT_FALSE(Load(hugeZip, &reason));
   EXPECT_NE(reason.find("too large"), std::string::npos) << reason;
 
-  EXPECT_FALSE(LoadImage((dir_.Path() / "missing.adf").string(), &reason));
-  EXPECT_EQ(reason, "No such file or directory");
-  EXPECT_FALSE(LoadImage(dir_.Path().string(), &reason));
-  EXPECT_EQ(reason, "Is a directory");
+  const std::string missing = (dir_.Path() / "missing.adf").string();
+  FileError error;
+  EXPECT_FALSE(LoadImage(missing, &error));
+  EXPECT_EQ(FormatFileError(error), missing + ": No such file or directory");
+  EXPECT_FALSE(LoadImage(dir_.Path().string(), &error));
+  EXPECT_EQ(error.message, "Is a directory");
 }
 
 TEST_F(LoaderTest, PlainImageOverTheLimitIsRefusedWithoutReading) {
   const std::filesystem::path big = dir_.Path() / "big.adf";
   dir_.Write("big.adf", Bytes(16, 0));
   std::filesystem::resize_file(big, kMaxImageSize + 1ull);  // sparse
-  std::string reason;
-  EXPECT_FALSE(LoadImage(big.string(), &reason));
-  EXPECT_NE(reason.find("too large"), std::string::npos) << reason;
+  FileError error;
+  EXPECT_FALSE(LoadImage(big.string(), &error));
+  EXPECT_NE(error.message.find("too large"), std::string::npos) << error.message;
 }
 
 TEST_F(LoaderTest, DeclaredSizeRulesTheBuffer) {

@@ -46,7 +46,7 @@ class ConcurrentScanTest : public ::testing::Test {
 
 TEST_F(ConcurrentScanTest, TwoWindowsScanningOneFolderEachGetTheRowsOfOneScan) {
   const std::vector<std::string> single = SingleScan();
-  ASSERT_EQ(single.back(), "status Ready.");
+  ASSERT_EQ(single.back(), "ended");
   ASSERT_GT(single.size(), 20u);
 
   auto first = OwnDatabase();

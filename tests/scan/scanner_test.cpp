@@ -69,12 +69,16 @@ TEST_F(ScanTest, ReportsInWindowOrder) {
       "cleared",
       "listed A b sub/C",
       "status Scanning file 1 of 3 [33] / " + folder + "A",
+      "progress 1/3",
       "row 0 beep " + Name() + " (1000)",
       "status Scanning file 2 of 3 [66] / " + folder + "b",
+      "progress 2/3",
       "row 1 <unidentified>",
       "status Scanning file 3 of 3 [100] / " + folder + "sub/C",
+      "progress 3/3",
       "row 2 beep " + Name() + " (1000)",
       "status Ready.",
+      "ended",
   };
   EXPECT_EQ(report.events, expected);
 }
@@ -100,7 +104,7 @@ TEST_F(ScanTest, DamagedRenamedDeletedAndAddedFiles) {
       {"unreadable", "<unreadable: Read beyond end of file>"},
   };
   EXPECT_EQ(report.results, expected);
-  EXPECT_EQ(report.events.back(), "status Ready.");
+  EXPECT_EQ(report.events.back(), "ended");
 }
 
 TEST_F(ScanTest, EmptyOrMissingFolderEndsAtOnce) {
@@ -108,7 +112,7 @@ TEST_F(ScanTest, EmptyOrMissingFolderEndsAtOnce) {
     test::ScanRecorder report;
     RunScan(db_.Database(), folder, report);
     EXPECT_EQ(report.events, (std::vector<std::string>{"status Preparing ADF list ...", "cleared",
-                                                       "listed", "status Ready."}));
+                                                       "listed", "status Ready.", "ended"}));
   }
 }
 
@@ -126,7 +130,17 @@ TEST_F(ScanTest, StopEndsBetweenImages) {
   report.stop = &stop;
   RunScan(db_.Database(), dir_.Path().string(), report, &stop);
   EXPECT_EQ(report.results.size(), 1u);
-  EXPECT_NE(report.events.back(), "status Ready.");
+  EXPECT_EQ(report.events.back(), "stopped");
+}
+
+// A stop while the folder is listed ends the scan before any image.
+TEST_F(ScanTest, StopEndsTheListing) {
+  for (int i = 0; i < 50; ++i) dir_.Write("sub" + std::to_string(i) + "/a.adf", Disk());
+  std::atomic<bool> stop{true};
+  test::ScanRecorder report;
+  RunScan(db_.Database(), dir_.Path().string(), report, &stop);
+  EXPECT_EQ(report.events,
+            (std::vector<std::string>{"status Preparing ADF list ...", "cleared", "stopped"}));
 }
 
 TEST(ScanStatus, PercentIsTruncated) {
@@ -139,7 +153,7 @@ TEST_F(ScanTest, CliIdentifyPrintsCaptionAndResult) {
   dir_.Write("images/one.adf", Disk());
   dir_.Write("images/two.adf", Disk([](auto& f) { f.erase(f.begin()); }));
   const std::string did = (dir_.Path() / "test.did").string();
-  ASSERT_EQ(WriteDatabase(db_.Database(), did), "");
+  ASSERT_FALSE(WriteDatabase(db_.Database(), did));
   const auto result = test::RunProgram(MOSWIT_CLI_PATH, {"identify", did, (dir_.Path() / "images").string()});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "one\t" + Name() + " (1000)\ntwo\t" + Name() + "[mm1] (750)\n");

@@ -25,6 +25,10 @@ class ScanRecorder : public ScanReport {
     events.push_back("row " + std::to_string(row) + (beep ? " beep " : " ") + line);
     results[captions.at(row)] = line;
   }
+  void Progress(size_t done, size_t total) override {
+    events.push_back("progress " + std::to_string(done) + "/" + std::to_string(total));
+  }
+  void Ended(bool stopped) override { events.push_back(stopped ? "stopped" : "ended"); }
 
   std::vector<std::string> events;
   std::vector<std::string> captions;

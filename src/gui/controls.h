@@ -1,0 +1,30 @@
+// Controls made with their name (objectName) and caption set, so every
+// window names its controls the same way and tests find them by name.
+#pragma once
+
+#include <QString>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace moswit {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption);
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption);
+QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text = {});
+QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption);
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption);
+QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const char* caption);
+
+}  // namespace moswit

@@ -1,0 +1,129 @@
+#include "gui/reportlist.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <algorithm>
+
+#include "image/collate.h"
+
+namespace moswit {
+
+namespace {
+
+constexpr int kIconSize = 12;
+
+// Draws the grid lines of a report-style list.
+class GridDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Midlight));
+    painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+    painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+    painter->restore();
+  }
+};
+
+}  // namespace
+
+ReportRow::ReportRow(const QStringList& texts, std::string key)
+    : QTreeWidgetItem(texts), key_(std::move(key)) {}
+
+bool ReportRow::operator<(const QTreeWidgetItem& other) const {
+  if (const auto* row = dynamic_cast<const ReportRow*>(&other)) return CollateLess(key_, row->key_);
+  return QTreeWidgetItem::operator<(other);
+}
+
+ReportList::ReportList(QWidget* parent) : QTreeWidget(parent) {
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setAllColumnsShowFocus(true);
+  setIconSize(QSize(kIconSize, kIconSize));
+  setItemDelegate(new GridDelegate(this));
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+}
+
+void ReportList::SetColumns(const QList<ReportColumn>& columns) {
+  clear();
+  columns_ = columns;
+  setColumnCount(static_cast<int>(columns.size()));
+  auto* titles = new QTreeWidgetItem;
+  for (int i = 0; i < columns.size(); ++i) {
+    titles->setText(i, columns[i].title);
+    titles->setTextAlignment(i, columns[i].alignment | Qt::AlignVCenter);
+  }
+  setHeaderItem(titles);
+  for (int i = 0; i < columns.size(); ++i) setColumnWidth(i, columns[i].width);
+  if (stretch_ >= columns.size()) stretch_ = -1;
+  Stretch();
+}
+
+void ReportList::SetStretchColumn(int column) {
+  stretch_ = column;
+  Stretch();
+}
+
+ReportRow* ReportList::NewRow(const QStringList& texts, std::string key, int icon) const {
+  auto* row = new ReportRow(texts, std::move(key));
+  for (int i = 0; i < columns_.size(); ++i) {
+    if (columns_[i].alignment != Qt::AlignLeft) {
+      row->setTextAlignment(i, columns_[i].alignment | Qt::AlignVCenter);
+    }
+  }
+  if (icon >= 0 && icon < icons_.size()) row->setIcon(0, icons_[icon]);
+  return row;
+}
+
+void ReportList::SetIcons(const QList<QIcon>& icons) { icons_ = icons; }
+
+void ReportList::SortByCaption() { sortItems(0, Qt::AscendingOrder); }
+
+QString ReportList::SelectedRowsText() const {
+  QString text;
+  for (int i = 0; i < topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* row = topLevelItem(i);
+    if (!row->isSelected()) continue;
+    QStringList cells;
+    for (int column = 0; column < columnCount(); ++column) cells << row->text(column);
+    while (cells.size() > 1 && cells.last().isEmpty()) cells.removeLast();
+    text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  }
+  return text;
+}
+
+void ReportList::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    QApplication::clipboard()->setText(SelectedRowsText());
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+void ReportList::resizeEvent(QResizeEvent* event) {
+  QTreeWidget::resizeEvent(event);
+  Stretch();
+}
+
+void ReportList::Stretch() {
+  if (stretch_ < 0 || stretch_ >= columns_.size()) return;
+  int others = 0;
+  for (int i = 0; i < columns_.size(); ++i) {
+    if (i != stretch_) others += columnWidth(i);
+  }
+  setColumnWidth(stretch_, std::max(columns_[stretch_].width, viewport()->width() - others));
+}
+
+}  // namespace moswit

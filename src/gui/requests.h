@@ -1,0 +1,26 @@
+// What the main window hands to the tool window it is about to create. Each
+// is stored just before that window is made, so a window always reads the
+// request that opened it.
+#pragma once
+
+#include <string>
+
+namespace moswit {
+
+// "ADF Inspector": the image selected in the file browser.
+struct InspectorRequest {
+  std::string imagePath;
+};
+
+// "Create DID" and "Open DID".
+struct DidEditorRequest {
+  std::string path;
+  bool createNew = false;  // true: a new, empty database to be saved under `path`
+};
+
+// "Renamer".
+struct RenamerRequest {
+  std::string path;
+};
+
+}  // namespace moswit

@@ -1,0 +1,17 @@
+# Fails when a header under src/ (moswit-cli's aside) is listed in neither
+# moswit_core nor moswit_gui.
+string(REPLACE "|" ";" LISTED "${LISTED}")
+file(GLOB_RECURSE headers "${SOURCE_DIR}/*.h")
+set(unlisted "")
+foreach(header IN LISTS headers)
+  if(header MATCHES "/cli/")
+    continue()
+  endif()
+  list(FIND LISTED "${header}" at)
+  if(at EQUAL -1)
+    list(APPEND unlisted "${header}")
+  endif()
+endforeach()
+if(unlisted)
+  message(FATAL_ERROR "headers in no layer: ${unlisted}")
+endif()

@@ -1,0 +1,122 @@
+// What every window shares: the text helpers, the report list and the file
+// dialog's acceptance of typed names.
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/mainform.h"
+#include "gui/dialogseam.h"
+#include "gui/reportlist.h"
+#include "gui/texts.h"
+#include "support/tempdir.h"
+
+namespace moswit::test {
+
+class LayerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void EveryByteSurvivesTheDidTextRoundTrip() {
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+    const QString shown = DidText(all);
+    QCOMPARE(shown.size(), qsizetype{256});
+    QCOMPARE(shown.at(0xE4), QChar(0x00E4));  // Latin-1 "ä"
+    QCOMPARE(DidBytes(shown), all);
+    // Nothing past U+00FF fits a DID byte.
+    QCOMPARE(DidBytes(QString::fromUtf8("a\u20ACb")), std::string("a?b"));
+  }
+
+  void FileNamesKeepTheirEncoding() {
+    const std::string name = "/adf/Gr\xC3\xBC\xC3\x9F" "e/Spiel.adf";  // UTF-8
+    QCOMPARE(FileNameText(name), QString::fromUtf8("/adf/Grüße/Spiel.adf"));
+    QCOMPARE(FileNameBytes(FileNameText(name)), name);
+  }
+
+  void CopyTakesTheSelectedRowsInViewOrder() {
+    ReportList list;
+    list.SetColumns({{"Name", 100}, {"Result", 100}, {"Acc", 40}});
+    for (const char* name : {"a", "b", "c"}) {
+      list.addTopLevelItem(list.NewRow({name, QString("line ") + name, ""}, name));
+    }
+    list.topLevelItem(2)->setSelected(true);
+    list.topLevelItem(0)->setSelected(true);
+    QTest::keySequence(&list, QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), QString("a\tline a\nc\tline c\n"));
+    list.topLevelItem(1)->setText(2, "x");
+    list.topLevelItem(1)->setSelected(true);
+    QCOMPARE(list.SelectedRowsText(), QString("a\tline a\nb\tline b\tx\nc\tline c\n"));
+  }
+
+  void SortingComparesTheCaptionBytes() {
+    ReportList list;
+    list.SetColumns({{"Name", 100}});
+    // The keys, not the shown texts, decide the order.
+    const std::pair<const char*, const char*> rows[] = {{"1", "b"}, {"2", "a"}, {"3", "c"}};
+    for (const auto& [text, key] : rows) list.addTopLevelItem(list.NewRow({text}, key));
+    list.SortByCaption();
+    QStringList order;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) order << list.topLevelItem(i)->text(0);
+    QCOMPARE(order, (QStringList{"2", "1", "3"}));
+  }
+
+  void TheStretchColumnTakesOnlyTheExtraWidth() {
+    ReportList list;
+    list.SetColumns({{"Name", 236}, {"Result", 235}, {"Acc", 46}});
+    list.SetStretchColumn(1);
+    list.resize(300, 200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QCOMPARE(list.columnWidth(1), 235);
+    list.resize(900, 200);
+    QTRY_VERIFY(list.columnWidth(1) > 500);
+    QCOMPARE(list.columnWidth(0), 236);
+    QCOMPARE(list.columnWidth(2), 46);
+    QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2),
+             list.viewport()->width());
+  }
+
+  // A typed name is accepted when it exists as typed or once completed
+  // (".did" appended); anything else is refused with the dialog's message.
+  void TypedNamesAreCheckedWithTheirCompletion() {
+    TempDir dir;
+    dir.Write("collection.did", {1});
+    dir.Write("my.db.did", {1});
+    dir.Write("plain", {1});
+    struct Case {
+      const char* typed;
+      bool accepted;
+    };
+    for (const Case c : {Case{"collection", true}, Case{"collection.did", true},
+                         Case{"my.db", true}, Case{"plain", true}, Case{"none", false}}) {
+      FileDialogRequest request;
+      request.title = "Open a DID file";
+      request.folder = QString::fromStdString(dir.Path().string());
+      request.filter = "Disk Image Database (*.did)";
+      request.complete = [](const QString& typed) {
+        return QString::fromStdString(WithDidExtension(typed.toStdString()));
+      };
+      FileDialog dialog(nullptr, request);
+      dialog.show();
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(c.typed);
+      bool refused = false;
+      QTimer::singleShot(0, [&refused] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          refused = box->text().contains("File not found");
+          box->close();
+        }
+      });
+      dialog.accept();
+      QCOMPARE(dialog.result() == QDialog::Accepted, c.accepted);
+      if (!c.accepted) QTRY_VERIFY(refused);
+    }
+  }
+};
+
+}  // namespace moswit::test
+
+QTEST_MAIN(moswit::test::LayerTest)
+#include "guilayer_test.moc"
