@@ -25,6 +25,7 @@ struct Command {
   std::string_view summary;
   int (*run)(const Args& args);
   size_t argumentCount;
+  size_t mostArguments = 0;  // when set, argumentCount up to this many are taken
 };
 
 // Image commands.
@@ -39,10 +40,22 @@ int RunNames(const Args& args);
 // Scan commands.
 int RunIdentify(const Args& args);
 
+// Compare commands.
+int RunCompare(const Args& args);
+
+// Inspector commands.
+int RunSector(const Args& args);
+
+// Editor commands.
+int RunTree(const Args& args);
+
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);
 // One line on stderr: "moswit-cli: " + message.
 void ReportError(std::string_view message);
+// For arguments a command finds wrong itself: the usage text on stderr, as
+// main gives it, and the status to return (2).
+int UsageError();
 
 // The image or database at `path`; nothing, after one line on stderr, when
 // it cannot be read.

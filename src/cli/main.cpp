@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <string>
 
 #include "cli/commands.h"
+#include "compare/compareimage.h"
 
 namespace {
 
@@ -22,6 +24,12 @@ constexpr Command kCommands[] = {
      moswit::cli::RunNames, 1},
     {"identify", "DID FOLDER", "identify every image below FOLDER: caption, result line",
      moswit::cli::RunIdentify, 2},
+    {"tree", "DID", "the DID Editor's record tree, every node expanded, and its stats line",
+     moswit::cli::RunTree, 1},
+    {"sector", "IMAGE BLOCK", "the Inspector's sector info of block BLOCK (0 to 1759)",
+     moswit::cli::RunSector, 2},
+    {"compare", "IMAGE...", "the file and range tables of the images, numbered from 00",
+     moswit::cli::RunCompare, 1, moswit::kMaxComparedImages},
 };
 
 std::string UsageText() {
@@ -42,6 +50,15 @@ std::string UsageText() {
 
 }  // namespace
 
+namespace moswit::cli {
+
+int UsageError() {
+  std::fputs(UsageText().c_str(), stderr);
+  return 2;
+}
+
+}  // namespace moswit::cli
+
 int main(int argc, char** argv) {
   // Rows are sorted with the user's collation, as the Renamer window does.
   std::setlocale(LC_COLLATE, "");
@@ -54,10 +71,10 @@ int main(int argc, char** argv) {
     for (const Command& command : kCommands) {
       if (command.name != name) continue;
       moswit::cli::Args args(argv + 2, argv + argc);
-      if (args.size() != command.argumentCount) break;
+      const size_t most = std::max(command.argumentCount, command.mostArguments);
+      if (args.size() < command.argumentCount || args.size() > most) break;
       return command.run(args);
     }
   }
-  std::fputs(UsageText().c_str(), stderr);
-  return 2;
+  return moswit::cli::UsageError();
 }

@@ -9,4 +9,30 @@ void ClassifyAll(const tADF& image, BlockMap& map) {
   }
 }
 
+void MoveCursor(BlockMap& map, uint32_t block) {
+  for (BlockStatus& status : map) status &= ~bsCursor;
+  if (block < map.size()) map[block] |= bsCursor;
+}
+
+std::optional<uint32_t> CursorBlock(const BlockMap& map) {
+  for (uint32_t n = 0; n < map.size(); ++n) {
+    if (HasMark(map[n], bsCursor)) return n;
+  }
+  return std::nullopt;
+}
+
+void MarkFileSelection(const tADF& image, const FileEntry& file, bool ffs, BlockMap& map) {
+  // A fresh map per read: the walk's map must not leak into the selection.
+  VisitedMap reached;
+  uint32_t crc = 0;
+  ReadFileCrc(image, file, ffs, reached, crc);
+  for (uint32_t n = 0; n < map.size(); ++n) {
+    if (n < reached.size() && reached[n]) {
+      map[n] |= bsInSelection;
+    } else {
+      map[n] &= ~bsInSelection;
+    }
+  }
+}
+
 }  // namespace moswit

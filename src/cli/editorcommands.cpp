@@ -1,0 +1,31 @@
+#include <string>
+
+#include "cli/commands.h"
+#include "database/records.h"
+#include "editors/recordtree.h"
+
+namespace moswit::cli {
+
+// The DID Editor's tree after its first fill, every node expanded: a game's
+// text alone on its line, each child's after one TAB, then the stats line.
+int RunTree(const Args& args) {
+  const auto database = ReadOrReport(args[0]);
+  if (!database) return 1;
+  const RecordTree tree = FillRecordTree(*database);
+  std::string out;
+  for (const GameBranch& branch : tree.games) {
+    out += branch.node.text;
+    out.push_back('\n');
+    for (const RecordNode& child : branch.children) {
+      out.push_back('\t');
+      out += child.text;
+      out.push_back('\n');
+    }
+  }
+  out += tree.stats;
+  out.push_back('\n');
+  WriteOut(out);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace moswit::cli

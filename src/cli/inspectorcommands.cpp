@@ -1,0 +1,38 @@
+#include <string>
+
+#include "cli/commands.h"
+#include "image/adf.h"
+#include "inspector/sectorinfo.h"
+
+namespace moswit::cli {
+
+namespace {
+
+// A block position of the map in plain decimal digits; anything else
+// (signs, blanks, hex, numbers past 1759) is not a block.
+bool ParseBlock(const std::string& text, uint32_t& block) {
+  if (text.empty() || text.size() > 4) return false;
+  uint32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<uint32_t>(c - '0');
+  }
+  if (value >= kFloppyBlocks) return false;
+  block = value;
+  return true;
+}
+
+}  // namespace
+
+int RunSector(const Args& args) {
+  uint32_t block = 0;
+  if (!ParseBlock(args[1], block)) return UsageError();
+  ImagePtr image = LoadOrReport(args[0]);
+  if (!image) return 1;
+  std::string out = SectorInfoHeader(block) + "\n";
+  for (const std::string& line : SectorInfoLines(*image, block)) out += line + "\n";
+  WriteOut(out);
+  return 0;
+}
+
+}  // namespace moswit::cli

@@ -1,0 +1,35 @@
+// The compared area of several images cut into sections that are alternately
+// identical on all of them and not, with each image's CRC-32 per section.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "compare/compareimage.h"
+#include "image/adf.h"
+
+namespace moswit {
+
+// Bytes 0 to 0xDBFFF: the 1760 blocks of an 880 KB floppy.
+constexpr uint32_t kCompareAreaSize = kFloppyBlocks * kBlockSize;
+// Up to this many equal positions in a row stay inside a differing section.
+constexpr uint32_t kCompareTolerance = 32;
+
+struct RangeSection {
+  uint32_t first = 0;
+  uint32_t last = 0;  // inclusive
+  bool equal = false;
+  // Per image, in the given order: the CRC-32 of the bytes of the section
+  // that the image has (0 when it ends before the section starts).
+  std::vector<uint32_t> crcs;
+};
+
+// Position p is equal when every image holds the same byte at p; a position
+// past the end of any image is differing, and no byte past an image's end is
+// read. A differing section ends only before a run of more than 32 equal
+// positions; the last section ends at 0xDBFFF whatever its kind. No images
+// give no sections.
+std::vector<RangeSection> CompareRanges(std::span<const CompareImage> images);
+
+}  // namespace moswit

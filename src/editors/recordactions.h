@@ -1,0 +1,29 @@
+// What the DID Editor's record buttons do to the database and its tree:
+// NV and ND under the selected game, and Del. NG is AppendGame.
+#pragma once
+
+#include <vector>
+
+#include "database/records.h"
+#include "editors/recordtree.h"
+
+namespace moswit {
+
+// A new version (NV) or disk (ND) with the editor's defaults at the end of
+// the selected game's list; null, and nothing done, when `selected` is not a
+// game node. The tree shows the record after its next fill.
+VersionRecord* NewVersion(const RecordNode* selected);
+DiskRecord* NewDisk(const RecordNode* selected);
+
+// Every record a delete of the node disposes: its own, and for a game its
+// versions and disks, for a game or disk the files and ranges below. The
+// window closes the editors of these records before it deletes.
+std::vector<const void*> RecordsBelow(const RecordNode& node);
+
+// Del: unlinks the node's record from its list and disposes it with
+// everything it owns, then removes the node (with its children) from the
+// tree. The other nodes keep their texts, "V#" and "D#" numbers included,
+// and the counts stay until the next fill; no disk order is rewritten.
+void DeleteNode(RecordTree& tree, const NodePosition& position, DatabaseInfo& database);
+
+}  // namespace moswit

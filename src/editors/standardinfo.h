@@ -1,0 +1,34 @@
+// The "Standard Info" group of the DID Editor: the database's name, creator
+// and date, and the Save that stores them before writing the DID file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "database/records.h"
+#include "editors/datefields.h"
+
+namespace moswit {
+
+struct StandardInfoFields {
+  std::string name;     // ED_Name
+  std::string creator;  // ED_Creator
+  DateFields date;      // ED_RelYear, ED_RelMonth, ED_RelDay
+  bool operator==(const StandardInfoFields&) const = default;
+};
+
+StandardInfoFields LoadStandardInfo(const DatabaseInfo& database);
+
+// Stores all fields, or none: the date is read strictly first, and when a
+// part is not a whole number the result is its message and the database is
+// left as it was. Empty on success.
+std::string StoreStandardInfo(const StandardInfoFields& fields, DatabaseInfo& database);
+
+// Save and the closing write: stores the fields, then writes the database to
+// `path`. Empty on success; otherwise the text to show: the date message
+// (nothing stored, nothing written) or the failed write as FormatFileError
+// gives it.
+std::string StoreAndWrite(const StandardInfoFields& fields, DatabaseInfo& database,
+                          const std::filesystem::path& path);
+
+}  // namespace moswit

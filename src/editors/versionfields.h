@@ -1,0 +1,79 @@
+// What the Version editor's controls hold, and how they move to and from a
+// VersionRecord. Every number is read from its digits alone and cut to its
+// field's width, so storing never fails.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "database/records.h"
+#include "editors/compatfields.h"
+#include "editors/datefields.h"
+
+namespace moswit {
+
+struct VersionFields {
+  // "Standard Info" and "Credits": override the game's values where present.
+  std::string gameName;   // ED_Name
+  std::string publisher;  // ED_Publisher
+  std::string developer;  // ED_Developer
+  std::string code;       // ED_Code
+  std::string graphics;   // ED_Graphics
+  std::string soundFx;    // ED_SoundFX
+  std::string music;      // ED_Music
+  std::string design;     // ED_Design
+  std::string comment;    // M_Comment, its lines separated by line breaks
+
+  // "Version Details"
+  std::string versionName;            // ED_VersionName
+  std::string protection;             // ED_Protection
+  std::string crackedBy;              // ED_Cracked
+  std::string releasedBy;             // ED_Released
+  std::string fixedBy;                // ED_Fixed
+  std::string modification;           // ED_Modification
+  std::string modifiedBy;             // ED_Modified
+  std::string trainedBy;              // ED_Trained
+  DateFields releaseDate;             // ED_RelYear, ED_RelMonth, ED_RelDay
+  std::string memChip;                // ED_MemC
+  std::string memSlow;                // ED_MemS
+  std::string memFast;                // ED_MemF
+  std::string trainerOpts;            // ED_TrainerOpts
+  std::string trainerKeys;            // ED_TrainerKeys
+  std::string parent;                 // ED_Parent
+  ChipsetKind chipset = kChipsetOcs;  // RB_OCS, RB_ECS, RB_AGA
+  bool fixAga = false;                // CB_AGAFix
+  bool fixHd = false;                 // CB_HDFix
+  bool fix680x0 = false;              // CB_680x0Fix
+  // CB_En, CB_De, CB_Pl, CB_Dk, CB_Se, CB_No, CB_Nl, CB_Be, CB_OtherLang
+  bool langEn = false;
+  bool langDe = false;
+  bool langPl = false;
+  bool langDk = false;
+  bool langSe = false;
+  bool langNo = false;
+  bool langNl = false;
+  bool langBe = false;
+  bool langOther = false;
+  std::string diskOrder;  // ED_DiskOrder
+
+  CompatFields compat;  // group VE_Compat
+  bool operator==(const VersionFields&) const = default;
+};
+
+VersionFields LoadVersion(const VersionRecord& version);
+
+// Writes every field from its control. Fixes, languages and each CompatInfo
+// field are rebuilt from their controls alone; a chipset other than ECS or
+// AGA stores OCS.
+void StoreVersion(const VersionFields& fields, VersionRecord& version);
+
+// Every non-zero entry, in entry order, joined by ", " ("3, 1, 2"); empty
+// when there is none.
+std::string DiskOrderText(const DiskOrder& order);
+
+// Every run of decimal digits, in order, into the next entry from entry 0,
+// each cut to 8 bits (300 gives 44); any other character only separates.
+// Numbers past the 256th are dropped.
+DiskOrder ReadDiskOrder(std::string_view text);
+
+}  // namespace moswit

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "editors/datefields.h"
+
+namespace moswit {
+namespace {
+
+struct StrictCase {
+  const char* text;
+  std::optional<int32_t> value;
+};
+
+TEST(StrictToInt, AcceptsOnlyAWholeNumberWithOptionalSign) {
+  const StrictCase cases[] = {
+      {"1990", 1990},      {"-1", -1},
+      {"+7", 7},           {"007", 7},
+      {"abc", {}},         {"", {}},
+      {"-", {}},           {" 5", {}},
+      {"5 ", {}},          {"1,990", {}},
+      {"12a", {}},         {"2147483647", 2147483647},
+      {"2147483648", {}},  {"-2147483648", INT32_MIN},
+      {"-2147483649", {}}, {"99999999999999999999", {}},
+  };
+  for (const StrictCase& c : cases) EXPECT_EQ(StrictToInt(c.text), c.value) << c.text;
+}
+
+TEST(ReadDateStrictly, CutsToTheWidthsOfTheParts) {
+  ReleaseDate date;
+  EXPECT_EQ(ReadDateStrictly({"70000", "-1", "-1"}, date), "");
+  EXPECT_EQ(date, (ReleaseDate{4464, 255, 255}));
+  EXPECT_EQ(LoadDateFields(date), (DateFields{"4464", "255", "255"}));
+  EXPECT_EQ(LoadDateFields({}), (DateFields{"0", "0", "0"}));
+}
+
+TEST(ReadDateStrictly, TheFirstBadPartNamesTheMessageAndNothingChanges) {
+  const ReleaseDate before{1991, 3, 5};
+  const struct {
+    DateFields fields;
+    const char* message;
+  } cases[] = {
+      {{"abc", "1", "1"}, "'abc' is not a valid integer value"},
+      {{"", "1", "1"}, "'' is not a valid integer value"},
+      {{"1990", "1", "x"}, "'x' is not a valid integer value"},
+      {{"1990", "1.5", "x"}, "'1.5' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    ReleaseDate date = before;
+    EXPECT_EQ(ReadDateStrictly(c.fields, date), c.message);
+    EXPECT_EQ(date, before);
+  }
+}
+
+TEST(ReadDateLeniently, TakesTheDigitsAndNeverFails) {
+  EXPECT_EQ(ReadDateLeniently({"19-93", "abc", "-3"}), (ReleaseDate{1993, 0, 3}));
+  EXPECT_EQ(ReadDateLeniently({"70000", "300", ""}), (ReleaseDate{4464, 44, 0}));
+}
+
+}  // namespace
+}  // namespace moswit

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "editors/openeditors.h"
+
+namespace moswit {
+namespace {
+
+TEST(OpenEditors, ClosedEditorsAreFreedOnTheNextActivation) {
+  OpenEditors open;
+  int editors[3] = {};
+  int records[2] = {};
+  EXPECT_EQ(open.games.Take(&editors[0], &records[0]), 0u);
+  EXPECT_EQ(open.versions.Take(&editors[1], &records[1]), 0u);
+  EXPECT_EQ(open.games.Take(&editors[2], &records[0]), 1u);
+  EXPECT_FALSE(open.FreeChanged());
+
+  open.games.MarkChanged(&editors[0]);
+  EXPECT_EQ(open.EditorsOf(std::vector<const void*>{&records[0]}),
+            (std::vector<const void*>{&editors[2]}));
+  EXPECT_TRUE(open.FreeChanged());
+  EXPECT_FALSE(open.FreeChanged());
+  EXPECT_EQ(open.games.Take(&editors[0], &records[1]), 0u);  // the first free slot again
+
+  // Closed File editors are not the tree's concern.
+  open.files.Take(&editors[1], &records[1]);
+  open.files.MarkChanged(&editors[1]);
+  EXPECT_FALSE(open.FreeChanged());
+  open.files.Release(&editors[1]);
+  EXPECT_TRUE(open.files.Slots()[0].Free());
+}
+
+TEST(OpenEditors, TablesNeverRunOutOfSlots) {
+  EditorTable table;
+  std::vector<int> editors(300);
+  for (int& editor : editors) table.Take(&editor, nullptr);
+  EXPECT_EQ(table.Slots().size(), 300u);
+  EXPECT_EQ(table.Slots()[299].editor, &editors[299]);
+}
+
+}  // namespace
+}  // namespace moswit

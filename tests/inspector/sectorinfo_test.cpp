@@ -1,0 +1,119 @@
+#include "inspector/sectorinfo.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
+
+#include "image/blocklayout.h"
+#include "image/checksum.h"
+#include "image/numbertext.h"
+#include "inspector/blockposition.h"
+#include "inspector/diskproperties.h"
+#include "support/adfbuilder.h"
+
+namespace moswit {
+namespace {
+
+using test::AdfBuilder;
+using test::Bytes;
+using Lines = std::vector<std::string>;
+
+ImagePtr FromBytes(const Bytes& bytes) {
+  return LoadImageFromMemory("test.adf", bytes.data(), bytes.size());
+}
+
+TEST(BlockPosition, TrackHeadSectorAndBlockNumber) {
+  const std::pair<uint32_t, std::vector<std::string>> cases[] = {
+      {0, {"0", "0", "1", "$000", "0"}},
+      {11, {"0", "1", "1", "$00B", "11"}},
+      {1759, {"79", "1", "11", "$6DF", "1759"}},
+  };
+  for (const auto& [block, want] : cases) {
+    const BlockPosition p = PositionOf(block);
+    EXPECT_EQ((std::vector<std::string>{p.track, p.head, p.sector, p.blockHex, p.blockDec}), want);
+  }
+  EXPECT_EQ(SectorInfoHeader(1759), "Sector Info ($6DF):");
+}
+
+TEST(SectorInfo, LinesByBlockKind) {
+  AdfBuilder builder;
+  const uint32_t header = builder.AddFile("/f", Bytes(600, 7));
+  const uint32_t dir = builder.AddDir("/d");
+  Bytes bytes = builder.Build();
+  const uint32_t data = builder.DataBlocks(header).at(1);
+  test::BreakChecksum(bytes, dir);
+  const ImagePtr image = FromBytes(bytes);
+  auto sums = [&](uint32_t block, unsigned n, uint32_t computed) {
+    return "Checksum (S/C) " + IntToHex(test::GetLong(bytes, block, n), 8) + "/" +
+           IntToHex(computed, 8);
+  };
+  auto normal = [&](uint32_t block) {
+    return sums(block, kChecksum, NormalChecksum(BlockData(*image, block)));
+  };
+  const std::string boot = sums(0, 1, BootChecksum(*image));
+
+  const std::pair<uint32_t, Lines> cases[] = {
+      {0, {"Block type ... Bootblock", boot}},
+      {1, {"Block type ... Bootblock", boot}},
+      {880, {"Block type ... Rootblock", normal(880)}},
+      {header, {"Block type ... File header", normal(header)}},
+      {dir, {"Block type ... Directory", normal(dir)}},
+      {data, {"Block type ... File data", normal(data), "File Header at $" + IntToHex(header, 3)}},
+      {1500, {"Block type ... Unknown"}},
+  };
+  for (const auto& [block, want] : cases) EXPECT_EQ(SectorInfoLines(*image, block), want) << block;
+}
+
+TEST(SectorInfo, NothingOutsideATruncatedImageIsRead) {
+  Bytes bytes = AdfBuilder().Build();
+  bytes.resize(1200 * 512);
+  EXPECT_EQ(SectorInfoLines(*FromBytes(bytes), 1759), Lines{"Block type ... Unknown"});
+  for (size_t size : {1000u, 100u}) {
+    bytes.resize(size);
+    for (uint32_t block : {0u, 1u}) {
+      EXPECT_EQ(SectorInfoLines(*FromBytes(bytes), block), Lines{"Block type ... Bootblock"});
+    }
+  }
+}
+
+TEST(DiskProperties, BootBlockFlags) {
+  // First byte, fourth byte; then DOS, FFS, DirC, Intl.
+  const std::tuple<uint8_t, uint8_t, std::array<bool, 4>> cases[] = {
+      {'D', 3, {true, true, false, true}},
+      {'D', 5, {true, true, true, true}},
+      {'D', 2, {true, false, false, true}},
+      {0x4C, 1, {true, true, false, false}},  // a mask test: 4C holds every bit of "D"
+      {'B', 0, {false, false, false, false}},
+  };
+  for (const auto& [first, flags, want] : cases) {
+    Bytes bytes = AdfBuilder().Build();
+    bytes[0] = first;
+    bytes[3] = flags;
+    const DiskProperties p = ReadDiskProperties(*FromBytes(bytes));
+    EXPECT_EQ((std::array<bool, 4>{p.IsDos, p.IsFfs, p.IsDirCache, p.IsIntl}), want) << int(flags);
+  }
+}
+
+TEST(DiskProperties, NameFromAGoodRootBlockOnly) {
+  AdfBuilder::Options options;
+  options.volume =
+      "Game\x01"
+      "Disk";
+  Bytes bytes = AdfBuilder(options).Build();
+  EXPECT_EQ(ReadDiskProperties(*FromBytes(bytes)).DiskName, "Game_Disk");
+  EXPECT_TRUE(ReadDiskProperties(*FromBytes(bytes)).IsBootable);
+  Bytes truncated = bytes;
+  truncated.resize(1200 * 512);  // 600 KB: the root block is still there
+  EXPECT_EQ(ReadDiskProperties(*FromBytes(truncated)).DiskName, "Game_Disk");
+  truncated.resize(880 * 512 + 511);
+  EXPECT_EQ(ReadDiskProperties(*FromBytes(truncated)).DiskName, "NDOS:");
+  test::BreakChecksum(bytes, kRootBlock);
+  EXPECT_EQ(ReadDiskProperties(*FromBytes(bytes)).DiskName, "NDOS:");
+  bytes.resize(1000);
+  const DiskProperties p = ReadDiskProperties(*FromBytes(bytes));
+  EXPECT_FALSE(p.IsDos || p.IsFfs || p.IsDirCache || p.IsIntl || p.IsBootable);
+}
+
+}  // namespace
+}  // namespace moswit
