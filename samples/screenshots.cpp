@@ -1,17 +1,22 @@
 // Renders each window of Moswit to a PNG: the main window on the sample
-// folder, the About box, and a Renamer after a finished scan of the sample
-// images. Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt
+// folder, the About box, a Renamer after a finished scan of the sample
+// images, an Inspector with a Hex Viewer, and a Compare of two samples. Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt
 // platform; scripts/screenshots.sh uses the offscreen one).
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <QWidget>
 #include <cstdio>
 
 #include "app/aboutdialog.h"
 #include "app/mainwindow.h"
+#include "compare/comparedialog.h"
+#include "inspector/blockmaplayout.h"
+#include "inspector/inspectorwindow.h"
 #include "scan/renamerwindow.h"
 
 namespace {
@@ -71,5 +76,44 @@ int main(int argc, char** argv) {
   renamer->findChild<QWidget*>("LV_Results")->setFocus();
   Settle(100);
   ok = ended && Save(*renamer, out, "renamer.png") && ok;
+
+  // An Inspector on the sample disk: a file selected and a block clicked,
+  // and a Hex Viewer on the selected file.
+  moswit::FileError error;
+  moswit::TDI_Inspector* inspector =
+      moswit::TDI_Inspector::Open({samples.filePath("renamer/Demo Racer.adf").toStdString()}, error);
+  if (!inspector) {
+    std::fprintf(stderr, "moswit-screenshots: %s\n", moswit::FormatFileError(error).c_str());
+    return 1;
+  }
+  inspector->show();
+  auto* files = inspector->findChild<QTreeWidget*>("FR_FileList");
+  if (files->topLevelItemCount() > 1) files->setCurrentItem(files->topLevelItem(1));
+  const moswit::BlockMapLayout& layout = inspector->Pixels().Layout();
+  const moswit::PixelRect root = layout.Interior(880);
+  inspector->ImgMouseMove(root.left + 1, root.top + 1);
+  inspector->ImgMouseDown();
+  Settle(100);
+  ok = Save(*inspector, out, "inspector.png") && ok;
+  inspector->FR_HexEdClick();
+  Settle(100);
+  if (auto* viewer = inspector->findChild<QWidget*>("TF_HexEdit")) {
+    ok = Save(*viewer, out, "hexviewer.png") && ok;
+  } else {
+    ok = false;
+  }
+
+  // The sample disk beside a damaged copy of it.
+  moswit::TDI_Inspector* damaged = moswit::TDI_Inspector::Open(
+      {samples.filePath("renamer/more/Demo Racer (bad file).adf").toStdString()}, error);
+  if (!damaged) {
+    std::fprintf(stderr, "moswit-screenshots: %s\n", moswit::FormatFileError(error).c_str());
+    return 1;
+  }
+  auto* compare = new moswit::TF_Compare({inspector, damaged}, &main);
+  compare->show();
+  compare->B_CompareClick();
+  Settle(100);
+  ok = Save(*compare, out, "compare.png") && ok;
   return ok ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
-# platform: the main window, the About box, and a Renamer after a finished
-# scan of the sample folder. BUILD_DIR picks the build folder (default build).
+# platform: the main window, the About box, a Renamer after a finished scan
+# of the sample folder, an Inspector, a Hex Viewer and a Compare. BUILD_DIR picks the build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

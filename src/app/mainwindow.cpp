@@ -13,10 +13,13 @@
 #include <memory>
 
 #include "app/aboutdialog.h"
+#include "compare/comparedialog.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/platformpaths.h"
 #include "gui/texts.h"
+#include "image/fileerror.h"
+#include "inspector/inspectorwindow.h"
 #include "scan/renamerwindow.h"
 
 namespace moswit {
@@ -170,9 +173,35 @@ void TForm1::B_SDBRenameClick() {
   renamer->show();
 }
 
-// The Inspector and the Compare dialog open here once they exist.
-void TForm1::B_InspectorClick() {}
-void TForm1::B_CompareClick() {}
+void TForm1::B_InspectorClick() {
+  const QModelIndex selected = browser_->currentIndex();
+  if (!selected.isValid()) return;
+  const QModelIndex entry = shown_->mapToSource(selected);
+  if (files_->isDir(entry)) return;
+  if (!inspectors_.FirstFree()) {
+    // All 256 slots hold an open Inspector.
+    Dialogs().Beep();
+    return;
+  }
+  inspectorRequest_ = {FileNameBytes(files_->filePath(entry))};
+  FileError error;
+  TDI_Inspector* inspector = TDI_Inspector::Open(inspectorRequest_, error);
+  if (!inspector) {
+    Dialogs().ShowMessage(this, FileNameText(FormatFileError(error)));
+    return;
+  }
+  inspector->show();
+  raise();
+  activateWindow();
+  inspectors_.Put(inspector);
+  // The Inspector's slot is emptied when it goes.
+  connect(inspector, &QObject::destroyed, this, [this, inspector] { inspectors_.Release(inspector); });
+}
+
+void TForm1::B_CompareClick() {
+  auto* compare = new TF_Compare(inspectors_.InSlotOrder(), this);
+  compare->show();
+}
 
 void TForm1::B_AboutClick() {
   auto* about = new TForm2(this);

@@ -19,6 +19,8 @@ class QTreeView;
 
 namespace moswit {
 
+class TDI_Inspector;
+
 // Titles the application; called once, before the main window is made.
 void SetUpApplication(QApplication& application);
 
@@ -34,7 +36,7 @@ class TForm1 : public QWidget {
   explicit TForm1(QWidget* parent = nullptr);
 
   // The open Inspectors; an Inspector empties its own slot when it closes.
-  SlotTable<QWidget>& InspectorTable() { return inspectors_; }
+  SlotTable<TDI_Inspector>& InspectorTable() { return inspectors_; }
   // What the next tool window reads when it is created.
   const InspectorRequest& InspectorRequestState() const { return inspectorRequest_; }
   const DidEditorRequest& DidRequest() const { return didRequest_; }
@@ -61,7 +63,7 @@ class TForm1 : public QWidget {
   QFileSystemModel* files_ = nullptr;
   QSortFilterProxyModel* shown_ = nullptr;
   QTreeView* browser_ = nullptr;
-  SlotTable<QWidget> inspectors_;
+  SlotTable<TDI_Inspector> inspectors_;
   InspectorRequest inspectorRequest_;
   DidEditorRequest didRequest_;
   RenamerRequest renamerRequest_;

@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -33,6 +35,19 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption) 
 
 QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const char* caption) {
   return Named(new QRadioButton(Caption(caption), parent), name);
+}
+
+QFont CompactFont(QFont font, qreal points) {
+  if (font.pointSizeF() <= 0 || font.pointSizeF() > points) font.setPointSizeF(points);
+  return font;
+}
+
+QString MemoText(const QPlainTextEdit& memo) {
+  QString text = memo.document()->toRawText();
+  for (QChar& c : text) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+  }
+  return text;
 }
 
 }  // namespace moswit

@@ -2,12 +2,14 @@
 // window names its controls the same way and tests find them by name.
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -26,5 +28,13 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text = {})
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption);
 QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption);
 QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const char* caption);
+
+// A memo's text as typed, its lines ended by "\n". (Qt's plain text would
+// also turn no-break spaces into blanks.)
+QString MemoText(const QPlainTextEdit& memo);
+
+// `font` at no more than `points`: windows whose layout and column widths
+// are fixed in pixels use it so their texts show whole.
+QFont CompactFont(QFont font, qreal points = 8);
 
 }  // namespace moswit

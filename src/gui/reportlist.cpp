@@ -90,6 +90,14 @@ void ReportList::SetIcons(const QList<QIcon>& icons) { icons_ = icons; }
 
 void ReportList::SortByCaption() { sortItems(0, Qt::AscendingOrder); }
 
+void ReportList::WidenColumnsToContents() {
+  for (int i = 0; i < columns_.size(); ++i) {
+    const int needed = std::max(sizeHintForColumn(i), header()->sectionSizeHint(i));
+    if (needed > columnWidth(i)) setColumnWidth(i, needed);
+  }
+  Stretch();
+}
+
 QString ReportList::SelectedRowsText() const {
   QString text;
   for (int i = 0; i < topLevelItemCount(); ++i) {

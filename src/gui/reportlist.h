@@ -53,6 +53,10 @@ class ReportList : public QTreeWidget {
   // Ascending by key with the locale's collation.
   void SortByCaption();
 
+  // Columns too narrow for the texts they show grow to fit them; the
+  // columns' own widths stay as the least.
+  void WidenColumnsToContents();
+
   // The selected rows from top to bottom, one line each, their columns
   // separated by TAB; empty columns at a row's end are left out.
   QString SelectedRowsText() const;

@@ -17,6 +17,14 @@ class SlotTable {
  public:
   void Clear() { slots_.fill(nullptr); }
 
+  // The first empty slot; nothing when every slot is taken.
+  std::optional<size_t> FirstFree() const {
+    for (size_t i = 0; i < N; ++i) {
+      if (slots_[i] == nullptr) return i;
+    }
+    return std::nullopt;
+  }
+
   // Takes the first empty slot; nothing when every slot is taken.
   std::optional<size_t> Put(T* item) {
     for (size_t i = 0; i < N; ++i) {
