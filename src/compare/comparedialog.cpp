@@ -62,6 +62,10 @@ TF_Compare::TF_Compare(const std::vector<TDI_Inspector*>& inspectors, QWidget* o
 void TF_Compare::FormCreate(const std::vector<TDI_Inspector*>& inspectors) {
   images_.clear();
   imageList_->clear();
+  // The tables' fixed columns until the first comparison.
+  const CompareTables empty = BuildCompareTables({});
+  Fill(files_, empty.files);
+  Fill(ranges_, empty.ranges);
   for (TDI_Inspector* inspector : inspectors) {
     if (images_.size() == kMaxComparedImages + 1) break;  // numbers 00 to FF
     const auto number = static_cast<uint8_t>(images_.size());

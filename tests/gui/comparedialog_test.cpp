@@ -87,6 +87,7 @@ class CompareTest : public QObject {
     QPointer<TF_Compare> dialog = window.findChild<TF_Compare*>();
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->findChild<QTreeWidget*>("AI_List")->topLevelItemCount(), 0);
+    QCOMPARE(Titles(dialog->findChild<QTreeWidget*>("RS_List")), (QStringList{"Start", "End"}));
     dialog->B_CompareClick();  // nothing to compare: empty tables, no failure
     QCOMPARE(dialog->findChild<QTreeWidget*>("RS_List")->topLevelItemCount(), 0);
   }
