@@ -1,7 +1,9 @@
 // Renders each window of Moswit to a PNG: the main window on the sample
 // folder, the About box, a Renamer after a finished scan of the sample
-// images, an Inspector with a Hex Viewer, and a Compare of two samples. Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt
-// platform; scripts/screenshots.sh uses the offscreen one).
+// images, an Inspector with a Hex Viewer, a Compare of two samples, and the
+// DID Editor on the sample database with a Game and a Version editor.
+// Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt platform;
+// scripts/screenshots.sh uses the offscreen one).
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,6 +17,7 @@
 #include "app/aboutdialog.h"
 #include "app/mainwindow.h"
 #include "compare/comparedialog.h"
+#include "editors/databaseeditwindow.h"
 #include "inspector/blockmaplayout.h"
 #include "inspector/inspectorwindow.h"
 #include "scan/renamerwindow.h"
@@ -35,6 +38,32 @@ bool Save(QWidget& window, const QDir& folder, const char* name) {
   }
   std::printf("%s\n", qPrintable(path));
   return true;
+}
+
+// The DID Editor on the sample database with a disk selected, the Game
+// editor of that game and the Version editor of a new version of it.
+bool SaveDidEditor(QWidget& main, const QDir& samples, const QDir& out) {
+  auto* editor = new moswit::TF_DatabaseEdit({samples.filePath("sample.did").toStdString(), false},
+                                             &main);
+  editor->show();
+  auto* tree = editor->findChild<QTreeView*>("TV_Records");
+  auto* edit = editor->findChild<QPushButton*>("B_Edit");
+  const QModelIndex game = tree->model()->index(1, 0);
+  const auto select = [tree](const QModelIndex& index) {
+    tree->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+  };
+  select(game);
+  edit->click();
+  // A new version shows the editor's defaults, greyed boxes among them.
+  editor->findChild<QPushButton*>("B_NewVersion")->click();
+  QWidget* gameEditor = editor->findChild<QWidget*>("TF_GameEdit");
+  QWidget* versionEditor = editor->findChild<QWidget*>("TF_VersionEdit");
+  tree->expand(game);
+  select(tree->model()->index(2, 0, game));
+  tree->setFocus();
+  Settle(100);
+  return gameEditor && versionEditor && Save(*editor, out, "dideditor.png") &&
+         Save(*gameEditor, out, "gameeditor.png") && Save(*versionEditor, out, "versioneditor.png");
 }
 
 }  // namespace
@@ -115,5 +144,6 @@ int main(int argc, char** argv) {
   compare->B_CompareClick();
   Settle(100);
   ok = Save(*compare, out, "compare.png") && ok;
+  ok = SaveDidEditor(main, samples, out) && ok;
   return ok ? 0 : 1;
 }

@@ -3,7 +3,11 @@
 # and undefined-behaviour sanitizers, then with the thread sanitizer (the
 # concurrent scans among them), then each fuzzer for
 # FUZZ_SECONDS (default 45) from its seeds. The GUI and the benchmarks are
-# left out of these builds. Build folders: build-asan, build-tsan, build-fuzz.
+# left out of these builds, except the window tests of the record editors
+# and the Inspector, which also run under the address sanitizer: those
+# windows hold references into a database that records are deleted from,
+# and into image buffers that hex viewers show. Build folders: build-asan,
+# build-asan-gui, build-tsan, build-fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +25,15 @@ echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan -DMOSWIT_WERROR="$werror" >/dev/null
 cmake --build build-asan --parallel 2
 ctest --test-dir build-asan --output-on-failure --parallel 2 --timeout 600
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer: the editor and Inspector windows"
+cmake --preset asan-gui -DMOSWIT_WERROR="$werror" >/dev/null
+# Only what those tests need, to keep the stage short.
+cmake --build build-asan-gui --parallel 2 --target \
+  moswit_tests_gui_DidEditor moswit_tests_gui_GameEditor moswit_tests_gui_VersionEditor \
+  moswit_tests_gui_Inspector moswit_tests_gui_Compare
+ctest --test-dir build-asan-gui --output-on-failure --parallel 2 --timeout 600 \
+  -R '^gui\.(DidEditor|GameEditor|VersionEditor|Inspector|Compare)$'
 
 echo "== ThreadSanitizer"
 cmake --preset tsan -DMOSWIT_WERROR="$werror" >/dev/null

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
 # platform: the main window, the About box, a Renamer after a finished scan
-# of the sample folder, an Inspector, a Hex Viewer and a Compare. BUILD_DIR picks the build folder (default build).
+# of the sample folder, an Inspector, a Hex Viewer, a Compare, and the DID
+# Editor with a Game and a Version editor. BUILD_DIR picks the build folder
+# (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -14,6 +14,8 @@
 
 #include "app/aboutdialog.h"
 #include "compare/comparedialog.h"
+#include "editors/databaseeditwindow.h"
+#include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/platformpaths.h"
@@ -116,6 +118,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
 void TForm1::FormCreate() {
   inspectors_.Clear();
+  EditorTables().Clear();
   inspectorRequest_ = {};
   didRequest_ = {};
   renamerRequest_ = {};
@@ -155,14 +158,16 @@ void TForm1::B_SDBCreateClick() {
   const auto path = AskForDid(kCreateDidTitle, false);
   if (!path) return;
   didRequest_ = {*path, true};
-  // The DID Editor opens here once it exists.
+  auto* editor = new TF_DatabaseEdit(didRequest_, this);
+  editor->show();
 }
 
 void TForm1::B_SDBEditClick() {
   const auto path = AskForDid(kOpenDidTitle, true);
   if (!path) return;
   didRequest_ = {*path, false};
-  // The DID Editor opens here once it exists.
+  auto* editor = new TF_DatabaseEdit(didRequest_, this);
+  editor->show();
 }
 
 void TForm1::B_SDBRenameClick() {

@@ -4,12 +4,16 @@
 
 namespace moswit {
 
-size_t EditorTable::Take(const void* editor, const void* record, GameRecord* game) {
+std::optional<size_t> EditorTable::Take(const void* editor, const void* record, GameRecord* game) {
   auto free =
       std::find_if(slots_.begin(), slots_.end(), [](const EditorSlot& s) { return s.Free(); });
-  if (free == slots_.end()) free = slots_.insert(slots_.end(), EditorSlot{});
+  if (free == slots_.end()) return std::nullopt;
   *free = {record, game, editor, false};
   return static_cast<size_t>(free - slots_.begin());
+}
+
+bool EditorTable::HasFreeSlot() const {
+  return std::any_of(slots_.begin(), slots_.end(), [](const EditorSlot& s) { return s.Free(); });
 }
 
 void EditorTable::MarkChanged(const void* editor) {
@@ -58,6 +62,11 @@ std::vector<const void*> OpenEditors::EditorsOf(std::span<const void* const> rec
 
 void OpenEditors::Clear() {
   for (EditorTable* table : {&games, &versions, &disks, &files, &ranges}) table->Clear();
+}
+
+OpenEditors& EditorTables() {
+  static OpenEditors tables;
+  return tables;
 }
 
 }  // namespace moswit

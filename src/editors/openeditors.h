@@ -4,11 +4,14 @@
 // freed any, fills its tree anew. The Inspector finds the open Disk editors
 // in the disk table.
 //
-// Tables grow as editors open, so an editor always finds a slot; editors
-// and records are named by address only and never dereferenced here.
+// Each table has 256 slots; an editor that finds none does not open.
+// Editors and records are named by address only and never dereferenced
+// here (the windows keep a RecordEditor* in `editor`).
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -26,23 +29,27 @@ struct EditorSlot {
   bool Open() const { return editor != nullptr && !changed; }
 };
 
+constexpr size_t kEditorSlots = 256;
+
 class EditorTable {
  public:
-  // The first free slot takes the editor; returns its index.
-  size_t Take(const void* editor, const void* record, GameRecord* game = nullptr);
+  // The first free slot takes the editor; returns its index, or nothing
+  // when every slot is taken (nothing is changed then).
+  std::optional<size_t> Take(const void* editor, const void* record, GameRecord* game = nullptr);
+  bool HasFreeSlot() const;
   // The editor closed, whether or not it stored.
   void MarkChanged(const void* editor);
   // Frees the slots of closed editors; true when there was one.
   bool FreeChanged();
   // Frees the editor's slot at once (File and Range editors, whose slots no
-  // refresh frees).
+  // refresh frees, so the table would fill up in a long run).
   void Release(const void* editor);
-  void Clear() { slots_.clear(); }
+  void Clear() { slots_.fill({}); }
 
-  const std::vector<EditorSlot>& Slots() const { return slots_; }
+  const std::array<EditorSlot, kEditorSlots>& Slots() const { return slots_; }
 
  private:
-  std::vector<EditorSlot> slots_;
+  std::array<EditorSlot, kEditorSlots> slots_{};
 };
 
 struct OpenEditors {
@@ -59,5 +66,10 @@ struct OpenEditors {
   std::vector<const void*> EditorsOf(std::span<const void* const> records) const;
   void Clear();
 };
+
+// The program's tables: the main window clears them when it is created,
+// record editors take and mark their slots, the DID Editor frees them and
+// the Inspector finds the open Disk editors there.
+OpenEditors& EditorTables();
 
 }  // namespace moswit

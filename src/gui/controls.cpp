@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 
 #include "gui/texts.h"
 

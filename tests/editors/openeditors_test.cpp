@@ -29,12 +29,22 @@ TEST(OpenEditors, ClosedEditorsAreFreedOnTheNextActivation) {
   EXPECT_TRUE(open.files.Slots()[0].Free());
 }
 
-TEST(OpenEditors, TablesNeverRunOutOfSlots) {
+TEST(OpenEditors, AFullTableTakesNoMoreEditorsUntilASlotIsFreed) {
   EditorTable table;
-  std::vector<int> editors(300);
-  for (int& editor : editors) table.Take(&editor, nullptr);
-  EXPECT_EQ(table.Slots().size(), 300u);
-  EXPECT_EQ(table.Slots()[299].editor, &editors[299]);
+  std::vector<int> editors(kEditorSlots + 1);
+  for (size_t i = 0; i < kEditorSlots; ++i) EXPECT_EQ(table.Take(&editors[i], nullptr), i);
+  EXPECT_FALSE(table.HasFreeSlot());
+  EXPECT_EQ(table.Take(&editors.back(), nullptr), std::nullopt);
+  EXPECT_EQ(table.Slots().back().editor, &editors[kEditorSlots - 1]);
+
+  // A File or Range editor gives its slot back when it closes.
+  table.Release(&editors[7]);
+  EXPECT_EQ(table.Take(&editors.back(), nullptr), 7u);
+  table.MarkChanged(&editors[3]);
+  EXPECT_TRUE(table.FreeChanged());
+  EXPECT_EQ(table.Take(&editors[3], nullptr), 3u);
+  table.Clear();
+  EXPECT_TRUE(table.Slots().front().Free() && table.Slots().back().Free());
 }
 
 }  // namespace

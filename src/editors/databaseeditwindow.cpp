@@ -1,0 +1,333 @@
+#include "editors/databaseeditwindow.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "database/didreader.h"
+#include "database/didwriter.h"
+#include "editors/databaseeditwindowtree.h"
+#include "editors/gameeditwindow.h"
+#include "editors/openeditors.h"
+#include "editors/recordactions.h"
+#include "editors/versioneditwindow.h"
+#include "gui/controls.h"
+#include "gui/dialogseam.h"
+#include "gui/recordeditor.h"
+#include "gui/texts.h"
+
+namespace moswit {
+
+namespace {
+
+constexpr int kWidth = 500;
+constexpr int kHeight = 540;
+
+struct RecordButton {
+  const char* name;
+  const char* caption;
+  const char* hint;
+  void (TF_DatabaseEdit::*click)();
+};
+
+constexpr RecordButton kRecordButtons[] = {
+    {"B_NewGame", "NG", "New Game", &TF_DatabaseEdit::B_NewGameClick},
+    {"B_NewVersion", "NV", "New Version", &TF_DatabaseEdit::B_NewVersionClick},
+    {"B_NewDisk", "ND", "New Disk", &TF_DatabaseEdit::B_NewDiskClick},
+    {"B_Edit", "Ed", "Edit", &TF_DatabaseEdit::B_EditClick},
+    {"B_Delete", "Del", "Delete", &TF_DatabaseEdit::B_DeleteClick},
+};
+
+QLineEdit* SmallEdit(QWidget* parent, const char* name, int width) {
+  QLineEdit* edit = MakeEdit(parent, name);
+  edit->setFixedWidth(width);
+  return edit;
+}
+
+}  // namespace
+
+TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner)
+    : QWidget(owner, Qt::Window), path_(request.path) {
+  setObjectName("TF_DatabaseEdit");
+  setWindowTitle("DID Editor");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_QuitOnClose, false);
+
+  QGroupBox* standard = MakeGroup(this, "DE_Standard", "Standard Info");
+  name_ = MakeEdit(standard, "ED_Name");
+  creator_ = MakeEdit(standard, "ED_Creator");
+  year_ = SmallEdit(standard, "ED_RelYear", 48);
+  month_ = SmallEdit(standard, "ED_RelMonth", 32);
+  day_ = SmallEdit(standard, "ED_RelDay", 32);
+  auto* date = new QHBoxLayout;
+  date->addWidget(year_);
+  date->addWidget(month_);
+  date->addWidget(day_);
+  date->addStretch();
+  auto* standardLayout = new QGridLayout(standard);
+  standardLayout->addWidget(MakeLabel(standard, "ST_Name", "Name"), 0, 0);
+  standardLayout->addWidget(name_, 0, 1);
+  standardLayout->addWidget(MakeLabel(standard, "ST_Creator", "Creator(s)"), 1, 0);
+  standardLayout->addWidget(creator_, 1, 1);
+  standardLayout->addWidget(MakeLabel(standard, "ST_RelDate", "Release Date (yyyy-mm-dd)"), 2, 0);
+  standardLayout->addLayout(date, 2, 1);
+
+  QGroupBox* records = MakeGroup(this, "DE_Records", "Records");
+  model_ = new RecordTreeModel(this);
+  tree_ = Named(new RecordTreeView(records), "TV_Records");
+  tree_->setModel(model_);
+  auto* buttons = new QVBoxLayout;
+  buttons->setSpacing(2);
+  for (const RecordButton& button : kRecordButtons) {
+    QPushButton* control = MakeButton(records, button.name, button.caption);
+    control->setToolTip(Caption(button.hint));
+    control->setFixedWidth(34);
+    connect(control, &QPushButton::clicked, this, button.click);
+    buttons->addWidget(control);
+  }
+  buttons->addStretch();
+  stats_ = MakeLabel(records, "L_Stats", "DB Stats:");
+  QFont small = stats_->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  stats_->setFont(small);
+  QPalette grey = stats_->palette();
+  grey.setColor(QPalette::WindowText, Qt::gray);
+  stats_->setPalette(grey);
+  auto* treeRow = new QHBoxLayout;
+  treeRow->addWidget(tree_, 1);
+  treeRow->addLayout(buttons);
+  auto* recordsLayout = new QVBoxLayout(records);
+  recordsLayout->addLayout(treeRow, 1);
+  recordsLayout->addWidget(stats_);
+
+  QPushButton* okay = MakeButton(this, "B_Okay", "Okay");
+  QPushButton* save = MakeButton(this, "B_Save", "Save");
+  QPushButton* cancel = MakeButton(this, "B_Cancel", "Cancel");
+  connect(okay, &QPushButton::clicked, this, &TF_DatabaseEdit::B_OkayClick);
+  connect(save, &QPushButton::clicked, this, &TF_DatabaseEdit::B_SaveClick);
+  connect(cancel, &QPushButton::clicked, this, &TF_DatabaseEdit::B_CancelClick);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(okay);
+  bottom->addWidget(save);
+  bottom->addStretch();
+  bottom->addWidget(cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(standard);
+  layout->addWidget(records, 1);
+  layout->addLayout(bottom);
+  resize(kWidth, kHeight);
+
+  FormCreate(request);
+}
+
+TF_DatabaseEdit::~TF_DatabaseEdit() {
+  // Editors still open hold records of the database: they go before it.
+  qDeleteAll(findChildren<RecordEditor*>(Qt::FindDirectChildrenOnly));
+  model_->Clear();
+}
+
+void TF_DatabaseEdit::FormCreate(const DidEditorRequest& request) {
+  writeOnClose_ = false;
+  if (request.createNew) {
+    database_ = CreateDatabase(request.path);
+  } else {
+    DidReadResult read = ReadDatabase(path_);
+    database_ = std::move(read.database);
+    if (!database_) {
+      // Nothing to show or write: the window offers nothing, shows why and
+      // closes once it is up.
+      for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        child->setEnabled(false);
+      }
+      const QString message = FileNameText(FormatFileError(read.error));
+      QTimer::singleShot(0, this, [this, message] {
+        Dialogs().ShowMessage(this, message);
+        close();
+      });
+      return;
+    }
+  }
+  LoadStandardInfoControls();
+  Refresh();
+}
+
+const RecordTree& TF_DatabaseEdit::Tree() const { return model_->Tree(); }
+
+void TF_DatabaseEdit::LoadStandardInfoControls() {
+  const StandardInfoFields fields = LoadStandardInfo(*database_);
+  name_->setText(DidText(fields.name));
+  creator_->setText(DidText(fields.creator));
+  year_->setText(DidText(fields.date.year));
+  month_->setText(DidText(fields.date.month));
+  day_->setText(DidText(fields.date.day));
+}
+
+StandardInfoFields TF_DatabaseEdit::StandardInfoControls() const {
+  return {DidBytes(name_->text()),
+          DidBytes(creator_->text()),
+          {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())}};
+}
+
+void TF_DatabaseEdit::Refresh() {
+  model_->Fill(*database_);
+  stats_->setText(DidText(model_->Tree().stats));
+  const std::optional<NodePosition> focus = FindRecord(model_->Tree(), focusRecord_);
+  if (!focus) return;
+  const QModelIndex index = model_->IndexOf(*focus);
+  // Scrolling to a disk or version opens its game.
+  tree_->scrollTo(index, QAbstractItemView::PositionAtTop);
+  tree_->setCurrentIndex(index);
+  tree_->setFocus();
+}
+
+std::optional<NodePosition> TF_DatabaseEdit::Selected() const {
+  if (!database_) return std::nullopt;
+  const QModelIndexList rows = tree_->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return std::nullopt;
+  return model_->PositionOf(rows.constFirst());
+}
+
+bool TF_DatabaseEdit::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return QWidget::event(event);
+}
+
+void TF_DatabaseEdit::FormActivate() {
+  if (!database_) return;
+  if (!EditorTables().FreeChanged()) return;
+  Refresh();
+}
+
+bool TF_DatabaseEdit::OpenEditor(const RecordNode& node) {
+  switch (node.kind) {
+    case RecordKind::kGame:
+      return OpenRecordEditor<TF_GameEdit>(*node.game, this) != nullptr;
+    case RecordKind::kVersion:
+      return OpenRecordEditor<TF_VersionEdit>(*node.version, this) != nullptr;
+    case RecordKind::kDisk:
+      return OpenDiskEditor(*node.game, *node.disk);
+  }
+  return false;
+}
+
+bool TF_DatabaseEdit::OpenDiskEditor(GameRecord&, DiskRecord&) {
+  // The Disk editor opens here once it exists.
+  return false;
+}
+
+void TF_DatabaseEdit::B_NewGameClick() {
+  if (!database_) return;
+  GameRecord& game = AppendGame(*database_);
+  focusRecord_ = &game;
+  // Without an editor no close reports the new record: it is shown now.
+  if (!OpenRecordEditor<TF_GameEdit>(game, this)) Refresh();
+}
+
+void TF_DatabaseEdit::B_NewVersionClick() {
+  const std::optional<NodePosition> selected = Selected();
+  if (!selected) return;
+  const RecordNode& node = NodeAt(model_->Tree(), *selected);
+  VersionRecord* version = NewVersion(&node);
+  if (version == nullptr) return;
+  focusRecord_ = node.game;
+  if (!OpenRecordEditor<TF_VersionEdit>(*version, this)) Refresh();
+}
+
+void TF_DatabaseEdit::B_NewDiskClick() {
+  const std::optional<NodePosition> selected = Selected();
+  if (!selected) return;
+  const RecordNode& node = NodeAt(model_->Tree(), *selected);
+  DiskRecord* disk = NewDisk(&node);
+  if (disk == nullptr) return;
+  focusRecord_ = node.game;
+  if (!OpenDiskEditor(*node.game, *disk)) Refresh();
+}
+
+void TF_DatabaseEdit::B_EditClick() {
+  const std::optional<NodePosition> selected = Selected();
+  if (!selected) return;
+  const RecordNode& node = NodeAt(model_->Tree(), *selected);
+  focusRecord_ = node.Record();
+  OpenEditor(node);
+}
+
+void TF_DatabaseEdit::B_DeleteClick() {
+  const std::optional<NodePosition> selected = Selected();
+  if (!selected) return;
+  const std::vector<const void*> below = RecordsBelow(NodeAt(model_->Tree(), *selected));
+  // No editor outlives its record: those of the record and of every record
+  // below it close without storing.
+  for (const void* editor : EditorTables().EditorsOf(below)) {
+    RecordEditor::FromSlot(editor)->CloseDiscarding();
+  }
+  if (std::find(below.begin(), below.end(), focusRecord_) != below.end()) focusRecord_ = nullptr;
+  model_->Delete(*selected, *database_);
+}
+
+void TF_DatabaseEdit::B_OkayClick() {
+  writeOnClose_ = true;
+  close();
+}
+
+void TF_DatabaseEdit::B_SaveClick() {
+  if (!database_) return;
+  // The file gets the name, creator and date the window shows.
+  const std::string error = StoreStandardInfo(StandardInfoControls(), *database_);
+  if (!error.empty()) {
+    Dialogs().ShowMessage(this, DidText(error));
+    return;
+  }
+  LoadStandardInfoControls();
+  Write();
+}
+
+void TF_DatabaseEdit::B_CancelClick() { close(); }
+
+bool TF_DatabaseEdit::Write() {
+  const std::optional<FileError> failed = WriteDatabase(*database_, path_);
+  if (!failed) return true;
+  Dialogs().ShowMessage(this, FileNameText(FormatFileError(*failed)));
+  return false;
+}
+
+QList<RecordEditor*> TF_DatabaseEdit::RecordEditors() const {
+  return findChildren<RecordEditor*>(Qt::FindDirectChildrenOnly);
+}
+
+void TF_DatabaseEdit::closeEvent(QCloseEvent* event) {
+  if (!database_) {
+    event->accept();
+    return;
+  }
+  const std::string error = StoreStandardInfo(StandardInfoControls(), *database_);
+  if (!error.empty()) {
+    Dialogs().ShowMessage(this, DidText(error));
+    event->ignore();
+    return;
+  }
+  // The record editors close before their records go. When the file is to
+  // be written they close as their close boxes do, so what a Game editor
+  // holds is written too (and one with a bad date keeps this window open);
+  // otherwise nothing they hold could reach the file and they discard it.
+  if (!CloseRecordEditors(RecordEditors(), !writeOnClose_)) {
+    event->ignore();
+    return;
+  }
+  if (writeOnClose_ && !Write()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  model_->Clear();
+  database_.reset();
+}
+
+}  // namespace moswit

@@ -1,0 +1,90 @@
+// The DID Editor: creates or opens a DID file, shows its games with their
+// versions and disks as a tree, opens the record editors on them, adds and
+// deletes records, and writes the database back to its file.
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "database/records.h"
+#include "editors/recordtree.h"
+#include "editors/standardinfo.h"
+#include "gui/requests.h"
+
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+namespace moswit {
+
+class RecordEditor;
+class RecordTreeModel;
+class RecordTreeView;
+
+class TF_DatabaseEdit : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Makes a new database or reads the request's DID file. A file that
+  // cannot be read: the window shows the platform's message and closes.
+  explicit TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner = nullptr);
+  ~TF_DatabaseEdit() override;
+
+  bool HasDatabase() const { return database_ != nullptr; }
+  DatabaseInfo* Database() const { return database_.get(); }
+  const RecordTree& Tree() const;
+  bool WriteOnClose() const { return writeOnClose_; }
+  const void* FocusRecord() const { return focusRecord_; }
+
+  void B_NewGameClick();
+  void B_NewVersionClick();
+  void B_NewDiskClick();
+  void B_EditClick();
+  void B_DeleteClick();
+  void B_OkayClick();
+  void B_SaveClick();
+  void B_CancelClick();
+  // The window became active: when editors closed since, the tree is
+  // filled anew and the focus record selected.
+  void FormActivate();
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate(const DidEditorRequest& request);
+  void LoadStandardInfoControls();
+  StandardInfoFields StandardInfoControls() const;
+  // Fills the tree and selects the focus record's node, if it has one.
+  void Refresh();
+  std::optional<NodePosition> Selected() const;
+  // Writes the database; on failure shows the platform's message.
+  bool Write();
+  // Opens a record editor on the record, owned by this window; false when
+  // none opened.
+  bool OpenEditor(const RecordNode& node);
+  bool OpenDiskEditor(GameRecord& game, DiskRecord& disk);
+  QList<RecordEditor*> RecordEditors() const;
+
+  std::unique_ptr<DatabaseInfo> database_;
+  std::filesystem::path path_;
+  bool writeOnClose_ = false;
+  // Compared by address only: the node selected after the next refresh.
+  const void* focusRecord_ = nullptr;
+
+  QLineEdit* name_ = nullptr;
+  QLineEdit* creator_ = nullptr;
+  QLineEdit* year_ = nullptr;
+  QLineEdit* month_ = nullptr;
+  QLineEdit* day_ = nullptr;
+  RecordTreeModel* model_ = nullptr;
+  RecordTreeView* tree_ = nullptr;
+  QLabel* stats_ = nullptr;
+};
+
+}  // namespace moswit

@@ -1,0 +1,127 @@
+#include "gui/recordeditor.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+
+#include "gui/controls.h"
+#include "gui/texts.h"
+
+namespace moswit {
+
+RecordEditor::RecordEditor(QWidget* owner, EditorTable& table, SlotEnd end, const void* record,
+                           GameRecord* game, bool applyOnClose)
+    : QWidget(owner, Qt::Window),
+      table_(table),
+      end_(end),
+      record_(record),
+      applyOnClose_(applyOnClose) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  // The slot names the base, so FromSlot can cast back.
+  hasSlot_ = table_.Take(static_cast<const RecordEditor*>(this), record, game).has_value();
+}
+
+RecordEditor::~RecordEditor() {
+  // An editor destroyed without closing (its owner went first) still gives
+  // up its slot, so no slot names a window that is gone.
+  EndSlot();
+}
+
+RecordEditor* RecordEditor::FromSlot(const void* editor) {
+  return static_cast<RecordEditor*>(const_cast<void*>(editor));
+}
+
+QHBoxLayout* RecordEditor::MakeButtonRow() {
+  QPushButton* okay = MakeButton(this, "B_Okay", "Okay");
+  QPushButton* save = MakeButton(this, "B_Save", "Save");
+  QPushButton* cancel = MakeButton(this, "B_Cancel", "Cancel");
+  connect(okay, &QPushButton::clicked, this, &RecordEditor::B_OkayClick);
+  connect(save, &QPushButton::clicked, this, &RecordEditor::B_SaveClick);
+  connect(cancel, &QPushButton::clicked, this, &RecordEditor::B_CancelClick);
+  auto* row = new QHBoxLayout;
+  row->addWidget(okay);
+  row->addWidget(save);
+  row->addStretch();
+  row->addWidget(cancel);
+  return row;
+}
+
+void RecordEditor::B_OkayClick() {
+  applyOnClose_ = true;
+  close();
+}
+
+void RecordEditor::B_SaveClick() {
+  const std::string error = StoreControls();
+  if (!error.empty()) {
+    Dialogs().ShowMessage(this, DidText(error));
+    return;
+  }
+  LoadControls();
+}
+
+void RecordEditor::B_CancelClick() {
+  applyOnClose_ = false;
+  close();
+}
+
+void RecordEditor::CloseDiscarding() {
+  discarding_ = true;
+  applyOnClose_ = false;
+  close();
+}
+
+void RecordEditor::closeEvent(QCloseEvent* event) {
+  // Qt sends a close event again to a window closed before; it has nothing
+  // left to do.
+  if (closed_) {
+    event->accept();
+    return;
+  }
+  // The editors opened from this one edit records below it: they go first.
+  if (!CloseRecordEditors(findChildren<RecordEditor*>(Qt::FindDirectChildrenOnly), discarding_)) {
+    event->ignore();
+    return;
+  }
+  if (applyOnClose_ && !discarding_) {
+    const std::string error = StoreControls();
+    if (!error.empty()) {
+      Dialogs().ShowMessage(this, DidText(error));
+      event->ignore();
+      return;
+    }
+  }
+  closed_ = true;
+  EndSlot();
+  event->accept();
+}
+
+void RecordEditor::EndSlot() {
+  if (!hasSlot_) return;
+  hasSlot_ = false;
+  if (end_ == SlotEnd::kMarkChanged) {
+    table_.MarkChanged(this);
+  } else {
+    table_.Release(this);
+  }
+}
+
+bool CloseRecordEditors(const QList<RecordEditor*>& editors, bool discard) {
+  // Closing one editor may close others (those opened from it).
+  QList<QPointer<RecordEditor>> pending;
+  for (RecordEditor* editor : editors) pending.append(editor);
+  bool all = true;
+  for (const QPointer<RecordEditor>& editor : pending) {
+    if (!editor) continue;
+    if (discard) {
+      editor->CloseDiscarding();
+    } else if (!editor->close()) {
+      all = false;
+    }
+  }
+  return all;
+}
+
+}  // namespace moswit

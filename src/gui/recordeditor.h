@@ -1,0 +1,98 @@
+// The base of every record editor (Game, Version, Disk, File and Range): a
+// modeless window that edits one record of a DID Editor's database in place,
+// with Okay (store and close), Save (store, show what was stored, stay open)
+// and Cancel (close without storing), and the editor's slot in the program's
+// OpenEditors tables, taken on opening and marked when the window closes.
+// Each editor adds its controls, its load and its store.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <utility>
+
+#include "database/records.h"
+#include "editors/openeditors.h"
+#include "gui/dialogseam.h"
+
+class QCloseEvent;
+class QHBoxLayout;
+
+namespace moswit {
+
+class RecordEditor : public QWidget {
+  Q_OBJECT
+
+ public:
+  ~RecordEditor() override;
+
+  // What the editor's slot names: the record, and for a disk its game.
+  const void* Record() const { return record_; }
+  bool HasSlot() const { return hasSlot_; }
+  bool ApplyOnClose() const { return applyOnClose_; }
+
+  void B_OkayClick();
+  void B_SaveClick();
+  void B_CancelClick();
+
+  // Closes without storing, whatever applyOnClose says: used when the
+  // record is about to be disposed. Never refused.
+  void CloseDiscarding();
+
+  // The editor a slot of OpenEditors names (every slot's editor is one).
+  static RecordEditor* FromSlot(const void* editor);
+
+ protected:
+  // How the slot ends when the window closes: marked changed for the DID
+  // Editor to free (Game, Version, Disk), or freed at once (File, Range,
+  // whose slots nothing else frees).
+  enum class SlotEnd { kMarkChanged, kRelease };
+
+  // Takes the first free slot of `table`; HasSlot() tells whether there was
+  // one. `applyOnClose` is the value the close box uses until Okay or
+  // Cancel sets it.
+  RecordEditor(QWidget* owner, EditorTable& table, SlotEnd end, const void* record,
+               GameRecord* game, bool applyOnClose);
+
+  // Moves the record's values into the controls.
+  virtual void LoadControls() = 0;
+  // Moves the controls' values into the record; empty on success, else the
+  // message to show (the close is then abandoned).
+  virtual std::string StoreControls() = 0;
+
+  // Okay and Save at the left, Cancel at the right.
+  QHBoxLayout* MakeButtonRow();
+
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void EndSlot();
+
+  EditorTable& table_;
+  SlotEnd end_;
+  const void* record_;
+  bool hasSlot_ = false;
+  bool applyOnClose_;
+  bool discarding_ = false;
+  bool closed_ = false;
+};
+
+// Closes each editor as its close box does, or without storing when
+// `discard`; the editors opened from them close first. True when every one
+// closed (a Game editor with a bad date refuses).
+bool CloseRecordEditors(const QList<RecordEditor*>& editors, bool discard);
+
+// Creates the editor and shows it; when its table has no free slot it beeps
+// and opens nothing (null).
+template <typename Editor, typename... Args>
+Editor* OpenRecordEditor(Args&&... args) {
+  auto* editor = new Editor(std::forward<Args>(args)...);
+  if (!editor->HasSlot()) {
+    delete editor;
+    Dialogs().Beep();
+    return nullptr;
+  }
+  editor->show();
+  return editor;
+}
+
+}  // namespace moswit

@@ -1,0 +1,508 @@
+// The DID Editor with its Game and Version editors, on DID files in a
+// temporary folder: the tree, the record buttons, the refresh after an
+// editor closes, Save, Okay and Cancel, and what happens to editors whose
+// records go.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "app/mainwindow.h"
+#include "database/didreader.h"
+#include "database/didwriter.h"
+#include "editors/databaseeditwindow.h"
+#include "editors/databaseeditwindowtree.h"
+#include "editors/gameeditwindow.h"
+#include "editors/openeditors.h"
+#include "editors/versioneditwindow.h"
+#include "fakedialogs.h"
+#include "support/didbuilder.h"
+#include "support/tempdir.h"
+
+namespace moswit::test {
+
+namespace {
+
+QString Native(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+// Runs the deletions that closed windows left behind.
+void SettleClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+}  // namespace
+
+class DidEditorTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    EditorTables().Clear();
+    dir_ = std::make_unique<TempDir>();
+    did_ = (dir_->Path() / "test.did").string();
+  }
+
+  void cleanup() {
+    delete window_.data();
+    SettleClosedWindows();
+    dir_.reset();
+  }
+
+  void ANewDatabaseIsEmptyAndReachesTheDiskOnlyByOkay() {
+    FakeDialogs dialogs;
+    Open(true);
+    QCOMPARE(Rows(), QStringList());
+    QCOMPARE(Stats(), QString("0 games, 0 versions, 0 disks, ~0kb mem used"));
+    QCOMPARE(Edit("ED_Name")->text(), "New Database [" + Native(did_) + "]");
+    QCOMPARE(Edit("ED_Creator")->text(), QString("New Creator"));
+    for (const char* part : {"ED_RelYear", "ED_RelMonth", "ED_RelDay"})
+      QCOMPARE(Edit(part)->text(), QString("0"));
+
+    Button("B_Cancel")->click();
+    QVERIFY(!window_->HasDatabase());
+    QVERIFY(!std::filesystem::exists(did_));
+
+    Open(true);
+    Button("B_Okay")->click();
+    const std::unique_ptr<DatabaseInfo> written = ReadDatabase(did_).database;
+    QVERIFY(written);
+    QCOMPARE(written->name.Value(), "New Database [" + did_ + "]");
+    QCOMPARE(written->creator.Value(), std::string_view("New Creator"));
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void CreateAndOpenFromTheMainWindow() {
+    WriteSample();
+    FakeDialogs dialogs;
+    dialogs.answers << Native(dir_->Path() / "new") << Native(did_);
+    TForm1 main;
+    main.findChild<QPushButton*>("B_SDBCreate")->click();
+    main.findChild<QPushButton*>("B_SDBEdit")->click();
+    const QList<TF_DatabaseEdit*> editors = main.findChildren<TF_DatabaseEdit*>();
+    QCOMPARE(editors.size(), qsizetype{2});
+    QVERIFY(editors[0]->isVisible() && editors[0]->isWindow());
+    QCOMPARE(editors[0]->Database()->games.Size(), size_t{0});
+    QCOMPARE(editors[0]->findChild<QLineEdit*>("ED_Name")->text(),
+             "New Database [" + Native(dir_->Path() / "new.did") + "]");
+    QCOMPARE(editors[1]->Database()->games.Size(), size_t{2});
+  }
+
+  // A database made in the windows, written by Okay, reads back whole.
+  void ACreatedDatabaseReopensWithEveryValue() {
+    FakeDialogs dialogs;
+    Open(true);
+    Edit("ED_Creator")->setText("Me");
+    Button("B_NewGame")->click();
+    auto* game = window_->findChild<TF_GameEdit*>();
+    game->findChild<QLineEdit*>("ED_Name")->setText("Made Here");
+    game->findChild<QLineEdit*>("ED_RelYear")->setText("1993");
+    game->findChild<QLineEdit*>("ED_Music")->setText("Composer");
+    game->findChild<QPlainTextEdit*>("M_Comment")->setPlainText("two\nlines");
+    game->findChild<QPushButton*>("B_Okay")->click();
+    window_->FormActivate();
+    Button("B_NewDisk")->click();
+    Button("B_NewVersion")->click();
+    auto* version = window_->findChild<TF_VersionEdit*>();
+    version->findChild<QLineEdit*>("ED_Cracked")->setText("Group");
+    version->findChild<QLineEdit*>("ED_DiskOrder")->setText("1");
+    version->findChild<QCheckBox*>("CB_KS13")->setCheckState(Qt::Checked);
+    version->findChild<QPushButton*>("B_Okay")->click();
+    window_->FormActivate();
+    QCOMPARE(Rows(), (QStringList{"Made Here (Publisher / 1993) [two lines]", "\tV#1: [cr Group]",
+                                  "\tD#1: Made Here [New Version] (1993)(Publisher)[cr Group]"}));
+    Button("B_Save")->click();
+    const std::string shown = FormatDatabase(*window_->Database());
+    Button("B_Okay")->click();
+    QVERIFY(dialogs.messages.isEmpty());
+
+    Open(false);
+    QCOMPARE(FormatDatabase(*window_->Database()), shown);
+    QCOMPARE(window_->Database()->games[0].versions[0].compat.kickstart, uint16_t{0x0AA6});
+    QCOMPARE(Edit("ED_Creator")->text(), QString("Me"));
+  }
+
+  void AnUnreadableDidShowsWhyAndTheWindowCloses() {
+    FakeDialogs dialogs;
+    did_ = (dir_->Path() / "missing.did").string();
+    Open(false);
+    QVERIFY(!window_->HasDatabase());
+    QVERIFY(!Button("B_NewGame")->isEnabled() && !Button("B_Save")->isEnabled());
+    QTRY_VERIFY(window_.isNull());
+    QCOMPARE(dialogs.messages, QStringList{Native(did_) + ": No such file or directory"});
+    QVERIFY(!std::filesystem::exists(did_));
+  }
+
+  // The tree after opening: games sorted and collapsed, versions then disks.
+  void TheTreeShowsSortedGamesWithVersionsThenDisks() {
+    WriteSample();
+    Open(false);
+    QCOMPARE(Rows(), (QStringList{"Alpha (Soft / 1990) [old]", "\tV#1: [cr Group]",
+                                  "\tD#1: Alpha (1990)(Soft)[cr Group][1|2]",
+                                  "\tD#2: Alpha (1990)(Soft)[cr Group][2|2]",
+                                  "\tD#3: Third (damaged)", "Beta ( / 0)"}));
+    QCOMPARE(Stats(), QString("2 games, 1 versions, 3 disks, ~2kb mem used"));
+    QAbstractItemModel* model = Tree()->model();
+    QVERIFY(!Tree()->isExpanded(model->index(0, 0)));
+    QVERIFY(Tree()->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(Tree()->iconSize(), QSize(12, 12));
+    const QModelIndex game = model->index(0, 0);
+    const QModelIndex nodes[] = {game, model->index(0, 0, game), model->index(1, 0, game)};
+    for (int kind = 0; kind < 3; ++kind) {
+      QCOMPARE(IconImage(nodes[kind].data(Qt::DecorationRole).value<QIcon>()),
+               IconImage(RecordIcons()[static_cast<size_t>(kind)]));
+    }
+    QVERIFY(IconImage(RecordIcons()[0]) != IconImage(RecordIcons()[2]));
+  }
+
+  void NewGameThenCancelShowsTheDefaultsSelected() {
+    Open(true);
+    Button("B_NewGame")->click();
+    QPointer<TF_GameEdit> editor = window_->findChild<TF_GameEdit*>();
+    QVERIFY(editor && editor->isVisible());
+    QCOMPARE(Rows(), QStringList());  // until the editor reports
+    editor->findChild<QPushButton*>("B_Cancel")->click();
+    QVERIFY(!editor->isVisible());
+    window_->FormActivate();
+    QCOMPARE(Rows(), QStringList{"[New Game] (Publisher / 0)"});
+    QCOMPARE(SelectedText(), QString("[New Game] (Publisher / 0)"));
+    QCOMPARE(window_->focusWidget(), Tree());
+    // Nothing else closed: the next activation leaves the tree alone.
+    Tree()->clearSelection();
+    window_->FormActivate();
+    QCOMPARE(SelectedText(), QString());
+  }
+
+  void NewVersionAndDiskOnlyUnderAGame() {
+    WriteSample();
+    Open(false);
+    const QModelIndex alpha = Tree()->model()->index(0, 0);
+    Select(Tree()->model()->index(2, 0, alpha));  // D#2
+    Button("B_NewVersion")->click();
+    Button("B_NewDisk")->click();
+    QVERIFY(!window_->findChild<TF_VersionEdit*>());
+    QCOMPARE(Alpha().versions.Size(), size_t{1});
+    QCOMPARE(Alpha().disks.Size(), size_t{3});
+    QVERIFY(!window_->FocusRecord());
+
+    Select(alpha);
+    Button("B_NewVersion")->click();
+    auto* editor = window_->findChild<TF_VersionEdit*>();
+    QVERIFY(editor);
+    QCOMPARE(Alpha().versions.Size(), size_t{2});
+    QCOMPARE(editor->Record(), &Alpha().versions[1]);
+    editor->findChild<QPushButton*>("B_Okay")->click();
+    window_->FormActivate();
+    QCOMPARE(Rows()[2], QString("\tV#2: "));
+    QCOMPARE(SelectedText(), QString("Alpha (Soft / 1990) [old]"));
+
+    // With no Disk editor to report, a new disk shows at once.
+    Button("B_NewDisk")->click();
+    QCOMPARE(Alpha().disks.Size(), size_t{4});
+    QCOMPARE(Rows()[6], QString("\tD#4: [New Disk]"));
+  }
+
+  // Edit on a version node opens its editor; closing it rebuilds the tree
+  // with the new text and selects the edited node inside its opened game.
+  void EditingAVersionShowsItsNewTextSelected() {
+    WriteSample();
+    Open(false);
+    const QModelIndex alpha = Tree()->model()->index(0, 0);
+    Select(Tree()->model()->index(0, 0, alpha));
+    Button("B_Edit")->click();
+    auto* editor = window_->findChild<TF_VersionEdit*>();
+    QVERIFY(editor);
+    editor->findChild<QLineEdit*>("ED_Cracked")->setText("Other");
+    editor->findChild<QPushButton*>("B_Okay")->click();
+    window_->FormActivate();
+    QCOMPARE(SelectedText(), QString("V#1: [cr Other]"));
+    QVERIFY(Tree()->isExpanded(Tree()->model()->index(0, 0)));
+    QCOMPARE(Rows()[2], QString("\tD#1: Alpha (1990)(Soft)[cr Other][1|2]"));
+  }
+
+  void TheWindowRefreshesWhenItBecomesActive() {
+    WriteSample();
+    Open(false);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.data()));
+    Select(Tree()->model()->index(1, 0));
+    Button("B_Edit")->click();
+    auto* editor = window_->findChild<TF_GameEdit*>();
+    editor->findChild<QLineEdit*>("ED_Name")->setText("Gamma");
+    editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    editor->findChild<QPushButton*>("B_Okay")->click();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.data()));
+    QTRY_COMPARE(Rows().last(), QString("Gamma ( / 0)"));
+    QCOMPARE(SelectedText(), QString("Gamma ( / 0)"));
+  }
+
+  void DeleteKeepsTheOtherNodesUntilTheNextFill() {
+    WriteSample();
+    Open(false);
+    const QModelIndex alpha = Tree()->model()->index(0, 0);
+    Button("B_Delete")->click();                  // nothing selected
+    Select(Tree()->model()->index(1, 0, alpha));  // D#1
+    Button("B_Delete")->click();
+    QCOMPARE(Rows(), (QStringList{"Alpha (Soft / 1990) [old]", "\tV#1: [cr Group]",
+                                  "\tD#2: Alpha (1990)(Soft)[cr Group][2|2]",
+                                  "\tD#3: Third (damaged)", "Beta ( / 0)"}));
+    QCOMPARE(Stats(), QString("2 games, 1 versions, 3 disks, ~2kb mem used"));
+    QCOMPARE(Alpha().disks.Size(), size_t{2});
+
+    // Deleting a game above another keeps the other's children reachable.
+    Select(Tree()->model()->index(0, 0));
+    Button("B_Delete")->click();
+    QCOMPARE(Rows(), QStringList{"Beta ( / 0)"});
+    Tree()->expandAll();
+    QCOMPARE(window_->Database()->games.Size(), size_t{1});
+
+    // The next fill numbers anew.
+    Button("B_NewGame")->click();
+    window_->findChild<TF_GameEdit*>()->findChild<QPushButton*>("B_Cancel")->click();
+    window_->FormActivate();
+    QCOMPARE(Stats(), QString("2 games, 0 versions, 0 disks, ~0kb mem used"));
+  }
+
+  // Deleting a record closes, without storing, the editors of the record and
+  // of every record below it; the others stay open.
+  void DeleteClosesTheEditorsOfWhatItDisposes() {
+    FakeDialogs dialogs;
+    WriteSample();
+    Open(false);
+    QAbstractItemModel* model = Tree()->model();
+    const QModelIndex alpha = model->index(0, 0);
+    Select(model->index(0, 0, alpha));
+    Button("B_Edit")->click();
+    Select(alpha);
+    Button("B_Edit")->click();
+    Select(model->index(1, 0));
+    Button("B_Edit")->click();
+    const QList<TF_GameEdit*> games = window_->findChildren<TF_GameEdit*>();
+    QPointer<TF_GameEdit> alphaEditor = games[0];
+    QPointer<TF_GameEdit> betaEditor = games[1];
+    QPointer<TF_VersionEdit> versionEditor = window_->findChild<TF_VersionEdit*>();
+    alphaEditor->findChild<QLineEdit*>("ED_RelYear")->setText("abc");  // would refuse a close
+    versionEditor->findChild<QLineEdit*>("ED_Name")->setText("typed");
+
+    Select(alpha);
+    Button("B_Delete")->click();
+    SettleClosedWindows();
+    QVERIFY(alphaEditor.isNull() && versionEditor.isNull());
+    QVERIFY(betaEditor && betaEditor->isVisible());
+    QVERIFY(dialogs.messages.isEmpty());
+    // Their slots are freed on the next activation, which fills the tree.
+    window_->FormActivate();
+    QCOMPARE(Rows(), QStringList{"Beta ( / 0)"});
+    QCOMPARE(EditorTables().EditorsOf(std::vector<const void*>{&Beta()}).size(), size_t{1});
+  }
+
+  void ClosingTheWindowClosesItsEditorsFirst() {
+    WriteSample();
+    Open(false);
+    QAbstractItemModel* model = Tree()->model();
+    Select(model->index(1, 0));
+    Button("B_Edit")->click();
+    Select(model->index(0, 0, model->index(0, 0)));
+    Button("B_Edit")->click();
+    QPointer<TF_GameEdit> game = window_->findChild<TF_GameEdit*>();
+    QPointer<TF_VersionEdit> version = window_->findChild<TF_VersionEdit*>();
+    game->findChild<QLineEdit*>("ED_Name")->setText("Renamed");
+    version->findChild<QLineEdit*>("ED_Cracked")->setText("Dropped");
+
+    // With Okay they close as their close boxes do: the Game editor keeps
+    // its changes (but not with a bad date), the Version editor drops them.
+    FakeDialogs dialogs;
+    const Bytes before = ReadFileBytes(did_);
+    game->findChild<QLineEdit*>("ED_RelDay")->setText("x");
+    Button("B_Okay")->click();
+    QCOMPARE(dialogs.messages, QStringList{"'x' is not a valid integer value"});
+    QVERIFY(window_->HasDatabase() && game->isVisible());
+    QCOMPARE(ReadFileBytes(did_), before);
+    game->findChild<QLineEdit*>("ED_RelDay")->setText("1");
+    Button("B_Okay")->click();
+    QVERIFY(!window_->HasDatabase());
+    SettleClosedWindows();
+    QVERIFY(game.isNull() && version.isNull() && window_.isNull());
+    const std::unique_ptr<DatabaseInfo> written = ReadDatabase(did_).database;
+    QCOMPARE(written->games[0].name.Value(), std::string_view("Renamed"));
+    QCOMPARE(written->games[1].versions[0].crackedBy.Value(), std::string_view("Group"));
+    // No slot names a window that is gone.
+    QVERIFY(!EditorTables().games.Slots()[0].Open());
+    QVERIFY(!EditorTables().versions.Slots()[0].Open());
+  }
+
+  void CancelAndDestroyingTheWindowDropTheEditors() {
+    WriteSample();
+    const auto before = ReadFileBytes(did_);
+    for (bool destroy : {false, true}) {
+      Open(false);
+      Select(Tree()->model()->index(1, 0));
+      Button("B_Edit")->click();
+      QPointer<TF_GameEdit> game = window_->findChild<TF_GameEdit*>();
+      game->findChild<QLineEdit*>("ED_RelYear")->clear();
+      if (destroy) {
+        delete window_.data();
+      } else {
+        Button("B_Cancel")->click();
+      }
+      SettleClosedWindows();
+      QVERIFY(game.isNull() && window_.isNull());
+      QVERIFY(!EditorTables().games.Slots()[0].Open());
+      QCOMPARE(ReadFileBytes(did_), before);
+    }
+  }
+
+  void ABadDateKeepsTheWindowOpenAndWritesNothing() {
+    FakeDialogs dialogs;
+    Open(true);
+    Edit("ED_RelYear")->setText("abc");
+    for (const char* button : {"B_Okay", "B_Cancel", "B_Save"}) Button(button)->click();
+    window_->close();
+    QCOMPARE(dialogs.messages, QStringList(4, "'abc' is not a valid integer value"));
+    QVERIFY(window_->HasDatabase());
+    QVERIFY(!std::filesystem::exists(did_));
+    // Okay's writeOnClose stays: the close that succeeds writes.
+    Edit("ED_RelYear")->setText("+1995");
+    window_->close();
+    const std::unique_ptr<DatabaseInfo> written = ReadDatabase(did_).database;
+    QVERIFY(written);
+    QCOMPARE(written->date.year, uint16_t{1995});
+  }
+
+  // Save takes over the Standard Info edits, writes, and stays open; what a
+  // Cancel then drops is what came after.
+  void SaveWritesWhatTheWindowShowsThenCancelKeepsIt() {
+    FakeDialogs dialogs;
+    Open(true);
+    Edit("ED_Name")->setText(QString::fromLatin1("My Collection \xE4"));
+    Edit("ED_RelYear")->setText("1995");
+    Edit("ED_RelMonth")->setText("+7");
+    Button("B_NewGame")->click();
+    window_->findChild<TF_GameEdit*>()->findChild<QPushButton*>("B_Okay")->click();
+    Button("B_Save")->click();
+    QVERIFY(window_->HasDatabase());
+    QCOMPARE(Edit("ED_RelMonth")->text(), QString("7"));
+    Button("B_NewGame")->click();
+    Edit("ED_Creator")->setText("Later");
+    Button("B_Cancel")->click();
+    QVERIFY(dialogs.messages.isEmpty());
+    const std::unique_ptr<DatabaseInfo> written = ReadDatabase(did_).database;
+    QCOMPARE(written->name.Value(), std::string_view("My Collection \xE4"));
+    QCOMPARE(written->creator.Value(), std::string_view("New Creator"));
+    QCOMPARE(written->date, (ReleaseDate{1995, 7, 0}));
+    QCOMPARE(written->games.Size(), size_t{1});
+  }
+
+  void AFailedWriteShowsWhyAndKeepsTheWindowAndItsDatabase() {
+    FakeDialogs dialogs;
+    did_ = (dir_->Path() / "no such folder" / "test.did").string();
+    Open(true);
+    Button("B_NewGame")->click();
+    Button("B_Save")->click();
+    Button("B_Okay")->click();
+    QCOMPARE(dialogs.messages.size(), qsizetype{2});
+    QVERIFY(dialogs.messages[0].startsWith(Native(did_)));
+    QCOMPARE(dialogs.messages[1], dialogs.messages[0]);
+    QVERIFY(window_->HasDatabase());
+    QCOMPARE(window_->Database()->games.Size(), size_t{1});
+    // The Game editor closed with the window's first close attempt.
+    window_->FormActivate();
+    QCOMPARE(Rows(), QStringList{"[New Game] (Publisher / 0)"});
+  }
+
+  void ACharacterKeyInTheTreeBeeps() {
+    FakeDialogs dialogs;
+    WriteSample();
+    Open(false);
+    window_->show();
+    Tree()->setFocus();
+    QTest::keyClick(Tree(), Qt::Key_Down);
+    QCOMPARE(dialogs.beeps, 0);
+    QTest::keyClick(Tree(), Qt::Key_B);
+    QTest::keyClick(Tree(), Qt::Key_1);
+    QCOMPARE(dialogs.beeps, 2);
+    // The key still reaches the tree: its search selects the game.
+    QCOMPARE(SelectedText(), QString("Beta ( / 0)"));
+  }
+
+  // A table with all 256 slots taken opens no editor and writes nothing
+  // past its end; the new record still shows.
+  void AFullEditorTableOpensNothing() {
+    FakeDialogs dialogs;
+    Open(true);
+    std::vector<int> others(kEditorSlots);
+    for (int& other : others) QVERIFY(EditorTables().games.Take(&other, nullptr));
+    Button("B_NewGame")->click();
+    QCOMPARE(dialogs.beeps, 1);
+    QVERIFY(!window_->findChild<TF_GameEdit*>());
+    QCOMPARE(Rows(), QStringList{"[New Game] (Publisher / 0)"});
+    Select(Tree()->model()->index(0, 0));
+    Button("B_Edit")->click();
+    QCOMPARE(dialogs.beeps, 2);
+    QCOMPARE(EditorTables().games.Slots().back().editor, &others.back());
+  }
+
+ private:
+  void Open(bool createNew) {
+    delete window_.data();
+    SettleClosedWindows();
+    window_ = new TF_DatabaseEdit({did_, createNew});
+  }
+
+  void WriteSample() {
+    DidBuilder db;
+    db.Game("Beta");
+    GameRecord& alpha = db.Game("Alpha", "Soft", {1990, 0, 0});
+    alpha.comment = "old";
+    db.Version(alpha, {1, 2}).crackedBy = "Group";
+    db.Disk(alpha, "One");
+    db.Disk(alpha, "Two");
+    db.Disk(alpha, "Third").comment = "damaged";
+    QVERIFY(!WriteDatabase(db.Database(), did_));
+  }
+
+  // The sample's games in database order.
+  GameRecord& Beta() const { return window_->Database()->games[0]; }
+  GameRecord& Alpha() const { return window_->Database()->games[1]; }
+  RecordTreeView* Tree() const { return window_->findChild<RecordTreeView*>("TV_Records"); }
+  QPushButton* Button(const char* name) const { return window_->findChild<QPushButton*>(name); }
+  QLineEdit* Edit(const char* name) const { return window_->findChild<QLineEdit*>(name); }
+  QString Stats() const { return window_->findChild<QLabel*>("L_Stats")->text(); }
+
+  static QImage IconImage(const QIcon& icon) { return icon.pixmap(12, 12).toImage(); }
+
+  void Select(const QModelIndex& index) {
+    Tree()->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+  }
+
+  QString SelectedText() const {
+    const QModelIndexList rows = Tree()->selectionModel()->selectedRows();
+    return rows.isEmpty() ? QString() : rows.constFirst().data().toString();
+  }
+
+  // Every node in tree order, a child's text after a TAB.
+  QStringList Rows() const {
+    QStringList rows;
+    QAbstractItemModel* model = Tree()->model();
+    for (int g = 0; g < model->rowCount(); ++g) {
+      const QModelIndex game = model->index(g, 0);
+      rows << game.data().toString();
+      for (int c = 0; c < model->rowCount(game); ++c)
+        rows << "\t" + model->index(c, 0, game).data().toString();
+    }
+    return rows;
+  }
+
+  std::unique_ptr<TempDir> dir_;
+  std::string did_;
+  QPointer<TF_DatabaseEdit> window_;
+};
+
+}  // namespace moswit::test
+
+QTEST_MAIN(moswit::test::DidEditorTest)
+#include "databaseeditwindow_test.moc"
