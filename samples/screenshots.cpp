@@ -1,7 +1,8 @@
 // Renders each window of Moswit to a PNG: the main window on the sample
 // folder, the About box, a Renamer after a finished scan of the sample
 // images, an Inspector with a Hex Viewer, a Compare of two samples, and the
-// DID Editor on the sample database with a Game and a Version editor.
+// DID Editor on the sample database with a Game, a Version, a Disk and a
+// File editor.
 // Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt platform;
 // scripts/screenshots.sh uses the offscreen one).
 #include <QApplication>
@@ -62,8 +63,27 @@ bool SaveDidEditor(QWidget& main, const QDir& samples, const QDir& out) {
   select(tree->model()->index(2, 0, game));
   tree->setFocus();
   Settle(100);
-  return gameEditor && versionEditor && Save(*editor, out, "dideditor.png") &&
-         Save(*gameEditor, out, "gameeditor.png") && Save(*versionEditor, out, "versioneditor.png");
+  if (!gameEditor || !versionEditor || !Save(*editor, out, "dideditor.png") ||
+      !Save(*gameEditor, out, "gameeditor.png") ||
+      !Save(*versionEditor, out, "versioneditor.png")) {
+    return false;
+  }
+  // The Disk editor of the selected disk, and a File editor on two of its
+  // files at once: the boxes where they differ show greyed.
+  edit->click();
+  QWidget* diskEditor = editor->findChild<QWidget*>("TF_DiskEdit");
+  if (!diskEditor) return false;
+  auto* files = diskEditor->findChild<QTreeWidget*>("FR_FileList");
+  for (int i = 0; i < files->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* row = files->topLevelItem(i);
+    row->setSelected(row->text(0) == "/quest" || row->text(0) == "/s/startup-sequence");
+  }
+  diskEditor->findChild<QPushButton*>("FR_Edit")->click();
+  QWidget* fileEditor = diskEditor->findChild<QWidget*>("TF_FileEdit");
+  files->setFocus();
+  Settle(100);
+  return fileEditor && Save(*diskEditor, out, "diskeditor.png") &&
+         Save(*fileEditor, out, "fileeditor.png");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 # Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
 # platform: the main window, the About box, a Renamer after a finished scan
 # of the sample folder, an Inspector, a Hex Viewer, a Compare, and the DID
-# Editor with a Game and a Version editor. BUILD_DIR picks the build folder
-# (default build).
+# Editor with a Game, a Version, a Disk and a File editor. BUILD_DIR picks
+# the build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

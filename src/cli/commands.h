@@ -48,6 +48,7 @@ int RunSector(const Args& args);
 
 // Editor commands.
 int RunTree(const Args& args);
+int RunMkdid(const Args& args);
 
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,9 @@ constexpr Command kCommands[] = {
      moswit::cli::RunSector, 2},
     {"compare", "IMAGE...", "the file and range tables of the images, numbered from 00",
      moswit::cli::RunCompare, 1, moswit::kMaxComparedImages},
+    {"mkdid", "OUT IMAGE_OR_FOLDER...",
+     "a new DID at OUT identifying the images; per image: path, standard name",
+     moswit::cli::RunMkdid, 2, SIZE_MAX},
 };
 
 std::string UsageText() {

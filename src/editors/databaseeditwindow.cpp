@@ -14,6 +14,7 @@
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "editors/databaseeditwindowtree.h"
+#include "editors/diskeditwindow.h"
 #include "editors/gameeditwindow.h"
 #include "editors/openeditors.h"
 #include "editors/recordactions.h"
@@ -218,9 +219,8 @@ bool TF_DatabaseEdit::OpenEditor(const RecordNode& node) {
   return false;
 }
 
-bool TF_DatabaseEdit::OpenDiskEditor(GameRecord&, DiskRecord&) {
-  // The Disk editor opens here once it exists.
-  return false;
+bool TF_DatabaseEdit::OpenDiskEditor(GameRecord& game, DiskRecord& disk) {
+  return OpenRecordEditor<TF_DiskEdit>(game, disk, this) != nullptr;
 }
 
 void TF_DatabaseEdit::B_NewGameClick() {

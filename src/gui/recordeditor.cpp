@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 
 #include "gui/controls.h"
 #include "gui/texts.h"
@@ -31,6 +32,10 @@ RecordEditor::~RecordEditor() {
 
 RecordEditor* RecordEditor::FromSlot(const void* editor) {
   return static_cast<RecordEditor*>(const_cast<void*>(editor));
+}
+
+bool RecordEditor::EditsAnyOf(std::span<const void* const> records) const {
+  return std::find(records.begin(), records.end(), record_) != records.end();
 }
 
 QHBoxLayout* RecordEditor::MakeButtonRow() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QWidget>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -40,6 +41,16 @@ class RecordEditor : public QWidget {
 
   // The editor a slot of OpenEditors names (every slot's editor is one).
   static RecordEditor* FromSlot(const void* editor);
+
+  // Whether the editor holds one of `records` (which are about to be
+  // disposed): its slot's record, or one of the records it edits at once.
+  virtual bool EditsAnyOf(std::span<const void* const> records) const;
+
+  // A Disk editor's disk, to which the Inspector appends files and ranges;
+  // null for the other editors.
+  virtual DiskRecord* ListedDisk() { return nullptr; }
+  // Shows the disk's files and ranges anew after they changed elsewhere.
+  virtual void FillList() {}
 
  protected:
   // How the slot ends when the window closes: marked changed for the DID

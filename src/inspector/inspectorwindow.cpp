@@ -12,15 +12,19 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QToolButton>
 #include <algorithm>
 
+#include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/icons.h"
+#include "gui/recordeditor.h"
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 #include "image/blocklayout.h"
+#include "inspector/addtodisk.h"
 #include "inspector/blockcolours.h"
 #include "inspector/blockposition.h"
 #include "inspector/hexviewerwindow.h"
@@ -341,11 +345,37 @@ void TDI_Inspector::FR_HexEdClick() {
 }
 
 void TDI_Inspector::FR_AddDatClick() {
-  // The open Disk editors are listed here; choosing one hands it the
+  // The open Disk editors, in table order; choosing one hands it the
   // selected rows.
   addMenu_->clear();
+  for (const EditorSlot& slot : EditorTables().disks.Slots()) {
+    if (!slot.Open() || slot.game == nullptr) continue;
+    RecordEditor* editor = RecordEditor::FromSlot(slot.editor);
+    const DiskRecord* disk = editor->ListedDisk();
+    if (disk == nullptr) continue;
+    // "&" would mark a shortcut in a menu item.
+    QString caption = DidText(DiskEditorCaption(*slot.game, *disk));
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    const QPointer<RecordEditor> target(editor);
+    connect(addMenu_->addAction(caption), &QAction::triggered, this, [this, target] {
+      if (target) PopupClick(*target);
+    });
+  }
   auto* add = findChild<QToolButton*>("FR_AddDat");
   addMenu_->popup(add->mapToGlobal(QPoint(0, add->height())));
+}
+
+void TDI_Inspector::PopupClick(RecordEditor& editor) {
+  DiskRecord* disk = editor.ListedDisk();
+  if (disk == nullptr) return;
+  // The selected rows in the list's order, top to bottom.
+  std::vector<const FileListRow*> rows;
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list_->topLevelItem(i);
+    if (item->isSelected()) rows.push_back(RowOf(item->data(0, kRowRole).toInt()));
+  }
+  AddRowsToDisk(rows, *disk);
+  editor.FillList();
 }
 
 void TDI_Inspector::FormActivate() { viewers_.ReleaseClosed(); }

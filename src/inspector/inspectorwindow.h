@@ -32,6 +32,7 @@ class QToolButton;
 
 namespace moswit {
 
+class RecordEditor;
 class ReportList;
 class TF_HexEdit;
 
@@ -72,6 +73,9 @@ class TDI_Inspector : public QWidget {
   void FR_DeleteClick();
   void FR_HexEdClick();
   void FR_AddDatClick();
+  // Appends the selected rows to the Disk editor's disk (files with their
+  // preset attributes, ranges as game data), then the editor lists them.
+  void PopupClick(RecordEditor& editor);
   void FormCloseQuery(bool& canClose);
 
  protected:

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "database/didwriter.h"
+#include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"
@@ -44,6 +45,78 @@ TEST(CliTree, UnreadableFileAndWrongUsage) {
   result = test::RunProgram(MOSWIT_CLI_PATH, {"tree"});
   EXPECT_EQ(result.exitStatus, 2);
   EXPECT_NE(result.err.find("usage: moswit-cli"), std::string::npos);
+}
+
+// Two disks of a set and a disk without files (non-DOS), named as standard
+// names; every image is identified by its own name at 1000.
+TEST(CliMkdid, BuildsADidThatIdentifiesEveryImage) {
+  test::TempDir dir;
+  const std::string images = (dir.Path() / "images").string();
+  for (uint32_t disk : {1u, 2u}) {
+    test::AdfBuilder::Options options;
+    options.volume = "Quest" + std::to_string(disk);
+    test::AdfBuilder builder(options);
+    builder.AddFile("/s/startup-sequence", test::PatternBytes(40, disk));
+    builder.AddFile("/quest", test::PatternBytes(20000, 10 + disk));
+    builder.AddFile("/c/dir", test::PatternBytes(3000, 20));  // shared by both disks
+    dir.Write("images/Quest (1990)(Soft)[" + std::to_string(disk) + "|2].adf", builder.Build());
+  }
+  dir.Write("images/sub/Loader (1989)(Maker)(En-De)[cr Group].adf",
+            test::PatternBytes(1760 * 512, 30));
+  const std::string did = (dir.Path() / "made.did").string();
+
+  test::ProgramResult result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did, images});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, images + "/Quest (1990)(Soft)[1|2].adf\tQuest (1990)(Soft)[1|2]\n" +
+                            images + "/Quest (1990)(Soft)[2|2].adf\tQuest (1990)(Soft)[2|2]\n" +
+                            images + "/sub/Loader (1989)(Maker)(En-De)[cr Group].adf\t" +
+                            "Loader (1989)(Maker)(En-De)[cr Group]\n");
+
+  result = test::RunProgram(MOSWIT_CLI_PATH, {"identify", did, images});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Quest (1990)(Soft)[1|2]\tQuest (1990)(Soft)[1|2] (1000)\n"
+            "Quest (1990)(Soft)[2|2]\tQuest (1990)(Soft)[2|2] (1000)\n"
+            "sub/Loader (1989)(Maker)(En-De)[cr Group]\t"
+            "Loader (1989)(Maker)(En-De)[cr Group] (1000)\n");
+}
+
+TEST(CliMkdid, LeavesOutImagesThatAreNotKnownGood) {
+  test::TempDir dir;
+  test::AdfBuilder builder;
+  const uint32_t header = builder.AddFile("/game", test::PatternBytes(2000, 1));
+  test::Bytes damaged = builder.Build();
+  test::BreakChecksum(damaged, builder.DataBlocks(header)[0]);
+  const std::string bad = dir.Write("Bad.adf", damaged);
+  const std::string good = dir.Write("Set[2|3].adf", builder.Build());
+  const std::string absent = (dir.Path() / "absent.adf").string();
+  const std::string did = (dir.Path() / "made.did").string();
+
+  test::ProgramResult result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did, bad, absent, good});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, good + "\tSet (-)()[2|3]\n");
+  const std::string block = "moswit-cli: " + bad + ": file /game cannot be read (block status ";
+  EXPECT_EQ(result.err.rfind(block, 0), 0u) << result.err;
+  EXPECT_NE(result.err.find("\nmoswit-cli: " + absent +
+                            ": No such file or directory\n"
+                            "moswit-cli: Set: disk 1 of 3 is missing\n"
+                            "moswit-cli: Set: disk 3 of 3 is missing\n"),
+            std::string::npos)
+      << result.err;
+
+  const std::string nowhere = (dir.Path() / "no" / "out.did").string();
+  result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", nowhere, good});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err,
+            "moswit-cli: Set: disk 1 of 3 is missing\n"
+            "moswit-cli: Set: disk 3 of 3 is missing\n"
+            "moswit-cli: " +
+                nowhere + ": No such file or directory\n");
+
+  result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did});
+  EXPECT_EQ(result.exitStatus, 2);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
 
@@ -17,6 +18,8 @@
 #include "database/didwriter.h"
 #include "editors/databaseeditwindow.h"
 #include "editors/databaseeditwindowtree.h"
+#include "editors/diskeditwindow.h"
+#include "editors/fileeditwindow.h"
 #include "editors/gameeditwindow.h"
 #include "editors/openeditors.h"
 #include "editors/versioneditwindow.h"
@@ -198,10 +201,16 @@ class DidEditorTest : public QObject {
     QCOMPARE(Rows()[2], QString("\tV#2: "));
     QCOMPARE(SelectedText(), QString("Alpha (Soft / 1990) [old]"));
 
-    // With no Disk editor to report, a new disk shows at once.
+    // A new disk opens its Disk editor and shows once the editor closed.
     Button("B_NewDisk")->click();
     QCOMPARE(Alpha().disks.Size(), size_t{4});
-    QCOMPARE(Rows()[6], QString("\tD#4: [New Disk]"));
+    auto* disk = window_->findChild<TF_DiskEdit*>();
+    QVERIFY(disk);
+    QCOMPARE(disk->ListedDisk(), &Alpha().disks[3]);
+    disk->findChild<QLineEdit*>("ED_Comment")->setText("new");
+    disk->findChild<QPushButton*>("B_Okay")->click();
+    window_->FormActivate();
+    QCOMPARE(Rows()[6], QString("\tD#4: [New Disk] (new)"));
   }
 
   // Edit on a version node opens its editor; closing it rebuilds the tree
@@ -298,6 +307,34 @@ class DidEditorTest : public QObject {
     window_->FormActivate();
     QCOMPARE(Rows(), QStringList{"Beta ( / 0)"});
     QCOMPARE(EditorTables().EditorsOf(std::vector<const void*>{&Beta()}).size(), size_t{1});
+  }
+
+  // Deleting a disk closes its Disk editor with the File and Range editors
+  // opened from it, on one record or several; those of other disks stay.
+  void DeletingADiskClosesTheEditorsOfItsFilesAndRanges() {
+    WriteSample();
+    Open(false);
+    for (DiskRecord* disk : {&Alpha().disks[0], &Alpha().disks[1]}) {
+      for (const char* path : {"/a", "/b"}) AppendFile(*disk).path = path;
+      AppendRange(*disk);
+    }
+    const QModelIndex alpha = Tree()->model()->index(0, 0);
+    QList<QPointer<QWidget>> editors;
+    for (int node : {1, 2}) {  // D#1, D#2
+      Select(Tree()->model()->index(node, 0, alpha));
+      Button("B_Edit")->click();
+      auto* disk = window_->findChildren<TF_DiskEdit*>().last();
+      disk->findChild<QTreeWidget*>("FR_FileList")->selectAll();
+      disk->FR_EditClick();
+      editors << disk << disk->findChild<TF_FileEdit*>() << disk->findChild<TF_RangeEdit*>();
+    }
+    QVERIFY(std::all_of(editors.begin(), editors.end(), [](const auto& e) { return !e.isNull(); }));
+    Select(Tree()->model()->index(1, 0, alpha));
+    Button("B_Delete")->click();
+    SettleClosedWindows();
+    for (int i = 0; i < 3; ++i) QVERIFY(editors[i].isNull());
+    for (int i = 3; i < 6; ++i) QVERIFY(editors[i] && editors[i]->isVisible());
+    QVERIFY(!EditorTables().files.Slots()[0].Open());
   }
 
   void ClosingTheWindowClosesItsEditorsFirst() {

@@ -1,0 +1,34 @@
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "database/didwriter.h"
+#include "database/standardname.h"
+#include "editors/didfromimages.h"
+
+namespace moswit::cli {
+
+int RunMkdid(const Args& args) {
+  const std::string& out = args[0];
+  const Args arguments(args.begin() + 1, args.end());
+  const DidFromImages built = BuildDidFromImages(ImagesOfArguments(arguments), out);
+
+  for (const ImageLeftOut& image : built.leftOut) ReportError(image.path + ": " + image.reason);
+  for (const DiskMissing& disk : built.missing) {
+    ReportError(disk.setName + ": disk " + std::to_string(disk.number) + " of " +
+                std::to_string(disk.count) + " is missing");
+  }
+  if (std::optional<FileError> error = WriteDatabase(*built.database, out)) {
+    ReportError(FormatFileError(*error));
+    return 1;
+  }
+
+  std::string lines;
+  for (const ImageWritten& image : built.written) {
+    lines += image.path + "\t" + StandardName(*image.game, *image.disk) + "\n";
+  }
+  WriteOut(lines);
+  return built.leftOut.empty() ? 0 : 1;
+}
+
+}  // namespace moswit::cli

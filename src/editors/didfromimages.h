@@ -1,0 +1,68 @@
+// A new database built from known-good images: one disk per image, holding
+// its files (or, without files, its tracks and two telling blocks), named
+// by reading each image's file name back as a standard name.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/records.h"
+#include "image/adf.h"
+
+namespace moswit {
+
+// Track ranges of an image without files: 11 blocks each.
+constexpr uint32_t kTrackBytes = 11 * kBlockSize;
+// Single-block ranges, on the first blocks whose bytes are not all equal.
+constexpr unsigned kTellingBlocks = 2;
+// The comment of a disk of a set for which no image was given.
+constexpr char kMissingDiskComment[] = "no image was given for this disk";
+
+// The image paths the arguments name, in order: a folder gives its images
+// as the Renamer lists them (recursively, sorted by caption), anything else
+// stands for itself.
+std::vector<std::string> ImagesOfArguments(const std::vector<std::string>& arguments);
+
+// Fills `disk` from the image: its volume name (absent without a valid root
+// block) and its files in walk order with the preset attributes, or track
+// and block ranges when it has no file. Returns why the image is not
+// known-good (a file that cannot be read, no block to nominate it by), or
+// an empty text.
+std::string FillDiskFromImage(const tADF& image, DiskRecord& disk);
+
+struct ImageLeftOut {
+  std::string path;
+  std::string reason;
+};
+
+struct ImageWritten {
+  std::string path;
+  const GameRecord* game = nullptr;
+  const DiskRecord* disk = nullptr;
+};
+
+struct DiskMissing {
+  std::string setName;  // the file names of the set without their disk number
+  unsigned number = 0;
+  unsigned count = 0;
+};
+
+struct DidFromImages {
+  std::unique_ptr<DatabaseInfo> database;
+  std::vector<ImageWritten> written;  // in the order the images were given
+  std::vector<ImageLeftOut> leftOut;
+  std::vector<DiskMissing> missing;
+};
+
+// One game per set of images whose names differ only in the disk number,
+// in the order each set first appears, with one version listing its disks
+// in disk-number order. A disk number no image has gets an empty disk
+// (comment kMissingDiskComment), so the others keep their names. An image
+// whose name and disk number an earlier one of the set already has starts
+// a set of its own; a path given twice counts once.
+DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
+                                 std::string_view didPath);
+
+}  // namespace moswit

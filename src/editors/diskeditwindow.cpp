@@ -1,0 +1,176 @@
+#include "editors/diskeditwindow.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editors/fileeditwindow.h"
+#include "editors/openeditors.h"
+#include "gui/controls.h"
+#include "gui/reportlist.h"
+#include "gui/texts.h"
+
+namespace moswit {
+
+namespace {
+
+constexpr int kWidth = 460;
+constexpr int kHeight = 460;
+constexpr int kRowRole = Qt::UserRole;
+
+// Every open File and Range editor that holds one of `records`.
+QList<QPointer<RecordEditor>> EditorsHolding(std::span<const void* const> records) {
+  QList<QPointer<RecordEditor>> editors;
+  for (const EditorTable* table : {&EditorTables().files, &EditorTables().ranges}) {
+    for (const EditorSlot& slot : table->Slots()) {
+      if (!slot.Open()) continue;
+      RecordEditor* editor = RecordEditor::FromSlot(slot.editor);
+      if (editor->EditsAnyOf(records)) editors.append(editor);
+    }
+  }
+  return editors;
+}
+
+}  // namespace
+
+TF_DiskEdit::TF_DiskEdit(GameRecord& game, DiskRecord& disk, QWidget* owner)
+    : RecordEditor(owner, EditorTables().disks, SlotEnd::kMarkChanged, &disk, &game, true),
+      disk_(disk) {
+  setObjectName("TF_DiskEdit");
+  setWindowTitle("Disk Editor");
+
+  QGroupBox* properties = MakeGroup(this, "DI_Properties", "Properties");
+  name_ = MakeEdit(properties, "ED_Name");
+  comment_ = MakeEdit(properties, "ED_Comment");
+  matchName_ =
+      MakeCheckBox(properties, "CB_MatchName", "Disk must be named correctly for identification");
+  auto* propertiesGrid = new QGridLayout(properties);
+  propertiesGrid->addWidget(MakeLabel(properties, "ST_Name", "Disk Name"), 0, 0);
+  propertiesGrid->addWidget(name_, 0, 1);
+  propertiesGrid->addWidget(MakeLabel(properties, "ST_Comment", "Comment"), 1, 0);
+  propertiesGrid->addWidget(comment_, 1, 1);
+  propertiesGrid->addWidget(matchName_, 2, 0, 1, 2);
+
+  QGroupBox* files = MakeGroup(this, "DI_Files", "Files (DOS) / Ranges (NDOS)");
+  list_ = Named(new ReportList(files), "FR_FileList");
+  list_->SetColumns({{Caption("Name"), 170, Qt::AlignLeft},
+                     {Caption("Size"), 64, Qt::AlignRight},
+                     {Caption("CRC32"), 68, Qt::AlignRight},
+                     {Caption("Description"), 100, Qt::AlignLeft}});
+  list_->SetStretchColumn(3);
+  QPushButton* edit = MakeButton(files, "FR_Edit", "Edit Details");
+  QPushButton* remove = MakeButton(files, "FR_Delete", "Delete from list");
+  remove->setToolTip(Caption("File/Range deleting is done directly, so no undo here."));
+  connect(edit, &QPushButton::clicked, this, &TF_DiskEdit::FR_EditClick);
+  connect(remove, &QPushButton::clicked, this, &TF_DiskEdit::FR_DeleteClick);
+  auto* listButtons = new QHBoxLayout;
+  listButtons->addStretch();
+  listButtons->addWidget(edit);
+  listButtons->addWidget(remove);
+  auto* filesLayout = new QVBoxLayout(files);
+  filesLayout->addWidget(list_, 1);
+  filesLayout->addLayout(listButtons);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(properties);
+  layout->addWidget(files, 1);
+  layout->addLayout(MakeButtonRow());
+  resize(kWidth, kHeight);
+
+  LoadControls();
+  FillList();
+}
+
+void TF_DiskEdit::LoadControls() {
+  const DiskFields fields = LoadDisk(disk_);
+  name_->setText(DidText(fields.name));
+  comment_->setText(DidText(fields.comment));
+  matchName_->setChecked(fields.matchName);
+}
+
+std::string TF_DiskEdit::StoreControls() {
+  StoreDisk({DidBytes(name_->text()), DidBytes(comment_->text()), matchName_->isChecked()}, disk_);
+  return {};
+}
+
+void TF_DiskEdit::FillList() {
+  rows_ = MakeDiskListRows(disk_);
+  list_->clear();
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(rows_.size()));
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const DiskListRow& row = rows_[i];
+    ReportRow* item = list_->NewRow(
+        {DidText(row.name), DidText(row.size), DidText(row.crc), DidText(row.description)},
+        row.name);
+    item->setData(0, kRowRole, static_cast<int>(i));
+    items.append(item);
+  }
+  // The rows come sorted already.
+  list_->addTopLevelItems(items);
+  list_->WidenColumnsToContents();
+}
+
+std::vector<const DiskListRow*> TF_DiskEdit::SelectedRows() const {
+  // In the list's order, top to bottom.
+  std::vector<const DiskListRow*> rows;
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list_->topLevelItem(i);
+    if (!item->isSelected()) continue;
+    const int index = item->data(0, kRowRole).toInt();
+    if (index >= 0 && static_cast<size_t>(index) < rows_.size()) rows.push_back(&rows_[index]);
+  }
+  return rows;
+}
+
+void TF_DiskEdit::FR_EditClick() {
+  const DiskSelection selection = SelectedRecords(disk_, SelectedRows());
+  // The editors are owned by this one, so they close before it does.
+  if (selection.files.size() == 1) {
+    OpenRecordEditor<TF_FileEdit>(*selection.files.front(), this);
+  } else if (selection.files.size() > 1) {
+    OpenRecordEditor<TF_FileEdit>(
+        disk_, std::vector<const FileRecord*>(selection.files.begin(), selection.files.end()),
+        this);
+  }
+  if (selection.ranges.size() == 1) {
+    OpenRecordEditor<TF_RangeEdit>(*selection.ranges.front(), this);
+  } else if (selection.ranges.size() > 1) {
+    OpenRecordEditor<TF_RangeEdit>(
+        disk_, std::vector<const RangeRecord*>(selection.ranges.begin(), selection.ranges.end()),
+        this);
+  }
+}
+
+void TF_DiskEdit::FR_DeleteClick() {
+  const std::vector<const DiskListRow*> rows = SelectedRows();
+  const std::vector<const void*> records = RowRecords(rows);
+  // No File or Range editor outlives its record: those that hold one of the
+  // records close without storing first.
+  if (!records.empty()) {
+    for (const QPointer<RecordEditor>& editor : EditorsHolding(records)) {
+      if (editor) editor->CloseDiscarding();
+    }
+  }
+  DeleteRows(disk_, rows);
+  FillList();
+  // Other Disk editors of this disk list the disposed records too.
+  if (records.empty()) return;
+  QList<QPointer<RecordEditor>> others;
+  for (const EditorSlot& slot : EditorTables().disks.Slots()) {
+    if (slot.Open() && slot.record == &disk_ && slot.editor != static_cast<RecordEditor*>(this)) {
+      others.append(RecordEditor::FromSlot(slot.editor));
+    }
+  }
+  for (const QPointer<RecordEditor>& other : others) {
+    if (other) other->FillList();
+  }
+}
+
+}  // namespace moswit

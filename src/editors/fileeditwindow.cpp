@@ -1,0 +1,191 @@
+#include "editors/fileeditwindow.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "editors/openeditors.h"
+#include "gui/controls.h"
+#include "gui/texts.h"
+
+namespace moswit {
+
+namespace {
+
+constexpr int kWidth = 470;
+constexpr int kHeight = 380;
+
+constexpr AttributeEditor::IdentityRow kFileIdentity[] = {
+    {"ST_Filename", "Filename", {"ED_FileName", nullptr}},
+    {"ST_SizeCRC32", "Filesize / CRC32", {"ED_Size", "ED_Crc32"}},
+};
+constexpr AttributeEditor::IdentityRow kRangeIdentity[] = {
+    {"ST_StartEnd", "Range Start / End", {"ED_Start", "ED_End"}},
+    {"ST_SizeCRC", "CRC32", {"ED_Crc32", nullptr}},
+};
+
+template <typename T>
+std::vector<const void*> Addresses(const std::vector<const T*>& records) {
+  return {records.begin(), records.end()};
+}
+
+}  // namespace
+
+AttributeEditor::AttributeEditor(QWidget* owner, EditorTable& table, const void* record,
+                                 std::vector<const void*> selected,
+                                 std::span<const IdentityRow, 2> identity)
+    : RecordEditor(owner, table, SlotEnd::kRelease, record, nullptr, true),
+      selected_(std::move(selected)) {
+  QGroupBox* standard = MakeGroup(this, "GB_StandardInfo", "Standard Info (view only)");
+  auto* standardGrid = new QGridLayout(standard);
+  // The identity is shown on a light background and takes no input.
+  QPalette light = palette();
+  light.setColor(QPalette::Disabled, QPalette::Base,
+                 light.color(QPalette::Active, QPalette::Window).lighter(104));
+  size_t next = 0;
+  for (const IdentityRow& row : identity) {
+    const int at = standardGrid->rowCount();
+    standardGrid->addWidget(MakeLabel(standard, row.label, row.caption), at, 0);
+    auto* edits = new QHBoxLayout;
+    for (const char* name : row.edits) {
+      if (name == nullptr) continue;
+      QLineEdit* edit = MakeEdit(standard, name);
+      edit->setEnabled(false);
+      edit->setPalette(light);
+      identity_[next++] = edit;
+      edits->addWidget(edit);
+    }
+    standardGrid->addLayout(edits, at, 1);
+  }
+  const int descriptionRow = standardGrid->rowCount();
+  standardGrid->addWidget(MakeLabel(standard, "ST_Description", "Description"), descriptionRow, 0);
+  description_ = MakeEdit(standard, "ED_Description");
+  standardGrid->addWidget(description_, descriptionRow, 1);
+
+  QGroupBox* details = MakeGroup(this, "GB_Details", "Details");
+  auto* detailsLayout = new QHBoxLayout(details);
+  for (const AttributeColumn& column : kAttributeColumns) {
+    auto* boxes = new QVBoxLayout;
+    QLabel* heading = MakeLabel(details, column.name, column.caption);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    boxes->addWidget(heading);
+    for (const AttributeBox& box : column.boxes) {
+      QCheckBox* check = MakeCheckBox(details, box.name, box.caption);
+      check->setTristate(true);
+      check->setToolTip(Caption(kAttributeHint));
+      boxes_.emplace_back(check, box.bit);
+      boxes->addWidget(check);
+    }
+    boxes->addStretch();
+    detailsLayout->addLayout(boxes);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(standard);
+  layout->addWidget(details, 1);
+  layout->addLayout(MakeButtonRow());
+  resize(kWidth, kHeight);
+}
+
+bool AttributeEditor::EditsAnyOf(std::span<const void* const> records) const {
+  if (RecordEditor::EditsAnyOf(records)) return true;
+  return std::any_of(selected_.begin(), selected_.end(), [&](const void* record) {
+    return std::find(records.begin(), records.end(), record) != records.end();
+  });
+}
+
+void AttributeEditor::ShowFields(const AttributeFields& fields) {
+  for (size_t i = 0; i < identity_.size(); ++i) identity_[i]->setText(DidText(fields.identity[i]));
+  description_->setText(DidText(fields.description));
+  for (const auto& [check, bit] : boxes_) {
+    if ((fields.boxes.greyed & bit) != 0) {
+      check->setCheckState(Qt::PartiallyChecked);
+    } else {
+      check->setCheckState((fields.boxes.checked & bit) != 0 ? Qt::Checked : Qt::Unchecked);
+    }
+  }
+}
+
+AttributeFields AttributeEditor::ShownFields() const {
+  AttributeFields fields;
+  for (size_t i = 0; i < identity_.size(); ++i) fields.identity[i] = DidBytes(identity_[i]->text());
+  fields.description = DidBytes(description_->text());
+  for (const auto& [check, bit] : boxes_) {
+    if (check->checkState() == Qt::PartiallyChecked) fields.boxes.greyed |= bit;
+    if (check->checkState() == Qt::Checked) fields.boxes.checked |= bit;
+  }
+  return fields;
+}
+
+TF_FileEdit::TF_FileEdit(QWidget* owner, const void* record, std::vector<const void*> selected)
+    : AttributeEditor(owner, EditorTables().files, record, std::move(selected), kFileIdentity) {
+  setObjectName("TF_FileEdit");
+  setWindowTitle("File Editor");
+}
+
+TF_FileEdit::TF_FileEdit(FileRecord& file, QWidget* owner) : TF_FileEdit(owner, &file, {}) {
+  file_ = &file;
+  LoadControls();
+}
+
+TF_FileEdit::TF_FileEdit(DiskRecord& disk, std::vector<const FileRecord*> selectedFiles,
+                         QWidget* owner)
+    : TF_FileEdit(owner, &disk, Addresses(selectedFiles)) {
+  disk_ = &disk;
+  selectedFiles_ = std::move(selectedFiles);
+  LoadControls();
+}
+
+void TF_FileEdit::LoadControls() {
+  ShowFields(disk_ ? LoadMultiFields(disk_->files, selectedFiles_) : LoadFileFields(*file_));
+}
+
+std::string TF_FileEdit::StoreControls() {
+  if (disk_) {
+    StoreMultiFields(ShownFields(), disk_->files, selectedFiles_);
+  } else {
+    StoreFileFields(ShownFields(), *file_);
+  }
+  return {};
+}
+
+TF_RangeEdit::TF_RangeEdit(QWidget* owner, const void* record, std::vector<const void*> selected)
+    : AttributeEditor(owner, EditorTables().ranges, record, std::move(selected), kRangeIdentity) {
+  setObjectName("TF_RangeEdit");
+  setWindowTitle("Range Editor");
+}
+
+TF_RangeEdit::TF_RangeEdit(RangeRecord& range, QWidget* owner) : TF_RangeEdit(owner, &range, {}) {
+  range_ = &range;
+  LoadControls();
+}
+
+TF_RangeEdit::TF_RangeEdit(DiskRecord& disk, std::vector<const RangeRecord*> selectedRanges,
+                           QWidget* owner)
+    : TF_RangeEdit(owner, &disk, Addresses(selectedRanges)) {
+  disk_ = &disk;
+  selectedRanges_ = std::move(selectedRanges);
+  LoadControls();
+}
+
+void TF_RangeEdit::LoadControls() {
+  ShowFields(disk_ ? LoadMultiFields(disk_->ranges, selectedRanges_) : LoadRangeFields(*range_));
+}
+
+std::string TF_RangeEdit::StoreControls() {
+  if (disk_) {
+    StoreMultiFields(ShownFields(), disk_->ranges, selectedRanges_);
+  } else {
+    StoreRangeFields(ShownFields(), *range_);
+  }
+  return {};
+}
+
+}  // namespace moswit
