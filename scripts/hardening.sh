@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# The hardening stages of the test run: every test built with the address
-# and undefined-behaviour sanitizers, then with the thread sanitizer (the
-# concurrent scans among them), then each fuzzer for
-# FUZZ_SECONDS (default 45) from its seeds. The GUI and the benchmarks are
-# left out of these builds, except the window tests of the record editors
-# and the Inspector, which also run under the address sanitizer: those
-# windows hold references into a database that records are deleted from,
-# and into image buffers that hex viewers show. Build folders: build-asan,
-# build-asan-gui, build-tsan, build-fuzz.
+# The hardening stages of the test run: every test of the core built with
+# the address and undefined-behaviour sanitizers, with the window tests of
+# the record editors, the Inspector and Compare (those windows hold
+# references into a database that records are deleted from, and into image
+# buffers that hex viewers show); then the core's tests with the thread
+# sanitizer (the concurrent scans among them); then each fuzzer for
+# FUZZ_SECONDS (default 25) from its seeds. The benchmarks are left out.
+# Build folders: build-asan, build-tsan, build-fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,15 +25,6 @@ cmake --preset asan -DMOSWIT_WERROR="$werror" >/dev/null
 cmake --build build-asan --parallel 2
 ctest --test-dir build-asan --output-on-failure --parallel 2 --timeout 600
 
-echo "== AddressSanitizer and UndefinedBehaviorSanitizer: the editor and Inspector windows"
-cmake --preset asan-gui -DMOSWIT_WERROR="$werror" >/dev/null
-# Only what those tests need, to keep the stage short.
-cmake --build build-asan-gui --parallel 2 --target \
-  moswit_tests_gui_DidEditor moswit_tests_gui_GameEditor moswit_tests_gui_VersionEditor \
-  moswit_tests_gui_Inspector moswit_tests_gui_Compare
-ctest --test-dir build-asan-gui --output-on-failure --parallel 2 --timeout 600 \
-  -R '^gui\.(DidEditor|GameEditor|VersionEditor|Inspector|Compare)$'
-
 echo "== ThreadSanitizer"
 cmake --preset tsan -DMOSWIT_WERROR="$werror" >/dev/null
 cmake --build build-tsan --parallel 2
@@ -42,5 +32,5 @@ cmake --build build-tsan --parallel 2
 # sanitizers; the rest, concurrent scans included, runs here.
 ctest --test-dir build-tsan --output-on-failure --parallel 2 --timeout 600 -E 'Sweep/'
 
-echo "== Fuzzing, ${FUZZ_SECONDS:-45}s per fuzzer"
-scripts/fuzz.sh "${FUZZ_SECONDS:-45}"
+echo "== Fuzzing, ${FUZZ_SECONDS:-25}s per fuzzer"
+scripts/fuzz.sh "${FUZZ_SECONDS:-25}"

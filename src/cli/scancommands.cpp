@@ -17,9 +17,10 @@ class PrintingReport : public ScanReport {
 
   void Status(const std::string& text) override {
     if (!showStatus_) return;
-    std::string line = "\r\033[K" + text;
-    if (text == kReadyStatus) line += "\n";
-    std::fputs(line.c_str(), stderr);
+    std::fputs(("\r\033[K" + text).c_str(), stderr);
+  }
+  void Ended(bool) override {
+    if (showStatus_) std::fputs("\n", stderr);
   }
   void RowsCleared() override { captions_.clear(); }
   void RowsListed(const std::vector<ImageRow>& rows) override {
