@@ -388,11 +388,7 @@ void TDI_Inspector::FormCloseQuery(bool& canClose) {
 void TDI_Inspector::closeEvent(QCloseEvent* event) {
   bool canClose = true;
   FormCloseQuery(canClose);
-  if (canClose) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  event->setAccepted(canClose);
 }
 
 bool TDI_Inspector::event(QEvent* event) {

@@ -165,11 +165,7 @@ void TF_Scan::FormCloseQuery(bool& canClose) const { canClose = mayClose_; }
 void TF_Scan::closeEvent(QCloseEvent* event) {
   bool canClose = true;
   FormCloseQuery(canClose);
-  if (canClose) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  event->setAccepted(canClose);
 }
 
 void TF_Scan::ApplyReports() {

@@ -14,9 +14,7 @@ namespace {
 using test::AdfBuilder;
 using test::Bytes;
 
-test::ProgramResult Cli(const std::vector<std::string>& args) {
-  return test::RunProgram(MOSWIT_CLI_PATH, args);
-}
+using test::Cli;
 
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;

@@ -14,9 +14,7 @@ namespace {
 using test::AdfBuilder;
 using test::Bytes;
 
-test::ProgramResult Cli(const std::vector<std::string>& args) {
-  return test::RunProgram(MOSWIT_CLI_PATH, args);
-}
+using test::Cli;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -12,9 +12,7 @@ namespace {
 using test::AdfBuilder;
 using test::Bytes;
 
-test::ProgramResult Cli(const std::vector<std::string>& args) {
-  return test::RunProgram(MOSWIT_CLI_PATH, args);
-}
+using test::Cli;
 
 TEST(SectorCli, HeaderThenTheMemoLines) {
   test::TempDir dir;

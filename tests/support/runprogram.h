@@ -14,4 +14,11 @@ struct ProgramResult {
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args);
 
+#ifdef MOSWIT_CLI_PATH
+// moswit-cli of this build, as every suite is given it.
+inline ProgramResult Cli(const std::vector<std::string>& args) {
+  return RunProgram(MOSWIT_CLI_PATH, args);
+}
+#endif
+
 }  // namespace moswit::test
