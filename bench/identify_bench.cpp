@@ -7,8 +7,9 @@
 //     over every block and one over every file, measured in the same run.
 //   - BuildMatchIndex over the records given in ascending CRC order, with the
 //     index's bytes per record.
-//   - A whole scan of a folder of 2,000 images beside reading and CRC'ing
-//     each file once, what any whole-file checker must do.
+//   - A whole scan of a folder of 2,000 images, on one worker and on one per
+//     core, beside reading each file once and reading it with one CRC-32,
+//     both on one thread.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -189,7 +190,10 @@ class NullReport : public moswit::ScanReport {
   size_t rows = 0;
 };
 
-void BM_ReadAndCrcEachFile(benchmark::State& state) {
+// The two baselines of a folder scan, both on one thread: reading each
+// image once into one buffer, and reading it with one CRC-32 over it, what
+// any whole-file checker must do.
+void ReadEachFile(benchmark::State& state, bool crc) {
   const auto& dir = Folder();
   std::vector<char> buffer(1 << 20);
   for (auto _ : state) {
@@ -197,35 +201,66 @@ void BM_ReadAndCrcEachFile(benchmark::State& state) {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
       std::FILE* file = std::fopen(entry.path().c_str(), "rb");
       if (!file) continue;
-      uint32_t crc;
-      moswit::CrcInit(crc);
+      uint32_t value;
+      moswit::CrcInit(value);
       size_t got;
       while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
-        moswit::CrcUpdate(crc, buffer.data(), got);
+        if (crc) moswit::CrcUpdate(value, buffer.data(), got);
+        sum += static_cast<uint8_t>(buffer[got - 1]);
       }
       std::fclose(file);
-      moswit::CrcFinal(crc);
-      sum += crc;
+      moswit::CrcFinal(value);
+      sum += value;
     }
     benchmark::DoNotOptimize(sum);
   }
   state.counters["images_per_second"] =
       benchmark::Counter(kFolderImages, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ReadAndCrcEachFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_ReadEachFile(benchmark::State& state) { ReadEachFile(state, false); }
+BENCHMARK(BM_ReadEachFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_ReadAndCrcEachFile(benchmark::State& state) { ReadEachFile(state, true); }
+BENCHMARK(BM_ReadAndCrcEachFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Loading each image as a scan does (a buffer of its own per image), for
+// the share of a scan that is reading.
+void BM_LoadEachImage(benchmark::State& state) {
+  const auto& dir = Folder();
+  for (auto _ : state) {
+    size_t sum = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      moswit::ImagePtr image = moswit::LoadImage(entry.path().string());
+      if (image) sum += image->Data[image->Size - 1];
+      moswit::FreeImage(image);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["images_per_second"] =
+      benchmark::Counter(kFolderImages, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_LoadEachImage)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// A whole scan; the second argument is the number of workers (0: one per core).
 void BM_ScanFolder(benchmark::State& state) {
   const auto& dir = Folder();
   const Fixture& f = Shared(static_cast<Shape>(state.range(0)));
+  const auto jobs = static_cast<size_t>(state.range(1));
   for (auto _ : state) {
     NullReport report;
-    moswit::RunScan(*f.database, dir.string(), report);
+    moswit::RunScan(*f.database, dir.string(), report, nullptr, jobs);
     if (report.rows != kFolderImages) state.SkipWithError("not every image was scanned");
   }
   state.counters["images_per_second"] =
       benchmark::Counter(kFolderImages, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ScanFolder)->ArgName("spread")->Arg(kBoot)->Arg(kSpread)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ScanFolder)
+    ->ArgNames({"spread", "jobs"})
+    ->ArgsProduct({{kBoot, kSpread}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 }  // namespace
 
@@ -238,8 +273,10 @@ int main(int argc, char** argv) {
 
   const char* shapes[] = {"boot", "spread"};
   const double floor = reporter.Time("BM_TwoCrcPasses");
-  // The folder runs read files, so they are compared by wall-clock time.
-  const double baseline = reporter.Time("BM_ReadAndCrcEachFile/iterations:3", true);
+  // The folder runs read files and use several threads, so they are
+  // compared by wall-clock time.
+  const double read = reporter.Time("BM_ReadEachFile/iterations:3/real_time", true);
+  const double readCrc = reporter.Time("BM_ReadAndCrcEachFile/iterations:3/real_time", true);
   for (int shape = 0; shape < 2; ++shape) {
     const std::string arg = "spread:" + std::to_string(shape);
     const double identify = reporter.Time("BM_IdentifyImage/" + arg);
@@ -247,10 +284,15 @@ int main(int argc, char** argv) {
       std::printf("%s: IdentifyImage / two CRC passes: %.2f (goal: at most 1.50)\n", shapes[shape],
                   identify / floor);
     }
-    const double scan = reporter.Time("BM_ScanFolder/" + arg + "/iterations:3", true);
-    if (scan > 0 && baseline > 0) {
-      std::printf("%s: scan speed / read-and-CRC speed: %.2f (goal: at least 0.50)\n",
-                  shapes[shape], baseline / scan);
+    for (const char* jobs : {"1", "0"}) {
+      const double scan =
+          reporter.Time("BM_ScanFolder/" + arg + "/jobs:" + jobs + "/iterations:3/real_time", true);
+      if (scan <= 0 || read <= 0 || readCrc <= 0) continue;
+      const std::string workers =
+          std::string(jobs) == "0" ? std::to_string(moswit::DefaultScanJobs()) + " (default)" : "1";
+      std::printf("%s, %s worker(s): scan speed / read-once speed: %.2f (goal: at least 1.00 by default)"
+                  ", / read-and-CRC speed: %.2f\n",
+                  shapes[shape], workers.c_str(), read / scan, readCrc / scan);
     }
   }
   return 0;

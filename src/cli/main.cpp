@@ -23,8 +23,9 @@ constexpr Command kCommands[] = {
      moswit::cli::RunDid, 2},
     {"names", "DID", "version tag strings and disk standard names, game by game",
      moswit::cli::RunNames, 1},
-    {"identify", "DID FOLDER", "identify every image below FOLDER: caption, result line",
-     moswit::cli::RunIdentify, 2},
+    {"identify", "[--jobs N] DID FOLDER",
+     "identify every image below FOLDER on N workers (default: one per core)",
+     moswit::cli::RunIdentify, 2, 4},
     {"tree", "DID", "the DID Editor's record tree, every node expanded, and its stats line",
      moswit::cli::RunTree, 1},
     {"sector", "IMAGE BLOCK", "the Inspector's sector info of block BLOCK (0 to 1759)",
@@ -38,12 +39,14 @@ constexpr Command kCommands[] = {
 
 std::string UsageText() {
   std::string text = "usage: moswit-cli COMMAND ARGUMENTS...\n\ncommands:\n";
+  const auto headOf = [](const Command& command) {
+    return "  " + std::string(command.name) + " " + std::string(command.arguments);
+  };
+  size_t width = 0;
+  for (const Command& command : kCommands) width = std::max(width, headOf(command).size());
   for (const Command& command : kCommands) {
-    std::string head = "  ";
-    head.append(command.name);
-    head.push_back(' ');
-    head.append(command.arguments);
-    if (head.size() < 24) head.resize(24, ' ');
+    std::string head = headOf(command);
+    head.resize(width, ' ');
     text += head + "  ";
     text.append(command.summary);
     text.push_back('\n');

@@ -36,13 +36,38 @@ class PrintingReport : public ScanReport {
   std::vector<std::string> captions_;
 };
 
+// The most workers --jobs takes; more would only cost memory and threads.
+constexpr size_t kMostJobs = 256;
+
+// A worker count in plain decimal digits, 1 to kMostJobs.
+bool ParseJobs(const std::string& text, size_t& jobs) {
+  if (text.empty() || text.size() > 3) return false;
+  size_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<size_t>(c - '0');
+  }
+  if (value < 1 || value > kMostJobs) return false;
+  jobs = value;
+  return true;
+}
+
 }  // namespace
 
+// identify [--jobs N] DID FOLDER
 int RunIdentify(const Args& args) {
-  const auto database = ReadOrReport(args[0]);
+  size_t jobs = 0;
+  size_t first = 0;
+  if (args[0] == "--jobs") {
+    if (args.size() != 4 || !ParseJobs(args[1], jobs)) return UsageError();
+    first = 2;
+  } else if (args.size() != 2) {
+    return UsageError();
+  }
+  const auto database = ReadOrReport(args[first]);
   if (!database) return 1;
   PrintingReport report(::isatty(STDERR_FILENO) == 1);
-  RunScan(*database, args[1], report);
+  RunScan(*database, args[first + 1], report, nullptr, jobs);
   return 0;
 }
 

@@ -54,50 +54,80 @@ std::string TooLarge(uint64_t size) {
          std::to_string(kMaxImageSize) + ")";
 }
 
-ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
+// Fills `image` from the source; its buffer is reused, and when it already
+// has the image's size it is read into without being cleared first.
+bool Load(const std::string& name, ByteSource& source, tADF& image, std::string& error) {
   uint8_t first4[4];
-  if (!source.ReadAt(0, first4, sizeof first4, error)) return nullptr;
+  if (!source.ReadAt(0, first4, sizeof first4, error)) return false;
 
-  auto image = std::make_unique<tADF>();
-  image->FileName = name;
+  image.FileName = name;
+  image.Size = 0;
   if (HasZipSignature(first4)) {
-    if (!ExtractFirstZipMember(source, kMaxImageSize, image->Data, error)) return nullptr;
+    if (!ExtractFirstZipMember(source, kMaxImageSize, image.Data, error)) return false;
   } else {
     const uint64_t length = source.Length();
     if (length > kMaxImageSize) {
       error = TooLarge(length);
-      return nullptr;
+      return false;
     }
-    image->Data.resize(static_cast<size_t>(length));
-    if (!source.ReadAt(0, image->Data.data(), image->Data.size(), error)) return nullptr;
+    image.Data.resize(static_cast<size_t>(length));
+    if (!source.ReadAt(0, image.Data.data(), image.Data.size(), error)) return false;
   }
-  image->Size = static_cast<uint32_t>(image->Data.size());
+  image.Size = static_cast<uint32_t>(image.Data.size());
+  return true;
+}
+
+ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
+  auto image = std::make_unique<tADF>();
+  if (!Load(name, source, *image, error)) return nullptr;
   return image;
+}
+
+// Opens `path` for reading as a plain file; an empty reason on success.
+std::string OpenForReading(const std::string& path, int& fd, uint64_t& length) {
+  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  struct stat info {};
+  std::string reason;
+  if (::fstat(fd, &info) != 0) {
+    reason = std::strerror(errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    reason = std::strerror(EISDIR);
+  } else {
+    length = static_cast<uint64_t>(info.st_size);
+    return {};
+  }
+  ::close(fd);
+  fd = -1;
+  return reason;
 }
 
 }  // namespace
 
 ImagePtr LoadImage(const std::string& path, FileError* error) {
-  std::string reason;
+  int fd = -1;
+  uint64_t length = 0;
+  std::string reason = OpenForReading(path, fd, length);
   ImagePtr image;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    reason = std::strerror(errno);
-  } else {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-      reason = std::strerror(errno);
-      ::close(fd);
-    } else if (S_ISDIR(info.st_mode)) {
-      reason = std::strerror(EISDIR);
-      ::close(fd);
-    } else {
-      FileSource source(fd, static_cast<uint64_t>(info.st_size));
-      image = Load(path, source, reason);
-    }
+  if (reason.empty()) {
+    FileSource source(fd, length);
+    image = Load(path, source, reason);
   }
   if (!image && error) *error = {path, reason};
   return image;
+}
+
+bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
+  int fd = -1;
+  uint64_t length = 0;
+  std::string reason = OpenForReading(path, fd, length);
+  bool loaded = false;
+  if (reason.empty()) {
+    FileSource source(fd, length);
+    loaded = Load(path, source, image, reason);
+  }
+  if (!loaded && error) *error = {path, reason};
+  return loaded;
 }
 
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
@@ -110,5 +140,16 @@ ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size
 }
 
 void FreeImage(ImagePtr& image) { image.reset(); }
+
+void AdviseReadAhead(const std::string& path) {
+  // Non-blocking, so a file replaced by a fifo since the listing cannot hold us.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+  }
+  ::close(fd);
+}
 
 }  // namespace moswit

@@ -31,12 +31,22 @@ using ImagePtr = std::unique_ptr<tADF>;
 // nothing and, when `error` is given, the path and the reason.
 ImagePtr LoadImage(const std::string& path, FileError* error = nullptr);
 
+// LoadImage into an image kept by the caller, reusing its buffer, so a scan
+// loading one image after another does not allocate and clear one each time.
+// On failure `image` holds no image (its Size is 0) and false is returned.
+bool LoadImageInto(const std::string& path, tADF& image, FileError* error = nullptr);
+
 // Decides and decodes from bytes already in memory; `name` becomes FileName
 // (and the error's path).
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
                              FileError* error = nullptr);
 
 void FreeImage(ImagePtr& image);
+
+// Asks the system to start reading the file at `path` into its cache in the
+// background, so a later LoadImage finds it there. Only a hint: a file that
+// cannot be opened, or is not a plain file, is left alone.
+void AdviseReadAhead(const std::string& path);
 
 inline uint32_t BlockCount(const tADF& image) { return image.Size / kBlockSize; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <thread>
 
 #include "database/attributes.h"
 #include "image/adf.h"
@@ -30,39 +31,75 @@ void MatchTable::Add(uint32_t crc, uint32_t second, const MatchEntry& entry) {
   entries_.push_back(entry);
 }
 
+void MatchTable::Append(const MatchTable& other) {
+  keys_.insert(keys_.end(), other.keys_.begin(), other.keys_.end());
+  entries_.insert(entries_.end(), other.entries_.begin(), other.entries_.end());
+}
+
 void MatchTable::Finish() {
-  if (!std::is_sorted(keys_.begin(), keys_.end())) {
-    SortByKey();
-  }
   // About one bucket per key, at most 2^22 of them.
   bucketBits_ = std::min(22u, static_cast<unsigned>(std::bit_width(keys_.size())));
-  bucketStart_.assign((size_t{1} << bucketBits_) + 1, 0);
-  size_t at = 0;
-  for (size_t b = 0; b < (size_t{1} << bucketBits_); ++b) {
-    bucketStart_[b] = static_cast<uint32_t>(at);
-    while (at < keys_.size() && Bucket(keys_[at]) == b) ++at;
-  }
-  bucketStart_.back() = static_cast<uint32_t>(keys_.size());
+  const size_t buckets = size_t{1} << bucketBits_;
+  bucketStart_.assign(buckets + 1, 0);
+  for (uint64_t key : keys_) ++bucketStart_[Bucket(key) + 1];
+  for (size_t b = 0; b < buckets; ++b) bucketStart_[b + 1] += bucketStart_[b];
+  if (!std::is_sorted(keys_.begin(), keys_.end())) SortByKey();
 }
 
 size_t MatchTable::Bucket(uint64_t key) const {
   return bucketBits_ == 0 ? 0 : static_cast<size_t>(key >> (64 - bucketBits_));
 }
 
+// One stable pass puts every key into its bucket (a run of leading bits),
+// then each bucket, a key or two on average, is sorted on its own: linear
+// in the number of keys, and stable, so equal keys stay in database order.
 void MatchTable::SortByKey() {
-  std::vector<uint32_t> order(keys_.size());
-  std::iota(order.begin(), order.end(), 0u);
-  // Stable, so equal keys stay in database order.
-  std::stable_sort(order.begin(), order.end(),
-                   [this](uint32_t a, uint32_t b) { return keys_[a] < keys_[b]; });
+  const size_t buckets = bucketStart_.size() - 1;
+  std::vector<uint32_t> next(bucketStart_.begin(), bucketStart_.end() - 1);
   std::vector<uint64_t> keys(keys_.size());
   std::vector<MatchEntry> entries(entries_.size());
-  for (size_t i = 0; i < order.size(); ++i) {
-    keys[i] = keys_[order[i]];
-    entries[i] = entries_[order[i]];
+  for (size_t i = 0; i < keys_.size(); ++i) {
+    const uint32_t at = next[Bucket(keys_[i])]++;
+    keys[at] = keys_[i];
+    entries[at] = entries_[i];
   }
   keys_ = std::move(keys);
   entries_ = std::move(entries);
+
+  constexpr size_t kInsertionMost = 32;
+  std::vector<uint32_t> order;
+  for (size_t b = 0; b < buckets; ++b) {
+    const size_t first = bucketStart_[b];
+    const size_t last = bucketStart_[b + 1];
+    if (last - first <= kInsertionMost) {
+      for (size_t i = first + 1; i < last; ++i) {
+        const uint64_t key = keys_[i];
+        const MatchEntry entry = entries_[i];
+        size_t j = i;
+        for (; j > first && key < keys_[j - 1]; --j) {
+          keys_[j] = keys_[j - 1];
+          entries_[j] = entries_[j - 1];
+        }
+        keys_[j] = key;
+        entries_[j] = entry;
+      }
+      continue;
+    }
+    // A crowded bucket (many keys sharing their leading bits).
+    order.resize(last - first);
+    std::iota(order.begin(), order.end(), static_cast<uint32_t>(first));
+    std::stable_sort(order.begin(), order.end(),
+                     [this](uint32_t a, uint32_t c) { return keys_[a] < keys_[c]; });
+    std::vector<uint64_t> sortedKeys(order.size());
+    std::vector<MatchEntry> sortedEntries(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+      sortedKeys[i] = keys_[order[i]];
+      sortedEntries[i] = entries_[order[i]];
+    }
+    std::copy(sortedKeys.begin(), sortedKeys.end(), keys_.begin() + static_cast<ptrdiff_t>(first));
+    std::copy(sortedEntries.begin(), sortedEntries.end(),
+              entries_.begin() + static_cast<ptrdiff_t>(first));
+  }
 }
 
 std::span<const MatchEntry> MatchTable::Find(uint32_t crc, uint32_t second) const {
@@ -80,29 +117,57 @@ size_t MatchTable::MemoryBytes() const {
          bucketStart_.capacity() * sizeof(uint32_t);
 }
 
-MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
-  auto index = std::make_unique<MatchIndex>();
+namespace {
+
+// Adds the records of games [first, last) to `index`, in database order.
+void AddGames(const DatabaseInfo& database, size_t first, size_t last, MatchIndex& index) {
+  // Room for every record, counted without touching the records: the one
+  // pass below is what a large database's build costs.
   size_t fileCount = 0;
   size_t blockCount = 0;
-  for (const GameRecord& game : database.games) {
-    for (const DiskRecord& disk : game.disks) {
-      for (const FileRecord& file : disk.files) fileCount += !(file.attributes & kAttrExclude);
-      for (const RangeRecord& range : disk.ranges) blockCount += IsBlockRange(range);
+  for (size_t g = first; g < last; ++g) {
+    for (const DiskRecord& disk : database.games[g].disks) {
+      fileCount += disk.files.Size();
+      blockCount += disk.ranges.Size();
     }
   }
-  index->files.Reserve(fileCount);
-  index->blocks.Reserve(blockCount);
-  for (const GameRecord& game : database.games) {
+  index.files.Reserve(fileCount);
+  index.blocks.Reserve(blockCount);
+  for (size_t g = first; g < last; ++g) {
+    const GameRecord& game = database.games[g];
     for (const DiskRecord& disk : game.disks) {
       for (const FileRecord& file : disk.files) {
         if (!(file.attributes & kAttrExclude)) {
-          index->files.Add(file.crc32, file.size, {&file, &disk, &game});
+          index.files.Add(file.crc32, file.size, {&file, &disk, &game});
         }
       }
       for (const RangeRecord& range : disk.ranges) {
-        if (IsBlockRange(range)) index->blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
+        if (IsBlockRange(range)) index.blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
       }
     }
+  }
+}
+
+}  // namespace
+
+MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database, size_t threads) {
+  auto index = std::make_unique<MatchIndex>();
+  const size_t games = database.games.Size();
+  // Below this many games another thread costs more than it saves.
+  constexpr size_t kGamesPerThread = 1024;
+  threads = std::clamp<size_t>(std::min(threads, games / kGamesPerThread), 1, 64);
+  // Each thread walks its own run of games; the runs are then joined in
+  // database order, so the index is the same for any number of threads.
+  std::vector<MatchIndex> parts(threads - 1);
+  std::vector<std::thread> workers;
+  for (size_t t = 1; t < threads; ++t) {
+    workers.emplace_back([&, t] { AddGames(database, games * t / threads, games * (t + 1) / threads, parts[t - 1]); });
+  }
+  AddGames(database, 0, games / threads, *index);
+  for (std::thread& worker : workers) worker.join();
+  for (const MatchIndex& part : parts) {
+    index->files.Append(part.files);
+    index->blocks.Append(part.blocks);
   }
   index->files.Finish();
   index->blocks.Finish();
@@ -115,6 +180,10 @@ void BlockTable::Add(uint32_t crc, uint32_t firstByte, const MatchEntry& entry) 
   const uint32_t block = firstByte / kBlockSize;
   if (firstByte % kBlockSize != 0 || block >= kMaxImageSize / kBlockSize) return;
   pending_.push_back({block, crc, entry});
+}
+
+void BlockTable::Append(const BlockTable& other) {
+  pending_.insert(pending_.end(), other.pending_.begin(), other.pending_.end());
 }
 
 void BlockTable::Finish() {

@@ -1,11 +1,128 @@
 #include "scan/scanner.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include "image/adf.h"
 #include "image/numbertext.h"
 #include "scan/identify.h"
 #include "scan/matchindex.h"
 
 namespace moswit {
+
+namespace {
+
+// Rows a worker may identify ahead of the report. Results are small, and a
+// worker holds only the image it is identifying, so memory stays a few
+// images per worker whatever the folder's size.
+constexpr size_t kAheadPerWorker = 4;
+
+struct RowOutcome {
+  std::string line;
+  bool hadCandidates = false;
+};
+
+// Loads the row's image into `image`, the one image buffer of a worker, and
+// identifies it.
+RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, tADF& image) {
+  FileError error;
+  if (!LoadImageInto(row.path, image, &error)) return {UnreadableResult(error.message), false};
+  IdentifyResult result = IdentifyImage(image, index);
+  return {std::move(result.line), result.hadCandidates};
+}
+
+// Workers take rows in order and put each outcome into a ring of slots,
+// one per row that may be ahead of the report; the reporting thread takes
+// them back out in row order. A worker takes a new row only while the report
+// is less than a ring's length behind it, and never once a stop is seen.
+class Pipeline {
+ public:
+  Pipeline(const std::vector<ImageRow>& rows, const MatchIndex& index,
+           const std::atomic<bool>* stop, size_t workers)
+      : rows_(rows), index_(index), stop_(stop), ring_(workers * kAheadPerWorker),
+        readAhead_(2 * workers), slots_(ring_) {
+    for (size_t i = 0; i < std::min(readAhead_, rows_.size()); ++i) AdviseReadAhead(rows_[i].path);
+    running_ = workers;
+    threads_.reserve(workers);
+    for (size_t w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
+  }
+
+  ~Pipeline() { Finish(); }
+  Pipeline(const Pipeline&) = delete;
+  Pipeline& operator=(const Pipeline&) = delete;
+
+  // The outcome of `row`, waiting for it; false when the workers stopped
+  // before identifying it.
+  bool Take(size_t row, RowOutcome& outcome) {
+    std::unique_lock lock(mutex_);
+    Slot& slot = slots_[row % ring_];
+    ready_.wait(lock, [&] { return slot.row == row || running_ == 0; });
+    if (slot.row != row) return false;
+    outcome = std::move(slot.outcome);
+    reported_ = row + 1;
+    lock.unlock();
+    room_.notify_all();
+    return true;
+  }
+
+  // Lets every worker end after its current image and waits for them.
+  void Finish() {
+    {
+      std::lock_guard lock(mutex_);
+      finishing_ = true;
+    }
+    room_.notify_all();
+    for (std::thread& thread : threads_) {
+      if (thread.joinable()) thread.join();
+    }
+  }
+
+ private:
+  struct Slot {
+    size_t row = SIZE_MAX;
+    RowOutcome outcome;
+  };
+
+  bool Stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
+
+  void Work() {
+    tADF image;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      room_.wait(lock, [this] { return finishing_ || next_ < reported_ + ring_; });
+      if (finishing_ || next_ >= rows_.size() || Stopped()) break;
+      const size_t row = next_++;
+      lock.unlock();
+      if (row + readAhead_ < rows_.size()) AdviseReadAhead(rows_[row + readAhead_].path);
+      RowOutcome outcome = IdentifyRow(rows_[row], index_, image);
+      lock.lock();
+      slots_[row % ring_] = {row, std::move(outcome)};
+      ready_.notify_all();
+    }
+    --running_;
+    ready_.notify_all();
+  }
+
+  const std::vector<ImageRow>& rows_;
+  const MatchIndex& index_;
+  const std::atomic<bool>* stop_;
+  const size_t ring_;
+  const size_t readAhead_;
+
+  std::mutex mutex_;
+  std::condition_variable ready_;  // an outcome was put, or a worker ended
+  std::condition_variable room_;   // the report took an outcome, or finishing
+  std::vector<Slot> slots_;
+  size_t next_ = 0;      // the next row a worker takes
+  size_t reported_ = 0;  // rows the report has taken
+  size_t running_ = 0;   // workers not yet ended
+  bool finishing_ = false;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace
 
 std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption) {
   const auto percent = TruncatedRatio(static_cast<uint32_t>(i), static_cast<uint32_t>(n), 100);
@@ -15,39 +132,62 @@ std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const 
 
 std::string UnreadableResult(const std::string& reason) { return "<unreadable: " + reason + ">"; }
 
+size_t DefaultScanJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
+
 void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
-             const std::atomic<bool>* stop) {
+             const std::atomic<bool>* stop, size_t jobs) {
+  if (jobs == 0) jobs = DefaultScanJobs();
   report.Status(kPreparingStatus);
   report.RowsCleared();
+  // With workers, the index is built while the folder is listed.
+  MatchIndexPtr index;
+  std::thread indexBuild;
+  if (jobs > 1) indexBuild = std::thread([&] { index = BuildMatchIndex(database, jobs); });
   const std::string folder = WithTrailingSeparator(sourceFolder);
   const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
   std::vector<ImageRow> rows = ListImages(folder, stop);
   if (stopped()) {
+    if (indexBuild.joinable()) indexBuild.join();
     report.Ended(true);
     return;
   }
   SortRows(rows);
   report.RowsListed(rows);
 
-  MatchIndexPtr index = BuildMatchIndex(database);
+  if (indexBuild.joinable()) {
+    indexBuild.join();
+  } else {
+    index = BuildMatchIndex(database);
+  }
   const size_t n = rows.size();
+  std::unique_ptr<Pipeline> pipeline;
+  tADF image;  // the one image of a scan on this thread
+  if (std::min(jobs, n) > 1) {
+    pipeline = std::make_unique<Pipeline>(rows, *index, stop, std::min(jobs, n));
+  } else if (n > 0) {
+    AdviseReadAhead(rows[0].path);
+  }
   for (size_t i = 0; i < n; ++i) {
-    if (stopped()) {
+    bool ended = stopped();
+    RowOutcome outcome;
+    if (!ended) {
+      report.Status(ScanningStatus(i + 1, n, folder, rows[i].caption));
+      report.Progress(i + 1, n);
+      if (pipeline) {
+        ended = !pipeline->Take(i, outcome);
+      } else {
+        if (i + 1 < n) AdviseReadAhead(rows[i + 1].path);
+        outcome = IdentifyRow(rows[i], *index, image);
+      }
+    }
+    if (ended) {
+      pipeline.reset();
       report.Ended(true);
       return;
     }
-    report.Status(ScanningStatus(i + 1, n, folder, rows[i].caption));
-    report.Progress(i + 1, n);
-    FileError error;
-    ImagePtr image = LoadImage(rows[i].path, &error);
-    if (!image) {
-      report.RowResult(i, UnreadableResult(error.message), false);
-      continue;
-    }
-    const IdentifyResult result = IdentifyImage(*image, *index);
-    report.RowResult(i, result.line, result.hadCandidates);
-    FreeImage(image);
+    report.RowResult(i, outcome.line, outcome.hadCandidates);
   }
+  pipeline.reset();
   FreeMatchIndex(index);
   report.Status(kReadyStatus);
   report.Ended(false);

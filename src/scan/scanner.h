@@ -1,7 +1,9 @@
 // One scan of a source folder against a database: list the images, sort
-// them, build the index, then load, identify and free one image after the
-// other. The Renamer window and moswit-cli run this same code; it reports
-// through a ScanReport in the order the window shows things.
+// them, build the index, then load, identify and free every image, on one
+// thread or on several workers at once. Either way the report comes in row
+// order, from the thread that called RunScan. The Renamer window and
+// moswit-cli run this same code; it reports through a ScanReport in the
+// order the window shows things.
 #pragma once
 
 #include <atomic>
@@ -38,9 +40,16 @@ std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const 
 // The result line of an image that could not be loaded.
 std::string UnreadableResult(const std::string& reason);
 
-// Runs a whole scan. `stop`, when given and set, ends the scan while the
-// folder is listed or between two images, without the final status.
+// The workers a scan uses when not told: one per processor core.
+size_t DefaultScanJobs();
+
+// Runs a whole scan. `jobs` workers identify the images (0: the default; 1:
+// all on the calling thread), each holding one image at a time and running
+// at most a few rows ahead of the report; the index and the database are
+// only read. `stop`, when given and set, ends the scan while the folder is
+// listed or between two images, without the final status; every worker has
+// ended before Ended(true) is reported.
 void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
-             const std::atomic<bool>* stop = nullptr);
+             const std::atomic<bool>* stop = nullptr, size_t jobs = 0);
 
 }  // namespace moswit
