@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev
   unadf
   clang libclang-rt-dev
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()

@@ -14,6 +14,9 @@ cmake --preset "$preset"
 cmake --build build-test --parallel 2
 ctest --test-dir build-test --output-on-failure --parallel 2
 
+# The .deb of this build: its files, its desktop entry and its Depends.
+scripts/checkpackage.sh build-test
+
 # Sanitizer builds and a bounded fuzzing run (scripts/hardening.sh);
 # MOSWIT_HARDENING=0 skips them for a quick local run.
 if [ "${MOSWIT_HARDENING:-1}" != 0 ]; then

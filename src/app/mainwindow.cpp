@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
@@ -48,12 +50,22 @@ class FileBrowserFilter : public QSortFilterProxyModel {
 // The browser's group would otherwise be as wide as its long caption.
 constexpr int kBrowserMinimumWidth = 120;
 
+// Moswit's icon in every size built in (data/icons/hicolor, the PNGs that
+// are installed for the desktop too).
+QIcon ApplicationIcon() {
+  QIcon icon;
+  QDirIterator sizes(":/icons/hicolor", {"moswit.png"}, QDir::Files, QDirIterator::Subdirectories);
+  while (sizes.hasNext()) icon.addFile(sizes.next());
+  return icon;
+}
+
 }  // namespace
 
 void SetUpApplication(QApplication& application) {
   // The application's name is its title: the task bar and message boxes
   // show it, and Qt appends no display name to the window captions.
   application.setApplicationName(kApplicationTitle);
+  application.setWindowIcon(ApplicationIcon());
 }
 
 int RunMoswit(QApplication& application) {
@@ -70,6 +82,7 @@ int RunMoswit(QApplication& application) {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   setObjectName("TForm1");
   setWindowTitle(kMainCaption);
+  setWindowIcon(ApplicationIcon());
 
   QGroupBox* group = MakeGroup(this, kFileBrowserGroupName, kFileBrowserCaption);
   group->setMinimumWidth(kBrowserMinimumWidth);

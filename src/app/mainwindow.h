@@ -21,7 +21,8 @@ namespace moswit {
 
 class TDI_Inspector;
 
-// Titles the application; called once, before the main window is made.
+// Titles the application and gives it Moswit's icon; called once, before
+// the main window is made.
 void SetUpApplication(QApplication& application);
 
 // The program: titles the application, shows the main window and runs the

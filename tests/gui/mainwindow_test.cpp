@@ -53,6 +53,7 @@ class MainWindowTest : public QObject {
   void ApplicationIsTitled() {
     SetUpApplication(*qApp);
     QCOMPARE(QApplication::applicationDisplayName(), QString("[Moswit v1.00]"));
+    QVERIFY(!QApplication::windowIcon().isNull());
   }
 
   void ControlsBearTheirNamesAndCaptionsInOrder() {
@@ -61,6 +62,7 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.objectName(), QString("TForm1"));
     QCOMPARE(window.windowTitle(), QString("Moswit v0.80 beta"));
+    QVERIFY(window.windowIcon().availableSizes().contains(QSize(256, 256)));
     auto* group = window.findChild<QGroupBox*>("GB_FileBrowser");
     QVERIFY(group);
     QCOMPARE(group->title(), QString("ADF File Browser (first select, then inspect)"));
