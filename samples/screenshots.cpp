@@ -1,18 +1,23 @@
 // Renders each window of Moswit to a PNG: the main window on the sample
 // folder, the About box, a Renamer after a finished scan of the sample
-// images, an Inspector with a Hex Viewer, a Compare of two samples, and the
-// DID Editor on the sample database with a Game, a Version, a Disk and a
-// File editor.
+// images, an Inspector with a Hex Viewer and its map enlarged, a Compare of
+// two samples, the DID Editor on the sample database with a Game, a
+// Version, a Disk and a File editor, and a new disk that got the files of
+// an Inspector, with the File editor of one of them.
 // Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt platform;
 // scripts/screenshots.sh uses the offscreen one).
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/aboutdialog.h"
@@ -86,6 +91,74 @@ bool SaveDidEditor(QWidget& main, const QDir& samples, const QDir& out) {
          Save(*fileEditor, out, "fileeditor.png");
 }
 
+// A new database (never written) with a game, a version and a disk whose
+// Disk editor got every file of the sample disk from an Inspector: the
+// hand-over menu, the Disk editor with the preset attributes, and the File
+// editor of /c/run.
+bool SaveHandOver(QWidget& main, const QDir& samples, const QDir& out) {
+  moswit::FileError error;
+  moswit::TDI_Inspector* inspector =
+      moswit::TDI_Inspector::Open({samples.filePath("sample.adf").toStdString()}, error);
+  QTemporaryDir folder;
+  if (!inspector || !folder.isValid()) return false;
+  inspector->show();
+  auto* editor =
+      new moswit::TF_DatabaseEdit({folder.filePath("mine.did").toStdString(), true}, &main);
+  editor->show();
+  auto* tree = editor->findChild<QTreeView*>("TV_Records");
+  const auto selectGame = [editor, tree] {
+    editor->FormActivate();
+    tree->selectionModel()->select(tree->model()->index(0, 0),
+                                   QItemSelectionModel::ClearAndSelect);
+  };
+  editor->findChild<QPushButton*>("B_NewGame")->click();
+  auto* gameEditor = editor->findChild<QWidget*>("TF_GameEdit");
+  if (!gameEditor) return false;
+  gameEditor->findChild<QLineEdit*>("ED_Name")->setText("Sample Game");
+  gameEditor->findChild<QLineEdit*>("ED_RelYear")->setText("1993");
+  gameEditor->findChild<QPushButton*>("B_Okay")->click();
+  selectGame();
+  editor->findChild<QPushButton*>("B_NewVersion")->click();
+  auto* versionEditor = editor->findChild<QWidget*>("TF_VersionEdit");
+  if (!versionEditor) return false;
+  versionEditor->findChild<QLineEdit*>("ED_DiskOrder")->setText("1");
+  versionEditor->findChild<QPushButton*>("B_Okay")->click();
+  selectGame();
+  editor->findChild<QPushButton*>("B_NewDisk")->click();
+  auto* diskEditor = editor->findChild<QWidget*>("TF_DiskEdit");
+  if (!diskEditor) return false;
+  diskEditor->findChild<QLineEdit*>("ED_Name")->setText("Sample Disk");
+
+  inspector->findChild<QTreeWidget*>("FR_FileList")->selectAll();
+  inspector->FR_AddDatClick();
+  auto* menu = inspector->findChild<QMenu*>("PU_AddDat");
+  Settle(100);
+  if (!menu || !Save(*menu, out, "addmenu.png")) return false;
+  // The Disk editor of the sample database is open too: its item comes first.
+  QAction* item = menu->actions().isEmpty() ? nullptr : menu->actions().back();
+  if (!item || !item->text().startsWith("Sample Game")) return false;
+  item->trigger();
+  menu->hide();
+  auto* files = diskEditor->findChild<QTreeWidget*>("FR_FileList");
+  for (int i = 0; i < files->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* row = files->topLevelItem(i);
+    row->setSelected(row->text(0) == "/c/run");
+  }
+  diskEditor->findChild<QPushButton*>("FR_Edit")->click();
+  QWidget* fileEditor = diskEditor->findChild<QWidget*>("TF_FileEdit");
+  files->setFocus();
+  Settle(100);
+  const bool ok = fileEditor && Save(*diskEditor, out, "handover.png") &&
+                  Save(*fileEditor, out, "attributes.png");
+  // Nothing is written: the editors close without storing.
+  if (fileEditor) fileEditor->findChild<QPushButton*>("B_Cancel")->click();
+  diskEditor->findChild<QPushButton*>("B_Cancel")->click();
+  editor->findChild<QPushButton*>("B_Cancel")->click();
+  inspector->close();
+  Settle(100);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +173,8 @@ int main(int argc, char** argv) {
   if (!QDir().mkpath(out.path())) return 1;
 
   moswit::TForm1 main;
+  // Wider than at first, so the browser shows the sample names whole.
+  main.resize(560, 330);
   main.show();
   // The file system model fills its folders in the background.
   for (int pass = 0; pass < 4; ++pass) {
@@ -122,7 +197,16 @@ int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
   while (!ended && clock.elapsed() < 30'000) QApplication::processEvents(QEventLoop::AllEvents, 50);
-  renamer->findChild<QWidget*>("LV_Results")->setFocus();
+  // Wide enough for the whole result lines.
+  auto* results = renamer->findChild<QTreeWidget*>("LV_Results");
+  int widest = 0;
+  for (int i = 0; i < results->topLevelItemCount(); ++i) {
+    widest = std::max(widest, results->fontMetrics().horizontalAdvance(
+                                  results->topLevelItem(i)->text(1)));
+  }
+  const int others = results->columnWidth(0) + results->columnWidth(2);
+  renamer->resize(others + widest + 100, 400);
+  results->setFocus();
   Settle(100);
   ok = ended && Save(*renamer, out, "renamer.png") && ok;
 
@@ -144,6 +228,16 @@ int main(int argc, char** argv) {
   inspector->ImgMouseDown();
   Settle(100);
   ok = Save(*inspector, out, "inspector.png") && ok;
+  // The map with its legend and sector info, twice the size.
+  if (auto* map = inspector->findChild<QWidget*>("SectorMap")) {
+    const QPixmap shot = map->grab();
+    const QString path = out.filePath("inspector-map.png");
+    if (shot.scaled(shot.size() * 2).save(path)) {
+      std::printf("%s\n", qPrintable(path));
+    } else {
+      ok = false;
+    }
+  }
   inspector->FR_HexEdClick();
   Settle(100);
   if (auto* viewer = inspector->findChild<QWidget*>("TF_HexEdit")) {
@@ -165,5 +259,6 @@ int main(int argc, char** argv) {
   Settle(100);
   ok = Save(*compare, out, "compare.png") && ok;
   ok = SaveDidEditor(main, samples, out) && ok;
+  ok = SaveHandOver(main, samples, out) && ok;
   return ok ? 0 : 1;
 }

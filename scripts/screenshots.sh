@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
 # platform: the main window, the About box, a Renamer after a finished scan
-# of the sample folder, an Inspector, a Hex Viewer, a Compare, and the DID
-# Editor with a Game, a Version, a Disk and a File editor. BUILD_DIR picks
-# the build folder (default build).
+# of the sample folder, an Inspector with its map enlarged, a Hex Viewer, a
+# Compare, the DID Editor with a Game, a Version, a Disk and a File editor,
+# and a new disk that got an Inspector's files (the hand-over menu, the Disk
+# editor, a File editor). BUILD_DIR picks the build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
