@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -141,15 +142,24 @@ ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size
 
 void FreeImage(ImagePtr& image) { image.reset(); }
 
-void AdviseReadAhead(const std::string& path) {
+bool AdviseReadAhead(const std::string& path) {
   // Non-blocking, so a file replaced by a fifo since the listing cannot hold us.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return;
+  if (fd < 0) return false;
+  bool advised = false;
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    // A file whose last byte is in the cache was read before: asking for
+    // the rest would only cost the system a walk over cached pages.
+    char last;
+    iovec byte{&last, 1};
+    if (::preadv2(fd, &byte, 1, info.st_size - 1, RWF_NOWAIT) != 1) {
+      ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+      advised = true;
+    }
   }
   ::close(fd);
+  return advised;
 }
 
 }  // namespace moswit

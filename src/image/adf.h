@@ -44,9 +44,10 @@ ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size
 void FreeImage(ImagePtr& image);
 
 // Asks the system to start reading the file at `path` into its cache in the
-// background, so a later LoadImage finds it there. Only a hint: a file that
-// cannot be opened, or is not a plain file, is left alone.
-void AdviseReadAhead(const std::string& path);
+// background, so a later LoadImage finds it there; true when it did. Only a
+// hint: a file already cached, one that cannot be opened, or one that is not
+// a plain file is left alone.
+bool AdviseReadAhead(const std::string& path);
 
 inline uint32_t BlockCount(const tADF& image) { return image.Size / kBlockSize; }
 

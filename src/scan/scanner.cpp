@@ -33,6 +33,37 @@ RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, tADF& image
   return {std::move(result.line), result.hadCandidates};
 }
 
+// Asks the system to read the image `distance` rows ahead of the one being
+// loaded, while the folder's images come from the disk. Every eighth row is
+// probed; the rows up to the next probe are advised only when the probe
+// found its file uncached, so a folder already in the cache costs no more
+// than one probe per eight images.
+class ReadAhead {
+ public:
+  ReadAhead(const std::vector<ImageRow>& rows, size_t distance) : rows_(rows), distance_(distance) {
+    for (size_t row = 0; row < std::min(distance_, rows_.size()); ++row) Advise(row);
+  }
+
+  // Called as `row` is taken for loading; from any worker.
+  void Taken(size_t row) { Advise(row + distance_); }
+
+ private:
+  static constexpr size_t kProbeEvery = 8;
+
+  void Advise(size_t row) {
+    if (row >= rows_.size()) return;
+    if (row % kProbeEvery == 0) {
+      cold_.store(AdviseReadAhead(rows_[row].path), std::memory_order_relaxed);
+    } else if (cold_.load(std::memory_order_relaxed)) {
+      AdviseReadAhead(rows_[row].path);
+    }
+  }
+
+  const std::vector<ImageRow>& rows_;
+  const size_t distance_;
+  std::atomic<bool> cold_{true};
+};
+
 // Workers take rows in order and put each outcome into a ring of slots,
 // one per row that may be ahead of the report; the reporting thread takes
 // them back out in row order. A worker takes a new row only while the report
@@ -42,8 +73,7 @@ class Pipeline {
   Pipeline(const std::vector<ImageRow>& rows, const MatchIndex& index,
            const std::atomic<bool>* stop, size_t workers)
       : rows_(rows), index_(index), stop_(stop), ring_(workers * kAheadPerWorker),
-        readAhead_(2 * workers), slots_(ring_) {
-    for (size_t i = 0; i < std::min(readAhead_, rows_.size()); ++i) AdviseReadAhead(rows_[i].path);
+        readAhead_(rows, 2 * workers), slots_(ring_) {
     running_ = workers;
     threads_.reserve(workers);
     for (size_t w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
@@ -58,12 +88,15 @@ class Pipeline {
   bool Take(size_t row, RowOutcome& outcome) {
     std::unique_lock lock(mutex_);
     Slot& slot = slots_[row % ring_];
+    waiting_ = row;
     ready_.wait(lock, [&] { return slot.row == row || running_ == 0; });
+    waiting_ = SIZE_MAX;
     if (slot.row != row) return false;
     outcome = std::move(slot.outcome);
     reported_ = row + 1;
+    const bool wake = workersWaiting_ > 0;
     lock.unlock();
-    room_.notify_all();
+    if (wake) room_.notify_all();
     return true;
   }
 
@@ -91,25 +124,28 @@ class Pipeline {
     tADF image;
     std::unique_lock lock(mutex_);
     for (;;) {
+      ++workersWaiting_;
       room_.wait(lock, [this] { return finishing_ || next_ < reported_ + ring_; });
+      --workersWaiting_;
       if (finishing_ || next_ >= rows_.size() || Stopped()) break;
       const size_t row = next_++;
       lock.unlock();
-      if (row + readAhead_ < rows_.size()) AdviseReadAhead(rows_[row + readAhead_].path);
+      readAhead_.Taken(row);
       RowOutcome outcome = IdentifyRow(rows_[row], index_, image);
       lock.lock();
       slots_[row % ring_] = {row, std::move(outcome)};
-      ready_.notify_all();
+      // Only the row the report waits for wakes it.
+      if (waiting_ == row) ready_.notify_one();
     }
     --running_;
-    ready_.notify_all();
+    ready_.notify_one();
   }
 
   const std::vector<ImageRow>& rows_;
   const MatchIndex& index_;
   const std::atomic<bool>* stop_;
   const size_t ring_;
-  const size_t readAhead_;
+  ReadAhead readAhead_;
 
   std::mutex mutex_;
   std::condition_variable ready_;  // an outcome was put, or a worker ended
@@ -118,6 +154,8 @@ class Pipeline {
   size_t next_ = 0;      // the next row a worker takes
   size_t reported_ = 0;  // rows the report has taken
   size_t running_ = 0;   // workers not yet ended
+  size_t waiting_ = SIZE_MAX;  // the row the report waits for
+  size_t workersWaiting_ = 0;  // workers waiting for room in the ring
   bool finishing_ = false;
   std::vector<std::thread> threads_;
 };
@@ -161,11 +199,12 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
   }
   const size_t n = rows.size();
   std::unique_ptr<Pipeline> pipeline;
+  std::unique_ptr<ReadAhead> readAhead;
   tADF image;  // the one image of a scan on this thread
   if (std::min(jobs, n) > 1) {
     pipeline = std::make_unique<Pipeline>(rows, *index, stop, std::min(jobs, n));
-  } else if (n > 0) {
-    AdviseReadAhead(rows[0].path);
+  } else {
+    readAhead = std::make_unique<ReadAhead>(rows, 2);
   }
   for (size_t i = 0; i < n; ++i) {
     bool ended = stopped();
@@ -176,7 +215,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
       if (pipeline) {
         ended = !pipeline->Take(i, outcome);
       } else {
-        if (i + 1 < n) AdviseReadAhead(rows[i + 1].path);
+        readAhead->Taken(i);
         outcome = IdentifyRow(rows[i], *index, image);
       }
     }
