@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
-#include <thread>
 
 #include "database/attributes.h"
 #include "image/adf.h"
@@ -29,11 +28,6 @@ void MatchTable::Reserve(size_t count) {
 void MatchTable::Add(uint32_t crc, uint32_t second, const MatchEntry& entry) {
   keys_.push_back(Key(crc, second));
   entries_.push_back(entry);
-}
-
-void MatchTable::Append(const MatchTable& other) {
-  keys_.insert(keys_.end(), other.keys_.begin(), other.keys_.end());
-  entries_.insert(entries_.end(), other.entries_.begin(), other.entries_.end());
 }
 
 void MatchTable::Finish() {
@@ -117,57 +111,31 @@ size_t MatchTable::MemoryBytes() const {
          bucketStart_.capacity() * sizeof(uint32_t);
 }
 
-namespace {
-
-// Adds the records of games [first, last) to `index`, in database order.
-void AddGames(const DatabaseInfo& database, size_t first, size_t last, MatchIndex& index) {
+MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
+  auto index = std::make_unique<MatchIndex>();
   // Room for every record, counted without touching the records: the one
   // pass below is what a large database's build costs.
   size_t fileCount = 0;
   size_t blockCount = 0;
-  for (size_t g = first; g < last; ++g) {
-    for (const DiskRecord& disk : database.games[g].disks) {
+  for (const GameRecord& game : database.games) {
+    for (const DiskRecord& disk : game.disks) {
       fileCount += disk.files.Size();
       blockCount += disk.ranges.Size();
     }
   }
-  index.files.Reserve(fileCount);
-  index.blocks.Reserve(blockCount);
-  for (size_t g = first; g < last; ++g) {
-    const GameRecord& game = database.games[g];
+  index->files.Reserve(fileCount);
+  index->blocks.Reserve(blockCount);
+  for (const GameRecord& game : database.games) {
     for (const DiskRecord& disk : game.disks) {
       for (const FileRecord& file : disk.files) {
         if (!(file.attributes & kAttrExclude)) {
-          index.files.Add(file.crc32, file.size, {&file, &disk, &game});
+          index->files.Add(file.crc32, file.size, {&file, &disk, &game});
         }
       }
       for (const RangeRecord& range : disk.ranges) {
-        if (IsBlockRange(range)) index.blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
+        if (IsBlockRange(range)) index->blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
       }
     }
-  }
-}
-
-}  // namespace
-
-MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database, size_t threads) {
-  auto index = std::make_unique<MatchIndex>();
-  const size_t games = database.games.Size();
-  // Below this many games another thread costs more than it saves.
-  constexpr size_t kGamesPerThread = 1024;
-  threads = std::clamp<size_t>(std::min(threads, games / kGamesPerThread), 1, 64);
-  // Each thread walks its own run of games; the runs are then joined in
-  // database order, so the index is the same for any number of threads.
-  std::vector<MatchIndex> parts(threads - 1);
-  std::vector<std::thread> workers;
-  for (size_t t = 1; t < threads; ++t) {
-    workers.emplace_back([&, t] { AddGames(database, games * t / threads, games * (t + 1) / threads, parts[t - 1]); });
-  }
-  AddGames(database, 0, games / threads, *index);
-  for (std::thread& worker : workers) worker.join();
-  for (const MatchIndex& part : parts) {
-    index->files.Append(part.files);
-    index->blocks.Append(part.blocks);
   }
   index->files.Finish();
   index->blocks.Finish();
@@ -180,10 +148,6 @@ void BlockTable::Add(uint32_t crc, uint32_t firstByte, const MatchEntry& entry) 
   const uint32_t block = firstByte / kBlockSize;
   if (firstByte % kBlockSize != 0 || block >= kMaxImageSize / kBlockSize) return;
   pending_.push_back({block, crc, entry});
-}
-
-void BlockTable::Append(const BlockTable& other) {
-  pending_.insert(pending_.end(), other.pending_.begin(), other.pending_.end());
 }
 
 void BlockTable::Finish() {

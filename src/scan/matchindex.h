@@ -28,8 +28,6 @@ class MatchTable {
  public:
   void Reserve(size_t count);
   void Add(uint32_t crc, uint32_t second, const MatchEntry& entry);
-  // The entries of `other` after this table's, before Finish.
-  void Append(const MatchTable& other);
   void Finish();
 
   std::span<const MatchEntry> Find(uint32_t crc, uint32_t second) const;
@@ -56,8 +54,6 @@ class BlockTable {
  public:
   void Reserve(size_t count);
   void Add(uint32_t crc, uint32_t firstByte, const MatchEntry& entry);
-  // The entries of `other` after this table's, before Finish.
-  void Append(const BlockTable& other);
   void Finish();
 
   bool AnyAt(uint32_t block) const {
@@ -87,9 +83,7 @@ struct MatchIndex {
 
 using MatchIndexPtr = std::unique_ptr<MatchIndex>;
 
-// `threads` may walk a large database at once; the index is the same for any
-// number of them.
-MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database, size_t threads = 1);
+MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database);
 void FreeMatchIndex(MatchIndexPtr& index);
 
 }  // namespace moswit

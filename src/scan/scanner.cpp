@@ -177,26 +177,25 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
   if (jobs == 0) jobs = DefaultScanJobs();
   report.Status(kPreparingStatus);
   report.RowsCleared();
-  // With workers, the index is built while the folder is listed.
-  MatchIndexPtr index;
-  std::thread indexBuild;
-  if (jobs > 1) indexBuild = std::thread([&] { index = BuildMatchIndex(database, jobs); });
   const std::string folder = WithTrailingSeparator(sourceFolder);
   const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
-  std::vector<ImageRow> rows = ListImages(folder, stop);
+  // With workers, the folder is listed while this thread builds the index.
+  std::vector<ImageRow> rows;
+  MatchIndexPtr index;
+  if (jobs > 1) {
+    std::thread listing([&] { rows = ListImages(folder, stop); });
+    index = BuildMatchIndex(database);
+    listing.join();
+  } else {
+    rows = ListImages(folder, stop);
+  }
   if (stopped()) {
-    if (indexBuild.joinable()) indexBuild.join();
     report.Ended(true);
     return;
   }
   SortRows(rows);
   report.RowsListed(rows);
-
-  if (indexBuild.joinable()) {
-    indexBuild.join();
-  } else {
-    index = BuildMatchIndex(database);
-  }
+  if (!index) index = BuildMatchIndex(database);
   const size_t n = rows.size();
   std::unique_ptr<Pipeline> pipeline;
   std::unique_ptr<ReadAhead> readAhead;
