@@ -119,6 +119,7 @@ ImagePtr LoadImage(const std::string& path, FileError* error) {
 }
 
 bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
+  image.Size = 0;
   int fd = -1;
   uint64_t length = 0;
   std::string reason = OpenForReading(path, fd, length);

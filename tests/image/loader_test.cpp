@@ -181,5 +181,32 @@ TEST_F(LoaderTest, MemoryAndFileLoadAlike) {
   EXPECT_FALSE(fromMemory);
 }
 
+// One buffer loaded again and again, as a scan's worker does: each load
+// gives exactly its own image, whatever the one before, and a failed load
+// leaves no image behind.
+TEST_F(LoaderTest, ReusedImageHoldsOnlyTheLastLoad) {
+  const Bytes full = test::PatternBytes(901'120, 4);
+  const Bytes other = test::PatternBytes(901'120, 5);
+  const Bytes shorter = test::PatternBytes(450'000, 6);
+  const Bytes zipped = MakeZip({{"disk.adf", test::PatternBytes(901'120, 7)}});
+  tADF image;
+  for (const Bytes* bytes : {&full, &shorter, &other, &zipped, &full}) {
+    const std::string path = dir_.Write("reused.adf", *bytes);
+    ASSERT_TRUE(LoadImageInto(path, image));
+    ImagePtr fresh = LoadImage(path);
+    EXPECT_EQ(image.Data, fresh->Data);
+    EXPECT_EQ(image.Size, fresh->Size);
+    EXPECT_EQ(image.FileName, path);
+  }
+  for (const Bytes& bad : {Bytes{}, Bytes{'P', 'K', 3, 4}}) {
+    FileError error;
+    EXPECT_FALSE(LoadImageInto(dir_.Write("bad.adf", bad), image, &error));
+    EXPECT_EQ(image.Size, 0u);
+    EXPECT_FALSE(error.message.empty());
+  }
+  EXPECT_FALSE(LoadImageInto((dir_.Path() / "missing.adf").string(), image));
+  EXPECT_EQ(image.Size, 0u);
+}
+
 }  // namespace
 }  // namespace moswit
