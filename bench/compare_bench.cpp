@@ -148,11 +148,8 @@ BENCHMARK(BM_Floor)
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   moswit::bench::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!moswit::bench::RunRecorded(argc, argv, reporter)) return 1;
 
   for (int shape = 0; shape < 2; ++shape) {
     const std::string arg = "/shape:" + std::to_string(shape);

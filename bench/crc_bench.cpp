@@ -59,11 +59,8 @@ BENCHMARK_CAPTURE(BM_Crc, zlib, &ZlibUpdate)->Arg(k1MiB)->Arg(k512B);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   moswit::bench::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!moswit::bench::RunRecorded(argc, argv, reporter)) return 1;
 
   std::printf("carry-less multiply: %s\n", moswit::CrcUsesClmul() ? "yes" : "no");
   const struct {

@@ -265,11 +265,8 @@ BENCHMARK(BM_ScanFolder)
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   moswit::bench::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!moswit::bench::RunRecorded(argc, argv, reporter)) return 1;
 
   const char* shapes[] = {"boot", "spread"};
   const double floor = reporter.Time("BM_TwoCrcPasses");

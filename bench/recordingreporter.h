@@ -52,4 +52,14 @@ class RecordingReporter : public benchmark::ConsoleReporter {
   std::map<std::string, Sample> medians_;
 };
 
+// Runs the benchmarks the command line names, recording them in `reporter`;
+// false after unknown arguments (they are reported).
+inline bool RunRecorded(int& argc, char** argv, RecordingReporter& reporter) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return true;
+}
+
 }  // namespace moswit::bench
