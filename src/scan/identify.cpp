@@ -70,10 +70,14 @@ void RecordMissingFile(const FileRecord& record, ScoreSheet& sheet) {
   }
 }
 
-bool HasExactFileAt(const ImageFiles& image, const std::string& upperPath, const FileRecord& record) {
+// Whether a file at a path the record's pattern matches holds the record's
+// size and CRC.
+bool HasExactFileAt(const ImageFiles& image, const std::string& pattern, bool literal,
+                    const FileRecord& record) {
   for (size_t i = 0; i < image.files.size(); ++i) {
     const FileEntry& file = image.files[i];
-    if (file.Size == record.size && file.Crc == record.crc32 && image.upperPaths[i] == upperPath) {
+    if (file.Size != record.size || file.Crc != record.crc32) continue;
+    if (literal ? image.upperPaths[i] == pattern : WildcardMatch(pattern, image.upperPaths[i])) {
       return true;
     }
   }
@@ -87,10 +91,11 @@ void ScoreFiles(const ImageFiles& image, const DiskRecord& disk, ScoreSheet& she
     ++total;
     const std::string pattern = UpperCase(record.path.Value());
     const bool literal = pattern.find_first_of("?*") == std::string::npos;
-    // A file at the record's own path with the record's contents is the
+    // A file at a path the record names, with the record's contents, is the
     // record's file, even when an earlier file has the same contents (empty
-    // files, copies): that earlier file is not this one misnamed.
-    if (literal && HasExactFileAt(image, pattern, record)) {
+    // files, copies) or an earlier path matches the pattern too: neither
+    // earlier file is this one misnamed or changed.
+    if (HasExactFileAt(image, pattern, literal, record)) {
       --sheet.extraFiles;
       ++matched;
       continue;

@@ -47,8 +47,9 @@ TEST(CliTree, UnreadableFileAndWrongUsage) {
   EXPECT_NE(result.err.find("usage: moswit-cli"), std::string::npos);
 }
 
-// Two disks of a set and a disk without files (non-DOS), named as standard
-// names; every image is identified by its own name at 1000.
+// Two disks of a set, a disk without files (non-DOS) and one of empty files
+// with wildcard characters and quotes in their names, named as standard
+// names; every image is identified by its own name at 1000 with no code.
 TEST(CliMkdid, BuildsADidThatIdentifiesEveryImage) {
   test::TempDir dir;
   const std::string images = (dir.Path() / "images").string();
@@ -63,19 +64,28 @@ TEST(CliMkdid, BuildsADidThatIdentifiesEveryImage) {
   }
   dir.Write("images/sub/Loader (1989)(Maker)(En-De)[cr Group].adf",
             test::PatternBytes(1760 * 512, 30));
+  test::AdfBuilder odd;
+  for (const char* empty : {"/empty1", "/empty2", "/forbidden-chars/a\"b\".txt",
+                            "/forbidden-chars/test*test*test.txt", "/forbidden-chars/why?.txt"}) {
+    odd.AddFile(empty, {});
+  }
+  odd.AddFile("/odd", test::PatternBytes(5000, 40));
+  dir.Write("images/Odd (1991)(Maker).adf", odd.Build());
   const std::string did = (dir.Path() / "made.did").string();
 
   test::ProgramResult result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did, images});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out, images + "/Quest (1990)(Soft)[1|2].adf\tQuest (1990)(Soft)[1|2]\n" +
-                            images + "/Quest (1990)(Soft)[2|2].adf\tQuest (1990)(Soft)[2|2]\n" +
-                            images + "/sub/Loader (1989)(Maker)(En-De)[cr Group].adf\t" +
+  EXPECT_EQ(result.out, images + "/Odd (1991)(Maker).adf\tOdd (1991)(Maker)\n" + images +
+                            "/Quest (1990)(Soft)[1|2].adf\tQuest (1990)(Soft)[1|2]\n" + images +
+                            "/Quest (1990)(Soft)[2|2].adf\tQuest (1990)(Soft)[2|2]\n" + images +
+                            "/sub/Loader (1989)(Maker)(En-De)[cr Group].adf\t" +
                             "Loader (1989)(Maker)(En-De)[cr Group]\n");
 
   result = test::RunProgram(MOSWIT_CLI_PATH, {"identify", did, images});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out,
+            "Odd (1991)(Maker)\tOdd (1991)(Maker) (1000)\n"
             "Quest (1990)(Soft)[1|2]\tQuest (1990)(Soft)[1|2] (1000)\n"
             "Quest (1990)(Soft)[2|2]\tQuest (1990)(Soft)[2|2] (1000)\n"
             "sub/Loader (1989)(Maker)(En-De)[cr Group]\t"

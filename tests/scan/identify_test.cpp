@@ -4,6 +4,7 @@
 
 #include "database/attributes.h"
 #include "database/standardname.h"
+#include "image/asciicase.h"
 #include "image/crc32.h"
 #include "image/numbertext.h"
 #include "support/adfbuilder.h"
@@ -33,7 +34,8 @@ class IdentifyTest : public ::testing::Test {
     builder_.AddFile(path, contents);
     Record(path, contents, attributes);
   }
-  FileRecord& Record(const std::string& path, const Bytes& contents, uint32_t attributes = kAttrGame) {
+  FileRecord& Record(const std::string& path, const Bytes& contents,
+                     uint32_t attributes = kAttrGame) {
     FileRecord& r = AppendFile(*disk_);
     r.path = path;
     r.size = static_cast<uint32_t>(contents.size());
@@ -106,6 +108,56 @@ TEST_F(IdentifyTest, CopyUnderAnotherPathStillCountsAsMisnamed) {
   OnBoth("/empty1", Bytes{});
   Record("/empty2", Bytes{});
   EXPECT_EQ(Identify().line, Line("[mn1]", 1000));
+}
+
+// One record scored against files in a given walk order.
+TEST(ScoreFiles, RecordTakesTheFileWithItsPathAndContentsFirst) {
+  const Bytes level = test::PatternBytes(60, 7);
+  struct Case {
+    const char* what;
+    const char* record;
+    Bytes contents;
+    std::vector<std::pair<std::string, Bytes>> files;
+    const char* codes;
+  };
+  const Case cases[] = {
+      {"empty files before a name holding '*'",
+       "/chars/test*test*test.txt",
+       {},
+       {{"/empty1", {}}, {"/empty2", {}}, {"/chars/test*test*test.txt", {}}},
+       "[x2]"},
+      {"an earlier path the pattern matches, with other contents",
+       "/LEVEL?",
+       level,
+       {{"/level1", test::PatternBytes(60, 8)}, {"/level2", level}},
+       "[x1]"},
+      {"only other contents under the pattern", "/LEVEL?", level, {{"/level1", {}}}, "[md1]"},
+      {"the contents under another path only", "/LEVEL?", level, {{"/other", level}}, "[mn1]"},
+  };
+  const Bytes image = AdfBuilder().Build();
+  ImagePtr adf = LoadImageFromMemory("t.adf", image.data(), image.size());
+  const GameRecord game;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DiskRecord disk;
+    FileRecord& record = AppendFile(disk);
+    record.path = c.record;
+    record.size = static_cast<uint32_t>(c.contents.size());
+    record.crc32 = CrcOf(c.contents);
+    record.attributes = kAttrGame;
+    ImageFiles files;
+    for (const auto& [path, contents] : c.files) {
+      FileEntry& entry = files.files.emplace_back();
+      entry.Path = path;
+      entry.Size = static_cast<uint32_t>(contents.size());
+      entry.Crc = CrcOf(contents);
+      files.upperPaths.push_back(UpperCase(path));
+    }
+    Candidate candidate{&disk, &game};
+    ScoreCandidate(*adf, files, candidate);
+    EXPECT_EQ(FormatResultCodes(candidate.sheet), c.codes);
+    EXPECT_EQ(candidate.accuracy, 1000u);
+  }
 }
 
 TEST_F(IdentifyTest, DifferentAndUnreadableFiles) {
@@ -195,7 +247,7 @@ TEST_F(IdentifyTest, RangesAndHighscores) {
   Bytes image = builder_.Build();
   const Bytes block5(image.begin() + 5 * 512, image.begin() + 6 * 512);
   const Bytes block0(image.begin(), image.begin() + 512);
-  Range(5 * 512, 6 * 512 - 1, CrcOf(block5));     // nominates and matches
+  Range(5 * 512, 6 * 512 - 1, CrcOf(block5));              // nominates and matches
   Range(0, 511, 0x12345678, kAttrHighscores | kAttrGame);  // differs, still matched
   const std::string hd = "[hd" + IntToHex(CrcOf(block0), 4) + "]";
   EXPECT_EQ(Identify(image).line, Line(hd, 1000));
@@ -210,7 +262,7 @@ TEST_F(IdentifyTest, RangesPastTheEndOfATruncatedImage) {
   const Bytes block5(image.begin() + 5 * 512, image.begin() + 6 * 512);
   Range(5 * 512, 6 * 512 - 1, CrcOf(block5));
   Range(6 * 512, 7 * 512 - 1, CrcOf(block5));
-  Range(1200 * 512, 1201 * 512 - 1, 0, kAttrGame);                  // no counter
+  Range(1200 * 512, 1201 * 512 - 1, 0, kAttrGame);  // no counter
   EXPECT_EQ(Identify(image).line, Line("", 666));
   Range(1300 * 512, 1301 * 512 - 1, 0, kAttrGame | kAttrOptional);  // missing
   EXPECT_EQ(Identify(image).line, Line("[mm1]", 500));
@@ -264,7 +316,8 @@ TEST_F(IdentifyTest, ManyQualifyingGamesAreAllShown) {
   MatchIndexPtr index = BuildMatchIndex(db.Database());
   const std::string line = IdentifyImage(*adf, *index).line;
   size_t joins = 0;
-  for (size_t at = line.find(" + "); at != std::string::npos; at = line.find(" + ", at + 1)) ++joins;
+  for (size_t at = line.find(" + "); at != std::string::npos; at = line.find(" + ", at + 1))
+    ++joins;
   EXPECT_EQ(joins, 299u);
 }
 
@@ -272,7 +325,7 @@ TEST(Accuracy, ExtendedPrecisionTruncatedTowardZero) {
   struct Case {
     uint32_t matched, total, expected;
   };
-  const Case cases[] = {{1, 125, 7}, {63, 125, 503}, {1, 2, 500}, {2, 3, 666},
+  const Case cases[] = {{1, 125, 7}, {63, 125, 503}, {1, 2, 500},     {2, 3, 666},
                         {0, 5, 0},   {7, 7, 1000},   {499, 1000, 499}};
   for (const Case& c : cases) {
     EXPECT_EQ(TruncatedRatio(c.matched, c.total, 1000), c.expected) << c.matched << "/" << c.total;
