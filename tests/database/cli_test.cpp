@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -53,6 +54,37 @@ TEST(CliNames, ListsVersionTagsAndDiskNames) {
             "D\t1\t1\tExample Game (1991-03)(Example Soft)[cr Group X][1|2][mv]\n"
             "D\t1\t2\tExample Game (1991-03)(Example Soft)[cr Group X][2|2](En-De)\n"
             "D\t1\t3\tExample Game (1991-03)(Example Soft)[cr Group X][2|2]\n");
+}
+
+// A DID with parts the reader left out: each command warns on stderr; "did"
+// then writes nothing at all and fails, the others print what was read.
+TEST(CliDid, PartlyUnderstoodFilesAreWarnedAbout) {
+  test::TempDir dir;
+  const std::string did = (dir.Path() / "partly.did").string();
+  std::ofstream(did, std::ios::binary) << "soft ( name \"G\"\r\noops 1 disk ( dnam \"D\" ) )\r\n";
+  const std::string warning =
+      "moswit-cli: " + did +
+      ": 2 parts of the file were not understood and are left out, the first on line 2: "
+      "\"oops 1 disk ( dnam \"D\" ) )\"\n";
+  const std::string copy = (dir.Path() / "copy.did").string();
+  struct Case {
+    std::vector<std::string> args;
+    int exitStatus;
+    const char* out;
+  };
+  const Case cases[] = {
+      {{"did", did, copy}, 1, ""},
+      {{"did", did, "-"}, 1, ""},
+      {{"names", did}, 0, "D\t1\t1\tD\n"},
+      {{"tree", did}, 0, "G ( / 0)\n\tD#1: D\n1 games, 0 versions, 1 disks, ~0kb mem used\n"},
+  };
+  for (const Case& c : cases) {
+    test::ProgramResult result = test::Cli(c.args);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << c.args[0];
+    EXPECT_EQ(result.err, warning) << c.args[0];
+    EXPECT_EQ(result.out, c.out) << c.args[0];
+  }
+  EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
 }  // namespace
