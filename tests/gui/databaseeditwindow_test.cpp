@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
+#include <random>
 
 #include "app/mainwindow.h"
 #include "database/didreader.h"
@@ -449,6 +450,146 @@ class DidEditorTest : public QObject {
     // The Game editor closed with the window's first close attempt.
     window_->FormActivate();
     QCOMPARE(Rows(), QStringList{"[New Game] (Publisher / 0)"});
+  }
+
+  // A file that is not a DID opens as an empty database with a warning;
+  // Okay replaces it only once the user agreed, and keeping it takes the
+  // Okay back.
+  void AFileThatIsNotADidIsReplacedOnlyWhenAgreed() {
+    FakeDialogs dialogs;
+    std::mt19937 random(3);
+    Bytes noise(20000);
+    for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random());
+    dir_->Write("test.did", noise);
+    Open(false);
+    QCOMPARE(Rows(), QStringList());
+    QTRY_COMPARE(dialogs.messages.size(), qsizetype{1});
+    QVERIFY(dialogs.messages[0].startsWith(Native(did_) + ": "));
+    QVERIFY(dialogs.messages[0].contains(" parts of the file were not understood"));
+    QVERIFY(dialogs.messages[0].contains("on line 1: \""));
+
+    Button("B_NewGame")->click();
+    Button("B_Okay")->click();  // no answer: the file is kept
+    QCOMPARE(dialogs.questions.size(), qsizetype{1});
+    QVERIFY(dialogs.questions[0].startsWith(dialogs.messages[0].section("\n", 0, 0)));
+    QVERIFY(window_->HasDatabase() && window_->findChild<TF_GameEdit*>());
+    Button("B_Cancel")->click();
+    QVERIFY(!window_->HasDatabase());
+    QCOMPARE(ReadFileBytes(did_), noise);
+
+    Open(false);
+    dialogs.choices << kReplaceFile;
+    Button("B_NewGame")->click();
+    Button("B_Okay")->click();
+    QCOMPARE(dialogs.questions.size(), qsizetype{2});
+    const DidReadResult read = ReadDatabase(did_);
+    QCOMPARE(read.database->games.Size(), size_t{1});
+    QVERIFY(!read.skips.Any());
+  }
+
+  // Two DID Editors on one file: the second Okay does not silently replace
+  // the first one's file.
+  void AFileChangedOnDiskIsReplacedOnlyWhenAgreed() {
+    FakeDialogs dialogs;
+    WriteSample();
+    Open(false);
+    QPointer<TF_DatabaseEdit> other = new TF_DatabaseEdit({did_, false});
+    AppendGame(*window_->Database()).name = "Mine";
+    AppendGame(*other->Database()).name = "Theirs";
+    Button("B_Okay")->click();
+    QVERIFY(dialogs.questions.isEmpty());
+    other->findChild<QPushButton*>("B_Okay")->click();
+    QCOMPARE(dialogs.questions.size(), qsizetype{1});
+    QVERIFY(dialogs.questions[0].startsWith(Native(did_) + " has changed since"));
+    QVERIFY(other->HasDatabase());
+    QCOMPARE(ReadDatabase(did_).database->games[2].name.Value(), std::string_view("Mine"));
+    // Save asks too; replacing makes the file this window's.
+    dialogs.choices << kReplaceFile;
+    other->findChild<QPushButton*>("B_Save")->click();
+    QCOMPARE(dialogs.questions.size(), qsizetype{2});
+    QCOMPARE(ReadDatabase(did_).database->games[2].name.Value(), std::string_view("Theirs"));
+    other->findChild<QPushButton*>("B_Okay")->click();
+    QCOMPARE(dialogs.questions.size(), qsizetype{2});
+    QVERIFY(!other->HasDatabase());
+    delete other.data();
+  }
+
+  // After a failed Okay, Cancel and the close box offer to discard instead
+  // of writing again; Okay and Save still try to write.
+  void AfterAFailedWriteTheWindowCanBeClosedByDiscarding() {
+    FakeDialogs dialogs;
+    did_ = (dir_->Path() / "later" / "test.did").string();
+    Open(true);
+    Button("B_NewGame")->click();
+    Button("B_Okay")->click();
+    QCOMPARE(dialogs.messages.size(), qsizetype{1});
+    Button("B_Cancel")->click();  // no answer: go on editing
+    window_->close();
+    QCOMPARE(dialogs.questions.size(), qsizetype{2});
+    QVERIFY(dialogs.questions[1].startsWith(Native(did_) + " could not be written"));
+    QVERIFY(window_->HasDatabase());
+    QCOMPARE(window_->Database()->games.Size(), size_t{1});
+    Button("B_Save")->click();
+    QCOMPARE(dialogs.messages.size(), qsizetype{2});
+
+    dialogs.choices << kDiscardChanges;
+    window_->close();
+    QVERIFY(!window_->HasDatabase());
+    QVERIFY(!std::filesystem::exists(did_));
+    QCOMPARE(dialogs.messages.size(), qsizetype{2});
+
+    // Once the folder is there, the next Okay writes and closes.
+    Open(true);
+    Button("B_Okay")->click();
+    std::filesystem::create_directory(dir_->Path() / "later");
+    Button("B_Okay")->click();
+    QVERIFY(!window_->HasDatabase());
+    QVERIFY(std::filesystem::exists(did_));
+  }
+
+  // "Create DID" on an existing file: nothing reaches it before Okay or Save.
+  void ANewDatabaseOverAFileWritesNothingBeforeOkay() {
+    FakeDialogs dialogs;
+    WriteSample();
+    const Bytes before = ReadFileBytes(did_);
+    Open(true);
+    Button("B_NewGame")->click();
+    window_->findChild<TF_GameEdit*>()->findChild<QPushButton*>("B_Okay")->click();
+    QCOMPARE(ReadFileBytes(did_), before);
+    Button("B_Cancel")->click();
+    QCOMPARE(ReadFileBytes(did_), before);
+    Open(true);
+    Button("B_Okay")->click();
+    QVERIFY(dialogs.questions.isEmpty());
+    QCOMPARE(ReadDatabase(did_).database->games.Size(), size_t{0});
+  }
+
+  // What would be lost if the window went now: edits in it or in its
+  // record editors, and records changed since the last write.
+  void HoldsChangesTellsWhatWouldBeLost() {
+    FakeDialogs dialogs;
+    WriteSample();
+    Open(false);
+    QVERIFY(!window_->HoldsChanges());
+    Edit("ED_Creator")->setText("Someone");
+    QVERIFY(window_->HoldsChanges());
+    Edit("ED_Creator")->setText("");
+    QVERIFY(!window_->HoldsChanges());
+
+    Select(Tree()->model()->index(1, 0));
+    Button("B_Edit")->click();
+    auto* game = window_->findChild<TF_GameEdit*>();
+    QVERIFY(!window_->HoldsChanges());
+    game->findChild<QLineEdit*>("ED_Music")->setText("Tune");
+    QVERIFY(game->HoldsChanges() && window_->HoldsChanges());
+    game->findChild<QPushButton*>("B_Save")->click();
+    QVERIFY(!game->HoldsChanges() && window_->HoldsChanges());
+    Button("B_Save")->click();
+    QVERIFY(!window_->HoldsChanges());
+    // Deleting a record changes the database at once.
+    Select(Tree()->model()->index(0, 0));
+    Button("B_Delete")->click();
+    QVERIFY(window_->HoldsChanges());
   }
 
   void ACharacterKeyInTheTreeBeeps() {

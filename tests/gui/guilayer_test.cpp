@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -112,6 +113,48 @@ class LayerTest : public QObject {
       dialog.accept();
       QCOMPARE(dialog.result() == QDialog::Accepted, c.accepted);
       if (!c.accepted) QTRY_VERIFY(refused);
+    }
+  }
+
+  // A name to create that, completed, names an existing file is taken only
+  // after the toolkit's question was answered with Yes.
+  void AnExistingFileToCreateIsTakenOnlyWhenReplacingIsConfirmed() {
+    TempDir dir;
+    dir.Write("collection.did", {1});
+    struct Case {
+      const char* typed;
+      QMessageBox::StandardButton answer;  // NoButton: no question expected
+      bool accepted;
+    };
+    for (const Case c : {Case{"collection", QMessageBox::No, false},
+                         Case{"collection.did", QMessageBox::Yes, true},
+                         Case{"fresh", QMessageBox::NoButton, true}}) {
+      FileDialogRequest request;
+      request.title = "Create a DID file";
+      request.folder = QString::fromStdString(dir.Path().string());
+      request.existingOnly = false;
+      request.confirmOverwrite = true;
+      request.complete = [](const QString& typed) {
+        return QString::fromStdString(WithDidExtension(typed.toStdString()));
+      };
+      FileDialog dialog(nullptr, request);
+      dialog.show();
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(c.typed);
+      QString asked;
+      // Armed only when the question comes, so it fires while it is open.
+      if (c.answer != QMessageBox::NoButton) {
+        QTimer::singleShot(0, [&asked, c] {
+          if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->button(c.answer)->click();
+          }
+        });
+      }
+      dialog.accept();
+      QCOMPARE(dialog.result() == QDialog::Accepted, c.accepted);
+      QCOMPARE(asked, c.answer == QMessageBox::NoButton
+                          ? QString()
+                          : QString("collection.did already exists.\nDo you want to replace it?"));
     }
   }
 };
