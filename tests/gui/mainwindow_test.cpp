@@ -18,10 +18,8 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
-#include "database/didreader.h"
 #include "database/didwriter.h"
 #include "editors/databaseeditwindow.h"
-#include "editors/gameeditwindow.h"
 #include "fakedialogs.h"
 #include "scan/renamerwindow.h"
 #include "support/adfbuilder.h"
@@ -45,14 +43,6 @@ QStringList BrowserEntries(TForm1& window, const QString& folder) {
     names << shown->index(row, 0, parent).data().toString();
   names.sort();
   return names;
-}
-
-// The main window RunMoswit made.
-TForm1* MainWindow() {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (auto* form = qobject_cast<TForm1*>(top)) return form;
-  }
-  return nullptr;
 }
 
 }  // namespace
@@ -246,68 +236,6 @@ class MainWindowTest : public QObject {
     dialogs.answers << Native(dir.Path() / "a.did");
     window.findChild<QPushButton*>("B_SDBEdit")->click();
     QCOMPARE(window.findChildren<TF_DatabaseEdit*>().size(), qsizetype{3});
-  }
-
-  // Ending Moswit with changes not written asks once, naming the files:
-  // Cancel keeps every window, "Save all" that fails keeps Moswit open and
-  // says so, "Save all" stores and writes, "Discard" writes nothing.
-  void EndingWithUnwrittenChangesAsksOnce() {
-    TempDir dir;
-    DidBuilder db;
-    db.Game("Sample Game");
-    const std::string changed = (dir.Path() / "changed.did").string();
-    const std::string kept = (dir.Path() / "kept.did").string();
-    QVERIFY(!WriteDatabase(db.Database(), changed));
-    QVERIFY(!WriteDatabase(db.Database(), kept));
-    const Bytes keptBytes = ReadFileBytes(kept);
-    FakeDialogs dialogs;
-    QTimer::singleShot(0, [&] {
-      TForm1* main = MainWindow();
-      dialogs.answers << Native(changed) << Native(kept);
-      main->findChild<QPushButton*>("B_SDBEdit")->click();
-      main->findChild<QPushButton*>("B_SDBEdit")->click();
-      auto* editor = main->findChildren<TF_DatabaseEdit*>()[0];
-      editor->findChild<QPushButton*>("B_NewGame")->click();
-      auto* game = editor->findChild<TF_GameEdit*>();
-      game->findChild<QLineEdit*>("ED_Name")->setText("Typed");
-      game->findChild<QLineEdit*>("ED_RelYear")->setText("abc");
-
-      QVERIFY(!main->close());  // no answer: cancel
-      QCOMPARE(dialogs.questions.size(), qsizetype{1});
-      QVERIFY(dialogs.questions[0].contains(Native(changed)));
-      QVERIFY(!dialogs.questions[0].contains(Native(kept)));
-      QVERIFY(main->isVisible() && game->isVisible());
-
-      dialogs.choices << kSaveAll;
-      QVERIFY(!main->close());
-      QCOMPARE(dialogs.messages,
-               (QStringList{
-                   "'abc' is not a valid integer value",
-                   "These DID files were not saved, so Moswit stays open:\n\n" + Native(changed)}));
-      game->findChild<QLineEdit*>("ED_RelYear")->setText("1990");
-      dialogs.choices << kSaveAll;
-      QVERIFY(main->close());
-      QCOMPARE(dialogs.questions.size(), qsizetype{3});
-    });
-    QCOMPARE(RunMoswit(*qApp), 0);
-    const std::unique_ptr<DatabaseInfo> saved = ReadDatabase(changed).database;
-    QCOMPARE(saved->games.Size(), size_t{2});
-    QCOMPARE(saved->games[1].name.Value(), std::string_view("Typed"));
-    QCOMPARE(saved->games[1].releaseDate.year, uint16_t{1990});
-    QCOMPARE(ReadFileBytes(kept), keptBytes);
-
-    const Bytes savedBytes = ReadFileBytes(changed);
-    QTimer::singleShot(0, [&] {
-      TForm1* main = MainWindow();
-      dialogs.answers << Native(changed);
-      main->findChild<QPushButton*>("B_SDBEdit")->click();
-      main->findChild<TF_DatabaseEdit*>()->findChild<QLineEdit*>("ED_Name")->setText("New name");
-      dialogs.choices << kDiscardAll;
-      QVERIFY(main->close());
-    });
-    QCOMPARE(RunMoswit(*qApp), 0);
-    QCOMPARE(dialogs.questions.size(), qsizetype{4});
-    QCOMPARE(ReadFileBytes(changed), savedBytes);
   }
 
   // The program's own loop: closing the main window while a Renamer scans
