@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "gui/slottable.h"
-#include "support/tempdir.h"
 
 namespace moswit {
 namespace {
@@ -67,24 +65,6 @@ TEST(ToolkitFilterTest, PairsBecomeDialogFilters) {
 TEST(InitialDialogFolderTest, SystemDriveOrHome) {
   EXPECT_EQ(InitialDialogFolder("/home/u", true), "c:\\");
   EXPECT_EQ(InitialDialogFolder("/home/u", false), "/home/u");
-}
-
-// Every spelling of one DID file gives one key, whether the file exists yet
-// or not; another file another key.
-TEST(DidFileKeyTest, OneKeyPerFile) {
-  test::TempDir dir;
-  std::filesystem::create_directory(dir.Path() / "sub");
-  std::filesystem::create_directory_symlink(dir.Path() / "sub", dir.Path() / "link");
-  for (const char* name : {"a.did", "new.did"}) {
-    if (std::string(name) == "a.did") dir.Write("sub/a.did", {1});
-    const std::string key = DidFileKey((dir.Path() / "sub" / name).string());
-    for (const std::filesystem::path& other :
-         {dir.Path() / "sub" / "." / name, dir.Path() / "sub" / ".." / "sub" / name,
-          dir.Path() / "link" / name}) {
-      EXPECT_EQ(DidFileKey(other.string()), key) << other;
-    }
-    EXPECT_NE(DidFileKey((dir.Path() / name).string()), key);
-  }
 }
 
 TEST(SlotTableTest, FirstEmptySlotIsTakenAndFreedSlotsAreReused) {

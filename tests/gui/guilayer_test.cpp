@@ -121,40 +121,28 @@ class LayerTest : public QObject {
   void AnExistingFileToCreateIsTakenOnlyWhenReplacingIsConfirmed() {
     TempDir dir;
     dir.Write("collection.did", {1});
-    struct Case {
-      const char* typed;
-      QMessageBox::StandardButton answer;  // NoButton: no question expected
-      bool accepted;
+    FileDialogRequest request;
+    request.folder = QString::fromStdString(dir.Path().string());
+    request.existingOnly = false;
+    request.confirmOverwrite = true;
+    request.complete = [](const QString& typed) {
+      return QString::fromStdString(WithDidExtension(typed.toStdString()));
     };
-    for (const Case c : {Case{"collection", QMessageBox::No, false},
-                         Case{"collection.did", QMessageBox::Yes, true},
-                         Case{"fresh", QMessageBox::NoButton, true}}) {
-      FileDialogRequest request;
-      request.title = "Create a DID file";
-      request.folder = QString::fromStdString(dir.Path().string());
-      request.existingOnly = false;
-      request.confirmOverwrite = true;
-      request.complete = [](const QString& typed) {
-        return QString::fromStdString(WithDidExtension(typed.toStdString()));
-      };
+    for (const auto& [typed, answer] : {std::pair{"collection", QMessageBox::No},
+                                        std::pair{"collection.did", QMessageBox::Yes}}) {
       FileDialog dialog(nullptr, request);
       dialog.show();
-      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(c.typed);
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(typed);
       QString asked;
-      // Armed only when the question comes, so it fires while it is open.
-      if (c.answer != QMessageBox::NoButton) {
-        QTimer::singleShot(0, [&asked, c] {
-          if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            asked = box->text();
-            box->button(c.answer)->click();
-          }
-        });
-      }
+      QTimer::singleShot(0, [&asked, answer = answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        asked = box->text();
+        box->button(answer)->click();
+      });
       dialog.accept();
-      QCOMPARE(dialog.result() == QDialog::Accepted, c.accepted);
-      QCOMPARE(asked, c.answer == QMessageBox::NoButton
-                          ? QString()
-                          : QString("collection.did already exists.\nDo you want to replace it?"));
+      QCOMPARE(asked, QString("collection.did already exists.\nDo you want to replace it?"));
+      QCOMPARE(dialog.result() == QDialog::Accepted, answer == QMessageBox::Yes);
     }
   }
 };

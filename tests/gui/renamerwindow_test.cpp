@@ -230,31 +230,22 @@ class RenamerTest : public QObject {
     QVERIFY(window->close());
   }
 
-  // A DID that gives no disk identifies nothing: the window says why, the
-  // reader's warning when it left parts out. One with a disk says nothing.
+  // A DID that gives no disk identifies nothing: the window says why, with
+  // the reader's warning when it left parts out.
   void ADidWithoutDisksSaysSo() {
     DidBuilder noDisks;
     noDisks.Game("Sample Game");
     const std::string empty = (dir_->Path() / "empty.did").string();
     QVERIFY(!WriteDatabase(noDisks.Database(), empty));
     const std::string noise = dir_->Write("noise.did", PatternBytes(20'000, 5));
-    const QString warnings[] = {Native(empty) + " holds no disk, so no image can be identified.",
-                                Native(noise) + ": "};
-    int which = 0;
-    for (const std::string& did : {empty, noise, did_}) {
+    for (const auto& [did, warning] :
+         {std::pair{empty, Native(empty) + " holds no disk, so no image can be identified."},
+          std::pair{noise, Native(noise) + ": "}}) {
       FakeDialogs dialogs;
-      QPointer<TF_Scan> window = new TF_Scan({did});
-      const QString status = window->findChild<QLabel*>("P_Status")->text();
-      if (did == did_) {
-        QCoreApplication::processEvents();
-        QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(status, QString("Status"));
-      } else {
-        QTRY_COMPARE(dialogs.messages, QStringList{status});
-        QVERIFY2(status.startsWith(warnings[which++]), qPrintable(status));
-      }
-      QVERIFY(window->findChild<QPushButton*>("B_Start")->isEnabled());
-      delete window.data();
+      TF_Scan window({did});
+      const QString status = window.findChild<QLabel*>("P_Status")->text();
+      QVERIFY2(status.startsWith(warning), qPrintable(status));
+      QTRY_COMPARE(dialogs.messages, QStringList{status});
     }
   }
 
