@@ -1,5 +1,8 @@
 #include "app/mainform.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "image/asciicase.h"
 
 namespace moswit {
@@ -16,6 +19,13 @@ bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters) 
 std::string WithDidExtension(std::string path) {
   if (!EndsWithUpper(path, ".DID")) path += ".did";
   return path;
+}
+
+std::string DidFileKey(std::string_view path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
+  return (error ? absolute : resolved).lexically_normal().string();
 }
 
 std::string ToolkitFilter(std::string_view filter) {

@@ -44,6 +44,10 @@ bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters);
 // case already.
 std::string WithDidExtension(std::string path);
 
+// What tells two paths of one DID file apart from others: the absolute
+// path with links and "." and ".." resolved as far as it exists.
+std::string DidFileKey(std::string_view path);
+
 // A "text|pattern|text|pattern" filter as the file dialog takes it:
 // "text (pattern);;text (pattern)"; a text that already names its pattern
 // in parentheses is taken as it is.

@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <memory>
+#include <vector>
 
 #include "app/aboutdialog.h"
 #include "compare/comparedialog.h"
@@ -138,6 +139,10 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (!MayEnd()) {
+    event->ignore();
+    return;
+  }
   event->accept();
   // Closing the main window ends the program. Qt's own quit asks every
   // window to close first, and a scanning Renamer refuses, so the loop is
@@ -153,9 +158,33 @@ void TForm1::ShowInFileBrowser(const QString& path) {
   browser_->scrollTo(entry);
 }
 
-std::optional<std::string> TForm1::AskForDid(const char* title, bool existingOnly) {
+bool TForm1::MayEnd() {
+  std::vector<TF_DatabaseEdit*> holding;
+  std::vector<std::string> paths;
+  for (TF_DatabaseEdit* editor : findChildren<TF_DatabaseEdit*>(Qt::FindDirectChildrenOnly)) {
+    if (!editor->HoldsChanges()) continue;
+    holding.push_back(editor);
+    paths.push_back(editor->Path().string());
+  }
+  if (holding.empty()) return true;
+  const Question question = UnwrittenAtEndQuestion(paths);
+  const int choice = Ask(this, question.text, question.choices);
+  if (choice == kDiscardAll) return true;
+  if (choice != kSaveAll) return false;
+  std::vector<std::string> failed;
+  for (TF_DatabaseEdit* editor : holding) {
+    if (!editor->SaveAll()) failed.push_back(editor->Path().string());
+  }
+  if (failed.empty()) return true;
+  Dialogs().ShowMessage(this, FileNameText(NotSavedAtEndMessage(failed)));
+  return false;
+}
+
+std::optional<std::string> TForm1::AskForDid(const char* title, bool existingOnly,
+                                             bool confirmOverwrite) {
   FileDialogRequest request;
   request.title = title;
+  request.confirmOverwrite = confirmOverwrite;
   request.folder = FileNameText(InitialDialogFolder(FileNameBytes(QDir::homePath()), kDriveLetters));
   request.filter = QString::fromLatin1(ToolkitFilter(kDidFilter));
   request.existingOnly = existingOnly;
@@ -168,17 +197,24 @@ std::optional<std::string> TForm1::AskForDid(const char* title, bool existingOnl
 }
 
 void TForm1::B_SDBCreateClick() {
-  const auto path = AskForDid(kCreateDidTitle, false);
-  if (!path) return;
-  didRequest_ = {*path, true};
-  auto* editor = new TF_DatabaseEdit(didRequest_, this);
-  editor->show();
+  if (const auto path = AskForDid(kCreateDidTitle, false, true)) OpenDidEditor(*path, true);
 }
 
 void TForm1::B_SDBEditClick() {
-  const auto path = AskForDid(kOpenDidTitle, true);
-  if (!path) return;
-  didRequest_ = {*path, false};
+  if (const auto path = AskForDid(kOpenDidTitle, true)) OpenDidEditor(*path, false);
+}
+
+void TForm1::OpenDidEditor(const std::string& path, bool createNew) {
+  const std::string file = DidFileKey(path);
+  for (TF_DatabaseEdit* open : findChildren<TF_DatabaseEdit*>(Qt::FindDirectChildrenOnly)) {
+    // One that has closed (or failed to read) keeps no database.
+    if (!open->HasDatabase() || DidFileKey(open->Path().string()) != file) continue;
+    if (open->isMinimized()) open->showNormal();
+    open->raise();
+    open->activateWindow();
+    return;
+  }
+  didRequest_ = {path, createNew};
   auto* editor = new TF_DatabaseEdit(didRequest_, this);
   editor->show();
 }

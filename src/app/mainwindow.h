@@ -20,6 +20,7 @@ class QTreeView;
 namespace moswit {
 
 class TDI_Inspector;
+class TF_DatabaseEdit;
 
 // Titles the application and gives it Moswit's icon; called once, before
 // the main window is made.
@@ -59,7 +60,14 @@ class TForm1 : public QWidget {
  private:
   void FormCreate();
   // The chosen DID path with the ".did" rule applied; nothing on cancel.
-  std::optional<std::string> AskForDid(const char* title, bool existingOnly);
+  std::optional<std::string> AskForDid(const char* title, bool existingOnly,
+                                       bool confirmOverwrite = false);
+  // "Create DID" and "Open DID": a DID Editor on the file, or the one
+  // already open on it brought to the front.
+  void OpenDidEditor(const std::string& path, bool createNew);
+  // Closing ends Moswit: when DID Editors hold changes, asks once whether to
+  // save them all, discard them or go on. False: Moswit stays.
+  bool MayEnd();
 
   QFileSystemModel* files_ = nullptr;
   QSortFilterProxyModel* shown_ = nullptr;

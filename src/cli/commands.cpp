@@ -21,9 +21,13 @@ ImagePtr LoadOrReport(const std::string& path) {
   return image;
 }
 
-std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path) {
+std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path, bool* partial) {
   DidReadResult read = ReadDatabase(path);
   if (!read.database) ReportError(FormatFileError(read.error));
+  if (read.database && partial != nullptr) {
+    *partial = read.skips.Any();
+    if (*partial) ReportError(DidSkipWarning(path, read.skips));
+  }
   return std::move(read.database);
 }
 

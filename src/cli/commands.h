@@ -59,8 +59,9 @@ void ReportError(std::string_view message);
 int UsageError();
 
 // The image or database at `path`; nothing, after one line on stderr, when
-// it cannot be read.
+// it cannot be read. With `partial` given, a database the reader did not
+// fully understand gives its warning on stderr and sets `partial`.
 std::unique_ptr<tADF> LoadOrReport(const std::string& path);
-std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path);
+std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path, bool* partial = nullptr);
 
 }  // namespace moswit::cli

@@ -9,8 +9,10 @@
 namespace moswit::cli {
 
 int RunDid(const Args& args) {
-  const auto database = ReadOrReport(args[0]);
-  if (!database) return 1;
+  bool partial = false;
+  const auto database = ReadOrReport(args[0], &partial);
+  // A copy without what was not understood would pass for the whole file.
+  if (!database || partial) return 1;
   if (args[1] == "-") {
     WriteOut(FormatDatabase(*database));
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -23,7 +25,8 @@ int RunDid(const Args& args) {
 }
 
 int RunNames(const Args& args) {
-  const auto database = ReadOrReport(args[0]);
+  bool partial = false;
+  const auto database = ReadOrReport(args[0], &partial);
   if (!database) return 1;
   std::string out;
   uint32_t gameNumber = 0;

@@ -9,7 +9,8 @@ namespace moswit::cli {
 // The DID Editor's tree after its first fill, every node expanded: a game's
 // text alone on its line, each child's after one TAB, then the stats line.
 int RunTree(const Args& args) {
-  const auto database = ReadOrReport(args[0]);
+  bool partial = false;
+  const auto database = ReadOrReport(args[0], &partial);
   if (!database) return 1;
   const RecordTree tree = FillRecordTree(*database);
   std::string out;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #include "image/numbertext.h"
 
@@ -31,17 +32,24 @@ class TextSource {
 class Tokenizer {
  public:
   Tokenizer(std::string_view text, TextSource& source)
-      : p_(text.data()), end_(text.data() + text.size()), source_(source) {}
+      : p_(text.data()), end_(text.data() + text.size()), lineStart_(p_), source_(source) {}
 
   // The token stays valid until the next call.
   bool Next(std::string_view& token) {
     for (;;) {
-      while (p_ < end_ && static_cast<unsigned char>(*p_) <= 32) ++p_;
+      while (p_ < end_ && static_cast<unsigned char>(*p_) <= 32) {
+        if (*p_ == '\n') {
+          ++line_;
+          lineStart_ = p_ + 1;
+        }
+        ++p_;
+      }
       if (p_ < end_) break;
       std::string_view piece;
       if (!source_.NextPiece(piece)) return false;
       p_ = piece.data();
       end_ = piece.data() + piece.size();
+      lineStart_ = p_;  // pieces are cut after a line end
     }
     if (*p_ == '"') {
       const char* start = p_ + 1;
@@ -64,9 +72,20 @@ class Tokenizer {
     return true;
   }
 
+  // The 1-based number of the line of the last token, and that line up to
+  // `limit` bytes (without its line end).
+  uint64_t Line() const { return line_; }
+  std::string_view LineText(size_t limit) const {
+    const char* stop = lineStart_;
+    while (stop < end_ && *stop != '\n' && static_cast<size_t>(stop - lineStart_) < limit) ++stop;
+    return {lineStart_, static_cast<size_t>(stop - lineStart_)};
+  }
+
  private:
   const char* p_;
   const char* end_;
+  const char* lineStart_;
+  uint64_t line_ = 1;
   TextSource& source_;
 };
 
@@ -312,9 +331,14 @@ void StoreVersionNumber(VersionRecord& version, Key key, std::string_view value)
 
 enum class Context : uint8_t { kNone, kInfo, kSoft, kVersion, kDisk, kFile, kRange };
 
+// What a record keyword did: nothing (not a record keyword here), open a
+// record, or nothing because its parent is missing.
+enum class Opened : uint8_t { kNotRecord, kRecord, kNoParent };
+
 class Reader {
  public:
-  Reader(std::string_view text, TextSource& source) : tokens_(text, source) {}
+  Reader(std::string_view text, TextSource& source, DidSkips* skips)
+      : tokens_(text, source), skips_(skips) {}
 
   std::unique_ptr<DatabaseInfo> Run() {
     auto database = std::make_unique<DatabaseInfo>();
@@ -327,24 +351,53 @@ class Reader {
  private:
   void Handle(std::string_view token) {
     Key key = Classify(token);
+    const bool opens = afterRecord_;
+    afterRecord_ = false;
     if (key == Key::kOpen) {
+      if (!opens) Skip();
       ++depth_;
       return;
     }
     if (key == Key::kClose) {
+      if (depth_ <= 0) Skip();
       --depth_;
       return;
     }
+    Opened opened = Opened::kNotRecord;
+    bool stored = false;
     switch (depth_) {
-      case 0: OpenTopRecord(key); break;
-      case 1: if (!OpenGameChild(key)) StoreField(context_[1], key); break;
-      case 2: if (!OpenDiskChild(key)) StoreField(context_[2], key); break;
-      case 3: StoreField(context_[3], key); break;
+      case 0:
+        opened = OpenTopRecord(key);
+        break;
+      case 1:
+        opened = OpenGameChild(key);
+        if (opened == Opened::kNotRecord) stored = StoreField(context_[1], key);
+        break;
+      case 2:
+        opened = OpenDiskChild(key);
+        if (opened == Opened::kNotRecord) stored = StoreField(context_[2], key);
+        break;
+      case 3:
+        stored = StoreField(context_[3], key);
+        break;
       default: break;  // deeper or unbalanced: no record lives there
+    }
+    // A field's value has been read by now, but a token that was not
+    // understood read nothing after it, so the tokenizer is still on its line.
+    if (opened == Opened::kRecord) afterRecord_ = true;
+    if (opened == Opened::kNoParent) {
+      afterRecord_ = true;  // its "(" is not counted again
+      Skip();
+    } else if (opened == Opened::kNotRecord && !stored) {
+      Skip();
     }
   }
 
-  void OpenTopRecord(Key key) {
+  void Skip() {
+    if (skips_ != nullptr) skips_->Note(tokens_.Line(), tokens_.LineText(DidSkips::kTextLimit));
+  }
+
+  Opened OpenTopRecord(Key key) {
     if (key == Key::kInfo) {
       context_[1] = Context::kInfo;
     } else if (key == Key::kSoft) {
@@ -356,17 +409,20 @@ class Reader {
       disk_ = nullptr;
       file_ = nullptr;
       range_ = nullptr;
+    } else {
+      return Opened::kNotRecord;
     }
+    return Opened::kRecord;
   }
 
-  bool OpenGameChild(Key key) {
-    if (key != Key::kVersion && key != Key::kDisk) return false;
+  Opened OpenGameChild(Key key) {
+    if (key != Key::kVersion && key != Key::kDisk) return Opened::kNotRecord;
     context_[3] = Context::kNone;
     file_ = nullptr;
     range_ = nullptr;
     if (context_[1] != Context::kSoft || game_ == nullptr) {
       context_[2] = Context::kNone;
-      return true;
+      return Opened::kNoParent;
     }
     if (key == Key::kVersion) {
       context_[2] = Context::kVersion;
@@ -376,14 +432,14 @@ class Reader {
       context_[2] = Context::kDisk;
       disk_ = &game_->disks.Append();
     }
-    return true;
+    return Opened::kRecord;
   }
 
-  bool OpenDiskChild(Key key) {
-    if (key != Key::kFile && key != Key::kRange) return false;
+  Opened OpenDiskChild(Key key) {
+    if (key != Key::kFile && key != Key::kRange) return Opened::kNotRecord;
     if (context_[2] != Context::kDisk || disk_ == nullptr) {
       context_[3] = Context::kNone;
-      return true;
+      return Opened::kNoParent;
     }
     if (key == Key::kFile) {
       context_[3] = Context::kFile;
@@ -392,7 +448,7 @@ class Reader {
       context_[3] = Context::kRange;
       range_ = &disk_->ranges.Append();
     }
-    return true;
+    return Opened::kRecord;
   }
 
   // The field's value is the next token; at the end of the text it is empty.
@@ -402,81 +458,126 @@ class Reader {
     return value;
   }
 
-  void StoreField(Context context, Key key) {
+  // Each returns whether `key` is a field of the record (and then reads and
+  // stores its value).
+  bool StoreField(Context context, Key key) {
     switch (context) {
-      case Context::kInfo: StoreInfoField(key); break;
-      case Context::kSoft: StoreGameField(key); break;
-      case Context::kVersion: StoreVersionField(key); break;
-      case Context::kDisk: StoreDiskField(key); break;
-      case Context::kFile: StoreFileField(key); break;
-      case Context::kRange: StoreRangeField(key); break;
-      case Context::kNone: break;
+      case Context::kInfo:
+        return StoreInfoField(key);
+      case Context::kSoft:
+        return StoreGameField(key);
+      case Context::kVersion:
+        return StoreVersionField(key);
+      case Context::kDisk:
+        return StoreDiskField(key);
+      case Context::kFile:
+        return StoreFileField(key);
+      case Context::kRange:
+        return StoreRangeField(key);
+      case Context::kNone:
+        return false;
     }
+    return false;
   }
 
-  void StoreInfoField(Key key) {
+  bool StoreInfoField(Key key) {
     if (key == Key::kName) {
       database_->name = Value();
     } else if (key == Key::kCreator) {
       database_->creator = Value();
     } else if (key == Key::kDate) {
       database_->date = ParseDate(Value());
+    } else {
+      return false;
     }
+    return true;
   }
 
-  void StoreGameField(Key key) {
-    if (game_ == nullptr) return;
+  bool StoreGameField(Key key) {
+    if (game_ == nullptr) return false;
     if (RecordText* text = GameText(*game_, key)) {
       *text = Value();
     } else if (key == Key::kRdat) {
       game_->releaseDate = ParseDate(Value());
+    } else {
+      return false;
     }
+    return true;
   }
 
-  void StoreVersionField(Key key) {
-    if (version_ == nullptr) return;
+  bool StoreVersionField(Key key) {
+    if (version_ == nullptr) return false;
     if (RecordText* text = VersionText(*version_, key)) {
       *text = Value();
     } else if (IsVersionNumber(key)) {
       StoreVersionNumber(*version_, key, Value());
+    } else {
+      return false;
     }
+    return true;
   }
 
-  void StoreDiskField(Key key) {
-    if (disk_ == nullptr) return;
+  bool StoreDiskField(Key key) {
+    if (disk_ == nullptr) return false;
     if (key == Key::kDnam || key == Key::kDnmm) {
       disk_->name = Value();
       disk_->nameMustMatch = key == Key::kDnmm ? 1 : 0;
     } else if (key == Key::kCmmt) {
       disk_->comment = Value();
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  bool StoreFileField(Key key) {
+    if (file_ == nullptr) return false;
+    switch (key) {
+      case Key::kFnam:
+        file_->path = Value();
+        return true;
+      case Key::kDesc:
+        file_->description = Value();
+        return true;
+      case Key::kSize:
+        file_->size = DecToInt(Value());
+        return true;
+      case Key::kCrcv:
+        file_->crc32 = HexToInt(Value());
+        return true;
+      case Key::kInfo:
+        file_->attributes = HexToInt(Value());
+        return true;
+      default:
+        return false;
     }
   }
 
-  void StoreFileField(Key key) {
-    if (file_ == nullptr) return;
+  bool StoreRangeField(Key key) {
+    if (range_ == nullptr) return false;
     switch (key) {
-      case Key::kFnam: file_->path = Value(); break;
-      case Key::kDesc: file_->description = Value(); break;
-      case Key::kSize: file_->size = DecToInt(Value()); break;
-      case Key::kCrcv: file_->crc32 = HexToInt(Value()); break;
-      case Key::kInfo: file_->attributes = HexToInt(Value()); break;
-      default: break;
-    }
-  }
-
-  void StoreRangeField(Key key) {
-    if (range_ == nullptr) return;
-    switch (key) {
-      case Key::kDesc: range_->description = Value(); break;
-      case Key::kRbeg: range_->firstByte = HexToInt(Value()); break;
-      case Key::kRend: range_->lastByte = HexToInt(Value()); break;
-      case Key::kCrcv: range_->crc32 = HexToInt(Value()); break;
-      case Key::kInfo: range_->attributes = HexToInt(Value()); break;
-      default: break;
+      case Key::kDesc:
+        range_->description = Value();
+        return true;
+      case Key::kRbeg:
+        range_->firstByte = HexToInt(Value());
+        return true;
+      case Key::kRend:
+        range_->lastByte = HexToInt(Value());
+        return true;
+      case Key::kCrcv:
+        range_->crc32 = HexToInt(Value());
+        return true;
+      case Key::kInfo:
+        range_->attributes = HexToInt(Value());
+        return true;
+      default:
+        return false;
     }
   }
 
   Tokenizer tokens_;
+  DidSkips* skips_;
   DatabaseInfo* database_ = nullptr;
   GameRecord* game_ = nullptr;
   VersionRecord* version_ = nullptr;
@@ -484,7 +585,8 @@ class Reader {
   FileRecord* file_ = nullptr;
   RangeRecord* range_ = nullptr;
   long depth_ = 0;
-  Context context_[4] = {};  // indexed by depth 1 to 3
+  bool afterRecord_ = false;  // the last token opened a record: a "(" follows
+  Context context_[4] = {};   // indexed by depth 1 to 3
 };
 
 FileError PathMessage(const std::filesystem::path& path, int error) {
@@ -505,6 +607,7 @@ class FileSource : public TextSource {
       buffer_.resize(used + kChunk);
       size_t got = std::fread(buffer_.data() + used, 1, kChunk, file_);
       buffer_.resize(used + got);
+      digest_.Update(buffer_.data() + used, got);
       if (got < kChunk) {
         atEnd_ = true;
         if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
@@ -523,6 +626,7 @@ class FileSource : public TextSource {
   }
 
   int Error() const { return error_; }
+  const DidDigest& Digest() const { return digest_; }
 
  private:
   static constexpr size_t kChunk = size_t{1} << 20;
@@ -531,30 +635,40 @@ class FileSource : public TextSource {
   size_t consumed_ = 0;
   bool atEnd_ = false;
   int error_ = 0;
+  DidDigest digest_;
 };
 
 }  // namespace
 
-std::unique_ptr<DatabaseInfo> ParseDatabase(std::string_view text) {
+std::unique_ptr<DatabaseInfo> ParseDatabase(std::string_view text, DidSkips* skips) {
   TextSource nothingMore;
-  return Reader(text, nothingMore).Run();
+  return Reader(text, nothingMore, skips).Run();
 }
 
 DidReadResult ReadDatabase(const std::filesystem::path& path) {
   DidReadResult result;
+  // Taken before the file is opened: a file replaced in between then looks
+  // changed before the next write, never the other way round.
+  std::error_code timeError;
+  const std::filesystem::file_time_type modified =
+      std::filesystem::last_write_time(path, timeError);
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     result.error = PathMessage(path, errno);
     return result;
   }
   FileSource source(file);
-  std::unique_ptr<DatabaseInfo> database = Reader({}, source).Run();
+  std::unique_ptr<DatabaseInfo> database = Reader({}, source, &result.skips).Run();
   std::fclose(file);
   if (source.Error() != 0) {
     result.error = PathMessage(path, source.Error());
     return result;
   }
   result.database = std::move(database);
+  result.identity.exists = true;
+  result.identity.readable = true;
+  result.identity.modified = modified;
+  result.identity.content = source.Digest();
   return result;
 }
 

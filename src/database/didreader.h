@@ -3,7 +3,11 @@
 // The reader is lenient: any byte sequence gives a tree. Records with no
 // parent (a "version" before any "soft", a "file" outside a "disk") and
 // fields deeper than a "file" or "range" are ignored, so malformed files
-// never fail and never write outside a record.
+// never fail and never write outside a record. What it ignores is counted
+// (DidSkips): unknown keywords and the words after them, keywords of
+// another record, records without a parent, tokens where no record is open,
+// a "(" that opens no record and a ")" that closes none. Every text the
+// writer produces reads without a skip.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "database/didfileidentity.h"
+#include "database/didskips.h"
 #include "database/records.h"
 #include "image/fileerror.h"
 
@@ -19,11 +25,14 @@ namespace moswit {
 struct DidReadResult {
   std::unique_ptr<DatabaseInfo> database;  // null when the file could not be read
   FileError error;                         // why it could not be read
+  DidSkips skips;                          // what the database leaves out
+  DidFileIdentity identity;                // the bytes read
 };
 
 DidReadResult ReadDatabase(const std::filesystem::path& path);
 
-// The tree of a DID text already in memory.
-std::unique_ptr<DatabaseInfo> ParseDatabase(std::string_view text);
+// The tree of a DID text already in memory; `skips`, when given, gets what
+// it leaves out.
+std::unique_ptr<DatabaseInfo> ParseDatabase(std::string_view text, DidSkips* skips = nullptr);
 
 }  // namespace moswit

@@ -68,6 +68,11 @@ class Writer {
   explicit Writer(std::string& out) : out_(out) {}
 
   void Database(const DatabaseInfo& database) {
+    Info(database);
+    for (const GameRecord& game : database.games) Game(game);
+  }
+
+  void Info(const DatabaseInfo& database) {
     out_ += "info ( name \"";
     out_ += database.name.Value();
     out_ += "\" creator \"";
@@ -76,7 +81,25 @@ class Writer {
     out_ += FormatDate(database.date);
     out_ += " )";
     out_ += kLineEnd;
-    for (const GameRecord& game : database.games) Game(game);
+  }
+
+  void Game(const GameRecord& game) {
+    out_ += "soft (";
+    out_ += kLineEnd;
+    Text("name", game.name);
+    Date("rdat", game.releaseDate);
+    Text("publ", game.publisher);
+    Text("devl", game.developer);
+    Text("code", game.code);
+    Text("grfx", game.graphics);
+    Text("musi", game.music);
+    Text("sdfx", game.soundFx);
+    Text("dsgn", game.design);
+    Text("cmmt", game.comment);
+    for (const VersionRecord& version : game.versions) Version(version);
+    for (const DiskRecord& disk : game.disks) Disk(disk);
+    out_ += ')';
+    out_ += kLineEnd;
   }
 
  private:
@@ -114,25 +137,6 @@ class Writer {
     out_ += ' ';
     out_ += value;
     out_ += ' ';
-  }
-
-  void Game(const GameRecord& game) {
-    out_ += "soft (";
-    out_ += kLineEnd;
-    Text("name", game.name);
-    Date("rdat", game.releaseDate);
-    Text("publ", game.publisher);
-    Text("devl", game.developer);
-    Text("code", game.code);
-    Text("grfx", game.graphics);
-    Text("musi", game.music);
-    Text("sdfx", game.soundFx);
-    Text("dsgn", game.design);
-    Text("cmmt", game.comment);
-    for (const VersionRecord& version : game.versions) Version(version);
-    for (const DiskRecord& disk : game.disks) Disk(disk);
-    out_ += ')';
-    out_ += kLineEnd;
   }
 
   void Version(const VersionRecord& version) {
@@ -246,8 +250,23 @@ std::string FormatDatabase(const DatabaseInfo& database) {
   return out;
 }
 
+DidDigest DigestDatabase(const DatabaseInfo& database) {
+  DidDigest digest;
+  std::string piece;
+  Writer writer(piece);
+  writer.Info(database);
+  for (const GameRecord& game : database.games) {
+    digest.Update(piece.data(), piece.size());
+    piece.clear();
+    writer.Game(game);
+  }
+  digest.Update(piece.data(), piece.size());
+  return digest;
+}
+
 std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
-                                      const std::filesystem::path& path) {
+                                       const std::filesystem::path& path,
+                                       DidFileIdentity* written) {
   std::error_code ignored;
   // Replace the file a link points to, not the link.
   std::filesystem::path target = path;
@@ -293,6 +312,13 @@ std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
 #ifdef MOSWIT_HAVE_FSYNC
   SyncFolder(target.parent_path());
 #endif
+  if (written != nullptr) {
+    *written = {};
+    written->exists = true;
+    written->readable = true;
+    written->modified = std::filesystem::last_write_time(target, ignored);
+    written->content.Update(text.data(), text.size());
+  }
   return {};
 }
 

@@ -139,6 +139,7 @@ void TF_DatabaseEdit::FormCreate(const DidEditorRequest& request) {
   writeOnClose_ = false;
   if (request.createNew) {
     database_ = CreateDatabase(request.path);
+    file_ = DidFileState::Created(path_, *database_);
   } else {
     DidReadResult read = ReadDatabase(path_);
     database_ = std::move(read.database);
@@ -154,6 +155,11 @@ void TF_DatabaseEdit::FormCreate(const DidEditorRequest& request) {
         close();
       });
       return;
+    }
+    file_ = DidFileState::Opened(path_, *database_, read);
+    if (read.skips.Any()) {
+      const QString message = FileNameText(OpenedWithSkipsMessage(path_.string(), read.skips));
+      QTimer::singleShot(0, this, [this, message] { Dialogs().ShowMessage(this, message); });
     }
   }
   LoadStandardInfoControls();
@@ -274,7 +280,9 @@ void TF_DatabaseEdit::B_DeleteClick() {
 
 void TF_DatabaseEdit::B_OkayClick() {
   writeOnClose_ = true;
+  closingByOkay_ = true;
   close();
+  closingByOkay_ = false;
 }
 
 void TF_DatabaseEdit::B_SaveClick() {
@@ -286,13 +294,51 @@ void TF_DatabaseEdit::B_SaveClick() {
     return;
   }
   LoadStandardInfoControls();
-  Write();
+  if (MayWrite()) Write();
 }
 
 void TF_DatabaseEdit::B_CancelClick() { close(); }
 
+bool TF_DatabaseEdit::HoldsChanges() const {
+  if (!database_) return false;
+  if (!(StandardInfoControls() == LoadStandardInfo(*database_))) return true;
+  const QList<RecordEditor*> editors = findChildren<RecordEditor*>();
+  if (std::any_of(editors.begin(), editors.end(),
+                  [](const RecordEditor* editor) { return editor->HoldsChanges(); })) {
+    return true;
+  }
+  return file_->Unwritten(*database_);
+}
+
+bool TF_DatabaseEdit::SaveAll() {
+  if (!database_) return true;
+  // Every editor, those opened from a Disk editor too; one that holds no
+  // changes is left alone, as it would store over another's.
+  for (RecordEditor* editor : findChildren<RecordEditor*>()) {
+    if (editor->HoldsChanges() && !editor->Store()) return false;
+  }
+  const std::string error = StoreStandardInfo(StandardInfoControls(), *database_);
+  if (!error.empty()) {
+    Dialogs().ShowMessage(this, DidText(error));
+    return false;
+  }
+  LoadStandardInfoControls();
+  return MayWrite() && Write();
+}
+
+bool TF_DatabaseEdit::MayWrite() {
+  if (const std::optional<Question> question = file_->NotUnderstoodQuestion()) {
+    if (Ask(this, question->text, question->choices) != kReplaceFile) return false;
+    file_->ReplaceAgreed();
+  }
+  if (const std::optional<Question> question = file_->ChangedOnDiskQuestion()) {
+    if (Ask(this, question->text, question->choices) != kReplaceFile) return false;
+  }
+  return true;
+}
+
 bool TF_DatabaseEdit::Write() {
-  const std::optional<FileError> failed = WriteDatabase(*database_, path_);
+  const std::optional<FileError> failed = file_->Write(*database_);
   if (!failed) return true;
   Dialogs().ShowMessage(this, FileNameText(FormatFileError(*failed)));
   return false;
@@ -307,9 +353,28 @@ void TF_DatabaseEdit::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
+  // After a failed write only Okay tries again; Cancel and the close box
+  // offer to drop the changes, so the window can always be closed.
+  if (file_->WriteFailed() && !closingByOkay_) {
+    const Question question = file_->DiscardQuestion();
+    if (Ask(this, question.text, question.choices) != kDiscardChanges) {
+      event->ignore();
+      return;
+    }
+    CloseRecordEditors(RecordEditors(), true);
+    Release(event);
+    return;
+  }
   const std::string error = StoreStandardInfo(StandardInfoControls(), *database_);
   if (!error.empty()) {
     Dialogs().ShowMessage(this, DidText(error));
+    event->ignore();
+    return;
+  }
+  // Keeping the file takes back the Okay: a later Cancel closes without
+  // asking again.
+  if (writeOnClose_ && !MayWrite()) {
+    writeOnClose_ = false;
     event->ignore();
     return;
   }
@@ -325,6 +390,10 @@ void TF_DatabaseEdit::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  Release(event);
+}
+
+void TF_DatabaseEdit::Release(QCloseEvent* event) {
   event->accept();
   model_->Clear();
   database_.reset();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "database/records.h"
+#include "editors/didfilestate.h"
 #include "editors/recordtree.h"
 #include "editors/standardinfo.h"
 #include "gui/requests.h"
@@ -30,7 +31,8 @@ class TF_DatabaseEdit : public QWidget {
 
  public:
   // Makes a new database or reads the request's DID file. A file that
-  // cannot be read: the window shows the platform's message and closes.
+  // cannot be read: the window shows the platform's message and closes. A
+  // file read only in part: the window says so once it is up.
   explicit TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner = nullptr);
   ~TF_DatabaseEdit() override;
 
@@ -39,6 +41,16 @@ class TF_DatabaseEdit : public QWidget {
   const RecordTree& Tree() const;
   bool WriteOnClose() const { return writeOnClose_; }
   const void* FocusRecord() const { return focusRecord_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+  // Whether anything would be lost if the window went now: a database that
+  // differs from the file last read or written, Standard Info edits not
+  // stored, or a record editor of it holding changes.
+  bool HoldsChanges() const;
+  // Saves everything the window holds: the record editors' changes are
+  // stored (the editors stay open), then the database is written as Save
+  // does. False when something stopped it; the window has said why.
+  bool SaveAll();
 
   void B_NewGameClick();
   void B_NewVersionClick();
@@ -63,8 +75,13 @@ class TF_DatabaseEdit : public QWidget {
   // Fills the tree and selects the focus record's node, if it has one.
   void Refresh();
   std::optional<NodePosition> Selected() const;
+  // Before writing over the file: the questions about a file not fully
+  // understood or changed on disk; false when the user keeps the file.
+  bool MayWrite();
   // Writes the database; on failure shows the platform's message.
   bool Write();
+  // The close goes ahead: the database is disposed.
+  void Release(QCloseEvent* event);
   // Opens a record editor on the record, owned by this window; false when
   // none opened.
   bool OpenEditor(const RecordNode& node);
@@ -73,7 +90,9 @@ class TF_DatabaseEdit : public QWidget {
 
   std::unique_ptr<DatabaseInfo> database_;
   std::filesystem::path path_;
+  std::optional<DidFileState> file_;  // with the database
   bool writeOnClose_ = false;
+  bool closingByOkay_ = false;
   // Compared by address only: the node selected after the next refresh.
   const void* focusRecord_ = nullptr;
 

@@ -1,9 +1,13 @@
 #include "gui/recordeditor.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <algorithm>
 
 #include "gui/controls.h"
@@ -58,13 +62,46 @@ void RecordEditor::B_OkayClick() {
   close();
 }
 
-void RecordEditor::B_SaveClick() {
+void RecordEditor::B_SaveClick() { Store(); }
+
+bool RecordEditor::Store() {
   const std::string error = StoreControls();
   if (!error.empty()) {
     Dialogs().ShowMessage(this, DidText(error));
-    return;
+    return false;
   }
   LoadControls();
+  loaded_ = ControlValues();
+  loadedTaken_ = true;
+  return true;
+}
+
+bool RecordEditor::HoldsChanges() const { return loadedTaken_ && ControlValues() != loaded_; }
+
+QStringList RecordEditor::ControlValues() const {
+  QStringList values;
+  for (const QWidget* control : findChildren<QWidget*>()) {
+    // The editors opened from this one are windows of their own.
+    if (control->window() != this) continue;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+      values << edit->text();
+    } else if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control)) {
+      values << memo->toPlainText();
+    } else if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
+      values << QString::number(static_cast<int>(box->checkState()));
+    } else if (const auto* radio = qobject_cast<const QRadioButton*>(control)) {
+      values << QString::number(radio->isChecked());
+    }
+  }
+  return values;
+}
+
+void RecordEditor::showEvent(QShowEvent* event) {
+  if (!loadedTaken_) {
+    loaded_ = ControlValues();
+    loadedTaken_ = true;
+  }
+  QWidget::showEvent(event);
 }
 
 void RecordEditor::B_CancelClick() {

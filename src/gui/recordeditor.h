@@ -6,6 +6,7 @@
 // Each editor adds its controls, its load and its store.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <span>
 #include <string>
@@ -17,6 +18,7 @@
 
 class QCloseEvent;
 class QHBoxLayout;
+class QShowEvent;
 
 namespace moswit {
 
@@ -38,6 +40,13 @@ class RecordEditor : public QWidget {
   // Closes without storing, whatever applyOnClose says: used when the
   // record is about to be disposed. Never refused.
   void CloseDiscarding();
+
+  // Whether the user changed a control since the editor last loaded them:
+  // changes that no store has taken over yet.
+  bool HoldsChanges() const;
+  // What Save does: stores the controls and loads them again. False, after
+  // the message was shown, when the store failed.
+  bool Store();
 
   // The editor a slot of OpenEditors names (every slot's editor is one).
   static RecordEditor* FromSlot(const void* editor);
@@ -74,9 +83,12 @@ class RecordEditor : public QWidget {
   QHBoxLayout* MakeButtonRow();
 
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void EndSlot();
+  // The value of every input control of this window, in a fixed order.
+  QStringList ControlValues() const;
 
   EditorTable& table_;
   SlotEnd end_;
@@ -85,6 +97,10 @@ class RecordEditor : public QWidget {
   bool applyOnClose_;
   bool discarding_ = false;
   bool closed_ = false;
+  // The controls as loaded, taken when the window is first shown (its
+  // constructor loads them) and after each Save.
+  QStringList loaded_;
+  bool loadedTaken_ = false;
 };
 
 // Closes each editor as its close box does, or without storing when

@@ -15,4 +15,13 @@ std::optional<std::string> PickedFolder(std::string_view path, char separator) {
   return std::string(path.substr(0, last + 1));
 }
 
+std::string NoDiskWarning(std::string_view path, const DatabaseInfo& database,
+                          const DidSkips& skips) {
+  for (const GameRecord& game : database.games) {
+    if (!game.disks.Empty()) return {};
+  }
+  if (skips.Any()) return DidSkipWarning(path, skips);
+  return std::string(path) + " holds no disk, so no image can be identified.";
+}
+
 }  // namespace moswit

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "database/didskips.h"
+#include "database/records.h"
+
 namespace moswit {
 
 constexpr char kRenamerCaption[] = "Renamer";
@@ -42,5 +45,11 @@ std::string DefaultScanFolder(std::string_view home, bool driveLetters, char sep
 // The folder of a path the folder dialog returned: everything up to and
 // including its last separator; nothing when it has none.
 std::optional<std::string> PickedFolder(std::string_view path, char separator);
+
+// What the Renamer says when its DID holds no disk at all, so that no image
+// can be identified: the reader's warning when it left parts of the file
+// out, else that the file holds no disk. Empty when there is a disk.
+std::string NoDiskWarning(std::string_view path, const DatabaseInfo& database,
+                          const DidSkips& skips);
 
 }  // namespace moswit

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -122,7 +123,14 @@ void TF_Scan::FormCreate(const std::string& didPath) {
     // No scan without a database: the reason stays in the status line.
     status_->setText(FileNameText(FormatFileError(read.error)));
     start_->setEnabled(false);
+    return;
   }
+  const std::string warning = NoDiskWarning(didPath, *database_, read.skips);
+  if (warning.empty()) return;
+  // A scan would find nothing; the status line keeps the reason until one starts.
+  status_->setText(FileNameText(warning));
+  QTimer::singleShot(0, this,
+                     [this, warning] { Dialogs().ShowMessage(this, FileNameText(warning)); });
 }
 
 void TF_Scan::SelectFolder(const char* title, QLineEdit* field) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -53,6 +54,29 @@ TEST(CliNames, ListsVersionTagsAndDiskNames) {
             "D\t1\t1\tExample Game (1991-03)(Example Soft)[cr Group X][1|2][mv]\n"
             "D\t1\t2\tExample Game (1991-03)(Example Soft)[cr Group X][2|2](En-De)\n"
             "D\t1\t3\tExample Game (1991-03)(Example Soft)[cr Group X][2|2]\n");
+}
+
+// A DID with parts the reader left out: each command warns on stderr; "did"
+// then writes nothing at all and fails, the others print what was read.
+TEST(CliDid, PartlyUnderstoodFilesAreWarnedAbout) {
+  test::TempDir dir;
+  const std::string did = (dir.Path() / "partly.did").string();
+  std::ofstream(did, std::ios::binary) << "soft ( name \"G\"\r\noops 1 disk ( dnam \"D\" ) )\r\n";
+  const std::string copy = (dir.Path() / "copy.did").string();
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"did", did, copy}, nullptr},
+      {{"names", did}, "D\t1\t1\tD\n"},
+      {{"tree", did}, "G ( / 0)\n\tD#1: D\n1 games, 0 versions, 1 disks, ~0kb mem used\n"},
+  };
+  for (const auto& [args, out] : cases) {
+    test::ProgramResult result = test::Cli(args);
+    EXPECT_EQ(result.exitStatus, out ? 0 : 1) << args[0];
+    EXPECT_EQ(result.out, out ? out : "") << args[0];
+    EXPECT_EQ(result.err, "moswit-cli: " + did +
+                              ": 2 parts of the file were not understood and are left out, the "
+                              "first on line 2: \"oops 1 disk ( dnam \"D\" ) )\"\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
 }  // namespace

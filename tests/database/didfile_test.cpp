@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -320,20 +321,39 @@ TEST(DidFile, LineEndsAndLayoutDoNotChangeTheTree) {
   for (char c : text) {
     if (c != '\r') lf.push_back(c);
   }
-  EXPECT_EQ(*ParseDatabase(lf), *expected);
+  DidSkips skips;
+  EXPECT_EQ(*ParseDatabase(lf, &skips), *expected);
   for (uint32_t seed = 0; seed < 20; ++seed) {
-    EXPECT_EQ(*ParseDatabase(Respaced(text, seed)), *expected) << seed;
+    EXPECT_EQ(*ParseDatabase(Respaced(text, seed), &skips), *expected) << seed;
   }
+  // Hand-made layouts of known keywords are understood whole.
+  EXPECT_EQ(skips, DidSkips{});
 }
 
 TEST(DidFile, RandomDatabasesRoundTrip) {
   for (uint32_t seed = 1; seed <= 300; ++seed) {
     auto database = test::RandomDatabase(seed);
     std::string text = FormatDatabase(*database);
-    auto read = ParseDatabase(text);
+    DidSkips skips;
+    auto read = ParseDatabase(text, &skips);
     ASSERT_EQ(*read, *database) << "seed " << seed << "\n" << text;
     ASSERT_EQ(FormatDatabase(*read), text) << "seed " << seed;
-    ASSERT_EQ(*ParseDatabase(Respaced(text, seed)), *database) << "seed " << seed;
+    ASSERT_EQ(*ParseDatabase(Respaced(text, seed), &skips), *database) << "seed " << seed;
+    ASSERT_FALSE(skips.Any()) << "seed " << seed << ": " << DidSkipWarning("", skips);
+  }
+}
+
+// The fixtures, the samples the build writes and their rewrites: nothing is
+// left out, so none of them is ever warned about.
+TEST(DidFile, FixturesAndSamplesReadWithoutSkips) {
+  std::vector<std::string> texts = {DataFile("worked_example.did"), DataFile("standard_names.did"),
+                                    FileText(MOSWIT_SAMPLE_DID)};
+  for (const std::string& text : texts) {
+    ASSERT_FALSE(text.empty());
+    DidSkips skips;
+    const std::string again = FormatDatabase(*ParseDatabase(text, &skips));
+    ParseDatabase(again, &skips);
+    EXPECT_FALSE(skips.Any()) << DidSkipWarning("", skips);
   }
 }
 
@@ -433,8 +453,14 @@ TEST(DidFile, LargeFilesReadAsTheirText) {
 
   DidReadResult read = ReadDatabase(path);
   ASSERT_TRUE(read.database) << FormatFileError(read.error);
-  EXPECT_EQ(*read.database, *ParseDatabase(text));
+  DidSkips skips;
+  EXPECT_EQ(*read.database, *ParseDatabase(text, &skips));
   EXPECT_EQ(read.database->games[read.database->games.Size() - 1].name.Value(), "Last");
+  // Lines are counted across the pieces the file is read in.
+  EXPECT_EQ(read.skips, skips);
+  EXPECT_EQ(read.skips.count, (longLine.size() - 7) / 7);  // "unknown" and "words"
+  EXPECT_EQ(read.skips.firstLine,
+            static_cast<uint64_t>(std::count(text.begin(), text.end(), '\n') + 1));
 }
 
 TEST(DidFile, FilesThatCannotBeReadOrWrittenGiveThePlatformError) {

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
@@ -32,6 +33,14 @@ namespace moswit::test {
 namespace {
 
 QString Native(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+// The main window RunMoswit made.
+TForm1* MainWindow() {
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (auto* form = qobject_cast<TForm1*>(top)) return form;
+  }
+  return nullptr;
+}
 
 // Runs the deletions that closed windows left behind.
 void SettleClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -449,6 +458,131 @@ class DidEditorTest : public QObject {
     // The Game editor closed with the window's first close attempt.
     window_->FormActivate();
     QCOMPARE(Rows(), QStringList{"[New Game] (Publisher / 0)"});
+  }
+
+  // A file that is not a DID opens empty, with a warning; Okay replaces it
+  // only once the user agreed, and keeping it takes the Okay back.
+  void AFileThatIsNotADidIsReplacedOnlyWhenAgreed() {
+    FakeDialogs dialogs;
+    const Bytes noise = PatternBytes(20'000, 3);
+    dir_->Write("test.did", noise);
+    for (int choice : {int{kKeepFileAndEdit}, int{kReplaceFile}}) {
+      Open(false);
+      QTRY_COMPARE(dialogs.messages.size(), qsizetype{choice == kReplaceFile ? 2 : 1});
+      QVERIFY2(dialogs.messages.last().startsWith(Native(did_) + ": ") &&
+                   dialogs.messages.last().contains(" parts of the file were not understood"),
+               qPrintable(dialogs.messages.last()));
+      QCOMPARE(Rows(), QStringList());
+      Button("B_NewGame")->click();
+      dialogs.choices << choice;
+      Button("B_Okay")->click();
+      QVERIFY(dialogs.questions.last().startsWith(dialogs.messages.last().section("\n", 0, 0)));
+      QCOMPARE(window_->HasDatabase(), choice == kKeepFileAndEdit);
+      Button("B_Cancel")->click();
+    }
+    QCOMPARE(dialogs.questions.size(), qsizetype{2});
+    const DidReadResult read = ReadDatabase(did_);
+    QCOMPARE(read.database->games.Size(), size_t{1});
+    QVERIFY(!read.skips.Any());
+  }
+
+  // Two DID Editors on one file: the second Okay does not silently replace
+  // the first one's file; Save asks too.
+  void AFileChangedOnDiskIsReplacedOnlyWhenAgreed() {
+    FakeDialogs dialogs;
+    WriteSample();
+    Open(false);
+    QPointer<TF_DatabaseEdit> other = new TF_DatabaseEdit({did_, false});
+    AppendGame(*window_->Database()).name = "Mine";
+    AppendGame(*other->Database()).name = "Theirs";
+    Button("B_Okay")->click();
+    other->findChild<QPushButton*>("B_Okay")->click();
+    QCOMPARE(dialogs.questions.size(), qsizetype{1});
+    QVERIFY(dialogs.questions[0].startsWith(Native(did_) + " has changed since"));
+    QCOMPARE(ReadDatabase(did_).database->games[2].name.Value(), std::string_view("Mine"));
+    dialogs.choices << kReplaceFile;
+    other->findChild<QPushButton*>("B_Save")->click();
+    QCOMPARE(ReadDatabase(did_).database->games[2].name.Value(), std::string_view("Theirs"));
+    delete other.data();
+  }
+
+  // After a failed Okay, Cancel and the close box offer to discard instead
+  // of writing again; Okay and Save still try to write.
+  void AfterAFailedWriteTheWindowCanBeClosedByDiscarding() {
+    FakeDialogs dialogs;
+    did_ = (dir_->Path() / "later" / "test.did").string();
+    Open(true);
+    Button("B_NewGame")->click();
+    Button("B_Okay")->click();
+    Button("B_Cancel")->click();  // no answer: go on editing
+    window_->close();
+    Button("B_Save")->click();
+    QCOMPARE(dialogs.messages.size(), qsizetype{2});
+    QCOMPARE(dialogs.questions.size(), qsizetype{2});
+    QVERIFY(dialogs.questions[1].startsWith(Native(did_) + " could not be written"));
+    QCOMPARE(window_->Database()->games.Size(), size_t{1});
+    dialogs.choices << kDiscardChanges;
+    window_->close();
+    QVERIFY(!window_->HasDatabase() && !std::filesystem::exists(did_));
+  }
+
+  // "Create DID" on an existing file: nothing reaches it before Okay or Save.
+  void ANewDatabaseOverAFileWritesNothingBeforeOkay() {
+    WriteSample();
+    const Bytes before = ReadFileBytes(did_);
+    for (const char* button : {"B_Cancel", "B_Okay"}) {
+      Open(true);
+      Button("B_NewGame")->click();
+      QCOMPARE(ReadFileBytes(did_), before);
+      Button(button)->click();
+    }
+    QCOMPARE(ReadDatabase(did_).database->games[0].name.Value(), std::string_view("[New Game]"));
+  }
+
+  // Ending Moswit with changes not written asks once, naming those files:
+  // Cancel keeps every window, a "Save all" that fails keeps Moswit open and
+  // says so, "Save all" stores and writes, "Discard" writes nothing.
+  void EndingWithUnwrittenChangesAsksOnce() {
+    WriteSample();
+    const std::string kept = (dir_->Path() / "kept.did").string();
+    std::filesystem::copy_file(did_, kept);
+    FakeDialogs dialogs;
+    dialogs.answers << Native(did_) << Native(kept) << Native(did_);
+    QTimer::singleShot(0, [&] {
+      TForm1* main = MainWindow();
+      main->findChild<QPushButton*>("B_SDBEdit")->click();
+      main->findChild<QPushButton*>("B_SDBEdit")->click();
+      main->findChild<TF_DatabaseEdit*>()->findChild<QPushButton*>("B_NewGame")->click();
+      auto* game = main->findChild<TF_DatabaseEdit*>()->findChild<TF_GameEdit*>();
+      game->findChild<QLineEdit*>("ED_RelYear")->setText("abc");
+      QVERIFY(!main->close());  // no answer: cancel
+      QVERIFY(dialogs.questions[0].contains(Native(did_)) &&
+              !dialogs.questions[0].contains(Native(kept)));
+      dialogs.choices << kSaveAll;
+      QVERIFY(!main->close() && game->isVisible());
+      QCOMPARE(dialogs.messages, (QStringList{"'abc' is not a valid integer value",
+                                              "These DID files were not saved, so Moswit "
+                                              "stays open:\n\n" +
+                                                  Native(did_)}));
+      game->findChild<QLineEdit*>("ED_RelYear")->setText("1990");
+      dialogs.choices << kSaveAll;
+      QVERIFY(main->close());
+    });
+    const Bytes keptBytes = ReadFileBytes(kept);
+    QCOMPARE(RunMoswit(*qApp), 0);
+    QCOMPARE(dialogs.questions.size(), qsizetype{3});
+    QCOMPARE(ReadDatabase(did_).database->games[2].releaseDate.year, uint16_t{1990});
+    QCOMPARE(ReadFileBytes(kept), keptBytes);
+
+    const Bytes saved = ReadFileBytes(did_);
+    QTimer::singleShot(0, [&] {
+      MainWindow()->findChild<QPushButton*>("B_SDBEdit")->click();
+      MainWindow()->findChild<TF_DatabaseEdit*>()->findChild<QLineEdit*>("ED_Name")->setText("x");
+      dialogs.choices << kDiscardAll;
+      QVERIFY(MainWindow()->close());
+    });
+    QCOMPARE(RunMoswit(*qApp), 0);
+    QCOMPARE(ReadFileBytes(did_), saved);
   }
 
   void ACharacterKeyInTheTreeBeeps() {

@@ -7,4 +7,9 @@ QString FakeDialogs::OpenFile(QWidget*, const FileDialogRequest& request) {
   return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
+int FakeDialogs::Ask(QWidget*, const QString& text, const QStringList& offered) {
+  questions << text;
+  return choices.isEmpty() ? static_cast<int>(offered.size()) - 1 : choices.takeFirst();
+}
+
 }  // namespace moswit::test

@@ -1,5 +1,6 @@
-// Answers the windows' file dialogs, keeps their messages and counts their
-// beeps, in place of a person; installed for as long as it lives.
+// Answers the windows' file dialogs and questions, keeps their messages and
+// counts their beeps, in place of a person; installed for as long as it
+// lives.
 #pragma once
 
 #include <QStringList>
@@ -16,11 +17,16 @@ class FakeDialogs : public DialogSeam {
 
   QString OpenFile(QWidget* parent, const FileDialogRequest& request) override;
   void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+  int Ask(QWidget*, const QString& text, const QStringList& choices) override;
   void Beep() override { ++beeps; }
 
   QStringList answers;  // taken in order; the empty text (or none left) cancels
   std::vector<FileDialogRequest> requests;
   QStringList messages;
+  // The questions' answers, as indexes of their choices, taken in order;
+  // with none left a question gets its last choice, which keeps everything.
+  QList<int> choices;
+  QStringList questions;
   int beeps = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -112,6 +113,36 @@ class LayerTest : public QObject {
       dialog.accept();
       QCOMPARE(dialog.result() == QDialog::Accepted, c.accepted);
       if (!c.accepted) QTRY_VERIFY(refused);
+    }
+  }
+
+  // A name to create that, completed, names an existing file is taken only
+  // after the toolkit's question was answered with Yes.
+  void AnExistingFileToCreateIsTakenOnlyWhenReplacingIsConfirmed() {
+    TempDir dir;
+    dir.Write("collection.did", {1});
+    FileDialogRequest request;
+    request.folder = QString::fromStdString(dir.Path().string());
+    request.existingOnly = false;
+    request.confirmOverwrite = true;
+    request.complete = [](const QString& typed) {
+      return QString::fromStdString(WithDidExtension(typed.toStdString()));
+    };
+    for (const auto& [typed, answer] : {std::pair{"collection", QMessageBox::No},
+                                        std::pair{"collection.did", QMessageBox::Yes}}) {
+      FileDialog dialog(nullptr, request);
+      dialog.show();
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+      QString asked;
+      QTimer::singleShot(0, [&asked, answer = answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        asked = box->text();
+        box->button(answer)->click();
+      });
+      dialog.accept();
+      QCOMPARE(asked, QString("collection.did already exists.\nDo you want to replace it?"));
+      QCOMPARE(dialog.result() == QDialog::Accepted, answer == QMessageBox::Yes);
     }
   }
 };

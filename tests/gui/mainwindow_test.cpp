@@ -19,6 +19,7 @@
 
 #include "app/mainwindow.h"
 #include "database/didwriter.h"
+#include "editors/databaseeditwindow.h"
 #include "fakedialogs.h"
 #include "scan/renamerwindow.h"
 #include "support/adfbuilder.h"
@@ -140,6 +141,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(request.filter, QString("Disk Image Database (*.did)"));
     QCOMPARE(request.folder, QDir::homePath());
     QCOMPARE(request.existingOnly, existingOnly);
+    // Only a name to create asks before it takes an existing file.
+    QCOMPARE(request.confirmOverwrite, button == "B_SDBCreate");
     if (button == "B_SDBRename") {
       QCOMPARE(QString::fromStdString(window.RenamerRequestState().path), path);
       QCOMPARE(window.findChildren<TF_Scan*>().size(), qsizetype{1});
@@ -201,6 +204,33 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs.requests.empty());
     QVERIFY(dialogs.messages.isEmpty());
     QVERIFY(window.InspectorTable().InSlotOrder().empty());
+  }
+
+  // A DID that a DID Editor holds, however its path is spelt, is not opened
+  // in a second one: "Open DID" and "Create DID" bring that editor up.
+  void ADidOpenInAnEditorIsNotOpenedTwice() {
+    TempDir dir;
+    for (const char* name : {"a.did", "b.did"}) QVERIFY(!WriteDatabase({}, dir.Path() / name));
+    std::filesystem::create_directory_symlink(dir.Path(), dir.Path() / "link");
+    FakeDialogs dialogs;
+    dialogs.answers << Native(dir.Path() / "a.did") << Native(dir.Path() / "." / "a")
+                    << Native(dir.Path() / "link" / "a.did") << Native(dir.Path() / "b.did");
+    TForm1 window;
+    window.findChild<QPushButton*>("B_SDBEdit")->click();
+    auto* first = window.findChild<TF_DatabaseEdit*>();
+    first->showMinimized();
+    AppendGame(*first->Database());
+    window.findChild<QPushButton*>("B_SDBEdit")->click();
+    window.findChild<QPushButton*>("B_SDBCreate")->click();
+    QCOMPARE(window.findChildren<TF_DatabaseEdit*>().size(), qsizetype{1});
+    QVERIFY(!first->isMinimized() && first->Database()->games.Size() == 1);
+    window.findChild<QPushButton*>("B_SDBEdit")->click();
+    QCOMPARE(window.findChildren<TF_DatabaseEdit*>().size(), qsizetype{2});
+    // One that has closed is gone from the count.
+    first->findChild<QPushButton*>("B_Cancel")->click();
+    dialogs.answers << Native(dir.Path() / "a.did");
+    window.findChild<QPushButton*>("B_SDBEdit")->click();
+    QCOMPARE(window.findChildren<TF_DatabaseEdit*>().size(), qsizetype{3});
   }
 
   // The program's own loop: closing the main window while a Renamer scans

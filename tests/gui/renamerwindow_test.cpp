@@ -230,6 +230,25 @@ class RenamerTest : public QObject {
     QVERIFY(window->close());
   }
 
+  // A DID that gives no disk identifies nothing: the window says why, with
+  // the reader's warning when it left parts out.
+  void ADidWithoutDisksSaysSo() {
+    DidBuilder noDisks;
+    noDisks.Game("Sample Game");
+    const std::string empty = (dir_->Path() / "empty.did").string();
+    QVERIFY(!WriteDatabase(noDisks.Database(), empty));
+    const std::string noise = dir_->Write("noise.did", PatternBytes(20'000, 5));
+    for (const auto& [did, warning] :
+         {std::pair{empty, Native(empty) + " holds no disk, so no image can be identified."},
+          std::pair{noise, Native(noise) + ": "}}) {
+      FakeDialogs dialogs;
+      TF_Scan window({did});
+      const QString status = window.findChild<QLabel*>("P_Status")->text();
+      QVERIFY2(status.startsWith(warning), qPrintable(status));
+      QTRY_COMPARE(dialogs.messages, QStringList{status});
+    }
+  }
+
   void FolderButtonsSetTheirFieldToThePickedFolder() {
     FakeDialogs dialogs;
     dialogs.answers << "/some/where/No file selection needed"
