@@ -8,17 +8,21 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
+#include <numeric>
 
 #include "app/mainwindow.h"
 #include "fakedialogs.h"
+#include "gui/texts.h"
 #include "image/checksum.h"
 #include "image/crc32.h"
 #include "image/numbertext.h"
 #include "inspector/blockmaplayout.h"
+#include "inspector/hexrows.h"
 #include "inspector/hexviewerwindow.h"
 #include "inspector/inspectorwindow.h"
 #include "support/adfbuilder.h"
@@ -156,7 +160,9 @@ class InspectorTest : public QObject {
     QVERIFY(hex[6].endsWith(".. .. .."));
     QCOMPARE(hex[15], QString(".. .. .. .. .. .. .. .. .. .. .. .. .. .. .. .."));
 
+    FakeDialogs dialogs;
     QVERIFY(!inspector->close());
+    QCOMPARE(dialogs.beeps, 1);  // the refusal is heard
     QVERIFY(viewer->close());
     QTRY_VERIFY(viewer.isNull());
     QVERIFY(inspector->close());
@@ -189,6 +195,60 @@ class InspectorTest : public QObject {
     viewer->findChild<QScrollBar*>("ScrollBar1")->setValue(1);
     viewer->findChild<QScrollBar*>("ScrollBar1")->setValue(0);
     QCOMPARE(hex->toPlainText(), before);
+  }
+
+  // Keys that move a text view, in the hex pane: the offset column, the hex
+  // pane and the character pane go on showing the same 16 rows, paging
+  // moves 16 rows through the data, and Delete overtypes nothing.
+  void TheThreePanesKeepShowingTheSameRows() {
+    AdfBuilder builder;
+    Bytes contents(1024);
+    std::iota(contents.begin(), contents.end(), uint8_t{0x40});
+    builder.AddFile("/file", contents);
+    TDI_Inspector* inspector = Open(dir_->Write("disk.adf", builder.Build()));
+    auto* list = inspector->findChild<QTreeWidget*>("FR_FileList");
+    list->setCurrentItem(list->topLevelItem(0));
+    inspector->FR_HexEdClick();
+    auto* viewer = inspector->findChild<TF_HexEdit*>();
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    auto* hex = viewer->findChild<QPlainTextEdit*>("RichEdit1");
+    auto* scroll = viewer->findChild<QScrollBar*>("ScrollBar1");
+    hex->setFocus();
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers modifiers;
+      int position;  // of ScrollBar1 afterwards: the first row shows position x 16
+    } steps[] = {
+        {Qt::Key_PageDown, {}, 16},
+        {Qt::Key_PageDown, {}, 32},
+        {Qt::Key_PageUp, {}, 16},
+        {Qt::Key_PageDown, Qt::ShiftModifier, 32},
+        {Qt::Key_End, Qt::ControlModifier, 32},
+        {Qt::Key_Down, {}, 32},
+        {Qt::Key_PageDown, {}, 48},
+        {Qt::Key_PageDown, {}, 49},
+        {Qt::Key_Up, {}, 49},
+    };
+    for (const auto& step : steps) {
+      for (int i = 0; i < (step.key == Qt::Key_Down || step.key == Qt::Key_Up ? 17 : 1); ++i) {
+        QTest::keyClick(hex, step.key, step.modifiers);
+      }
+      const auto position = static_cast<uint32_t>(scroll->value());
+      const HexPage page = HexRows(contents.data(), 1024).Page(position);
+      const std::pair<const char*, const std::string*> panes[] = {
+          {"Memo1", &page.offsets[0]}, {"RichEdit1", &page.hex[0]}, {"Memo2", &page.characters[0]}};
+      for (const auto& [name, row] : panes) {
+        auto* pane = viewer->findChild<QPlainTextEdit*>(name);
+        // The pane's first visible line is its first row.
+        const QTextBlock shown = pane->cursorForPosition(QPoint(1, 1)).block();
+        QVERIFY2(shown.blockNumber() == 0, name);
+        QCOMPARE(shown.text(), DidText(*row));
+      }
+      QCOMPARE(scroll->value(), step.position);
+    }
+    const QString shown = hex->toPlainText();
+    QTest::keyClick(hex, '\x7F');  // Delete, with its character
+    QCOMPARE(hex->toPlainText(), shown);
   }
 
   void MainWindowOpensInspectorsInTheFirstFreeSlots() {

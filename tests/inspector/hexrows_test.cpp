@@ -84,6 +84,16 @@ TEST(HexCaret, OvertypeChangesOnlyTheShownText) {
   EXPECT_EQ(HexRows(bytes.data(), 64).Page(0).hex[0].substr(0, 2), "00");
 }
 
+TEST(HexCaret, OnlyPrintableLatin1CharactersOvertype) {
+  const std::pair<char32_t, bool> cases[] = {
+      {U'Z', true},  {U' ', true},   {U'~', true},  {0xA0, true},  {0xFF, true},   {0x7F, false},
+      {0x08, false}, {U'\t', false}, {0x1B, false}, {0x85, false}, {0x100, false}, {0x20AC, false},
+  };
+  for (const auto& [character, overtypes] : cases) {
+    EXPECT_EQ(IsOverTypeCharacter(character), overtypes) << static_cast<uint32_t>(character);
+  }
+}
+
 TEST(HexCaret, TextPositionsWithEitherLineBreak) {
   EXPECT_EQ(PositionToCaret(48, 1), (HexCaret{1, 0}));
   EXPECT_EQ(PositionToCaret(48, 2), (HexCaret{0, 47}));  // between CR and LF
