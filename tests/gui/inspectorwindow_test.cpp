@@ -247,7 +247,7 @@ class InspectorTest : public QObject {
       QCOMPARE(scroll->value(), step.position);
     }
     const QString shown = hex->toPlainText();
-    QTest::keyClick(hex, '\x7F');  // Delete, with its character
+    QTest::sendKeyEvent(QTest::Click, hex, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
     QCOMPARE(hex->toPlainText(), shown);
   }
 
