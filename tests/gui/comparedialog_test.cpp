@@ -81,6 +81,30 @@ class CompareTest : public QObject {
     delete inspectors[0].data();
   }
 
+  // AI_List's column is the list's width less 20 after every resize, the
+  // first one too; its rows are as high as those of the tables.
+  void TheImageColumnFollowsEveryResize() {
+    TempDir dir;
+    FileError error;
+    QPointer<TDI_Inspector> inspector =
+        TDI_Inspector::Open({dir.Write("one.adf", AdfBuilder().Build())}, error);
+    QVERIFY(inspector);
+    TF_Compare dialog({inspector}, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* images = dialog.findChild<QTreeWidget*>("AI_List");
+    for (const QSize size : {QSize(700, 534), QSize(520, 600), QSize(447, 534)}) {
+      dialog.resize(size);
+      QTRY_COMPARE(dialog.size(), size);
+      QTRY_COMPARE(images->columnWidth(0), images->width() - 20);
+    }
+    dialog.B_CompareClick();
+    auto* ranges = dialog.findChild<QTreeWidget*>("RS_List");
+    QCOMPARE(images->visualItemRect(images->topLevelItem(0)).height(),
+             ranges->visualItemRect(ranges->topLevelItem(0)).height());
+    delete inspector.data();
+  }
+
   void CompareButtonOpensTheDialogOnTheInspectorTable() {
     TForm1 window;
     window.findChild<QPushButton*>("B_Compare")->click();

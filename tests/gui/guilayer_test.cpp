@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include "app/mainform.h"
@@ -14,6 +16,24 @@
 #include "support/tempdir.h"
 
 namespace moswit::test {
+
+namespace {
+
+// The pixel rows of `area` that hold a dark pixel.
+int InkRows(const QImage& image, const QRect& area) {
+  int rows = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (qGray(image.pixel(x, y)) < 160) {
+        ++rows;
+        break;
+      }
+    }
+  }
+  return rows;
+}
+
+}  // namespace
 
 class LayerTest : public QObject {
   Q_OBJECT
@@ -77,6 +97,74 @@ class LayerTest : public QObject {
     QCOMPARE(list.columnWidth(2), 46);
     QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2),
              list.viewport()->width());
+  }
+
+  // Descenders and underscores show whole above the grid line: the cell
+  // holds as many rows of ink as the text drawn on its own.
+  void EveryCharacterIsWholeAboveTheGridLine() {
+    const QString text = "/dir_1/gif_qpy";
+    ReportList list;
+    list.SetColumns({{"Name", 200}});
+    list.addTopLevelItem(list.NewRow({text}, {}));
+    list.resize(260, 120);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const QRect cell = list.visualItemRect(list.topLevelItem(0));
+    const QImage shown = list.viewport()->grab().toImage();
+
+    QImage alone(400, 4 * cell.height(), QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    QPainter painter(&alone);
+    painter.setFont(list.font());
+    painter.setPen(Qt::black);
+    painter.drawText(QPoint(4, 2 * cell.height()), text);
+    painter.end();
+    QCOMPARE(InkRows(shown, cell.adjusted(0, 0, -1, -1)), InkRows(alone, alone.rect()));
+  }
+
+  // Rows with a check box, an icon or text alone are equally high.
+  void RowsAreEquallyHigh() {
+    QList<int> heights;
+    for (int kind = 0; kind < 3; ++kind) {
+      ReportList list;
+      list.SetColumns({{"Name", 100}});
+      list.SetIcons({QIcon(QPixmap(12, 12))});
+      ReportRow* row = list.NewRow({"gy_"}, {}, kind == 1 ? 0 : -1);
+      if (kind == 2) {
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(0, Qt::Checked);
+      }
+      list.addTopLevelItem(row);
+      list.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&list));
+      heights << list.visualItemRect(row).height();
+    }
+    QCOMPARE(heights, QList<int>(3, heights.front()));
+  }
+
+  // A cut text shows whole as its tooltip; a row's own tooltip comes first.
+  void CutTextsShowWholeAsTooltips() {
+    ReportList list;
+    list.SetColumns({{"Name", 80}, {"Size", 60}});
+    const QString whole = "/a/long/path/to/a/file/that/is/cut.adf";
+    list.addTopLevelItem(list.NewRow({whole, "12"}, {}));
+    list.addTopLevelItem(list.NewRow({"/b", "34"}, {}));
+    list.addTopLevelItem(list.NewRow({whole, "56"}, {}));
+    list.topLevelItem(2)->setToolTip(0, "own");
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const auto tipAt = [&list](int row, int column) {
+      const QRect cell = list.visualRect(list.model()->index(row, column));
+      QHelpEvent help(QEvent::ToolTip, cell.center(), list.viewport()->mapToGlobal(cell.center()));
+      QApplication::sendEvent(list.viewport(), &help);
+      return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(0, 0), whole);
+    QCOMPARE(tipAt(2, 0), QString("own"));
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QCOMPARE(tipAt(1, 0), QString());
+    QCOMPARE(tipAt(0, 1), QString());
   }
 
   // A typed name is accepted when it exists as typed or once completed
