@@ -19,6 +19,7 @@ class QTreeView;
 
 namespace moswit {
 
+class KeptInView;
 class TDI_Inspector;
 
 // Titles the application and gives it Moswit's icon; called once, before
@@ -64,6 +65,7 @@ class TForm1 : public QWidget {
   QFileSystemModel* files_ = nullptr;
   QSortFilterProxyModel* shown_ = nullptr;
   QTreeView* browser_ = nullptr;
+  KeptInView* keptInView_ = nullptr;
   SlotTable<TDI_Inspector> inspectors_;
   InspectorRequest inspectorRequest_;
   DidEditorRequest didRequest_;
