@@ -107,6 +107,37 @@ class FileEditorTest : public QObject {
     QCOMPARE(disk_->files[1].attributes, kAttrShared | kAttrUnused);  // not selected
   }
 
+  // A click on one record's box checks or unchecks it; greyed ("leave as it
+  // was") comes in only with several records.
+  void OneRecordsBoxesTakeTwoStates() {
+    AppendRange(*disk_) = {0x600, 0x7FF, 0xBEEF, kAttrGame, {}};
+    const std::vector<const FileRecord*> files = {&disk_->files[0], &disk_->files[1]};
+    const std::vector<const RangeRecord*> ranges = {&disk_->ranges[0], &disk_->ranges[1]};
+    const QList<Qt::CheckState> two = {Qt::Checked, Qt::Unchecked, Qt::Checked};
+    const QList<Qt::CheckState> three = {Qt::PartiallyChecked, Qt::Checked, Qt::Unchecked};
+    const std::pair<AttributeEditor*, QList<Qt::CheckState>> cases[] = {
+        {new TF_FileEdit(disk_->files[1], nullptr), two},
+        {new TF_RangeEdit(disk_->ranges[0], nullptr), two},
+        {new TF_FileEdit(*disk_, files, nullptr), three},
+        {new TF_RangeEdit(*disk_, ranges, nullptr), three},
+    };
+    for (const auto& [editor, states] : cases) {
+      Open(editor);
+      QList<Qt::CheckState> shown;  // an unchecked box after each click
+      for (int i = 0; i < 3; ++i) {
+        Box("C_Code")->click();
+        shown << Box("C_Code")->checkState();
+      }
+      QCOMPARE(shown, states);
+      Click("B_Cancel");
+    }
+    // One click on Game, then Okay, sets it.
+    Open(new TF_FileEdit(disk_->files[2], nullptr));
+    Box("C_Game")->click();
+    Click("B_Okay");
+    QCOMPARE(disk_->files[2].attributes, kAttrGame | kAttrShared | kAttrUnused);
+  }
+
   // Editors closed in a long run give their slots back, so the 257th
   // opens; with 256 open at once the next one beeps and opens nothing.
   void SlotsAreGivenBackOnClose() {

@@ -1,5 +1,7 @@
 // The Game editor on a game of a builder database: what it shows, what each
 // button and the close box store, and the strict dates that stop a close.
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -83,6 +85,22 @@ class GameEditorTest : public QObject {
     QCOMPARE(QString::fromLatin1(game_->comment.Value()), comment);
     QCOMPARE(game_->comment.Present(), !comment.isEmpty());
     QCOMPARE(MemoText(*Memo()), comment);
+  }
+
+  // Tab leaves the comment for the next control; a TAB pasted into it
+  // becomes a blank, its line breaks stay.
+  void TheCommentTakesNoTab() {
+    Open();
+    QApplication::setActiveWindow(editor_);
+    Memo()->clear();
+    Memo()->setFocus();
+    QTest::keyClick(Memo(), Qt::Key_Tab);
+    QVERIFY(!Memo()->hasFocus());
+    QVERIFY(Memo()->toPlainText().isEmpty());
+    QApplication::clipboard()->setText("pasted\tTAB\nline");
+    Memo()->paste();
+    Click("B_Okay");
+    QCOMPARE(game_->comment.Value(), std::string_view("pasted TAB line"));
   }
 
   void DatesAreReadStrictlyAndCutToTheirWidths() {

@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
 
 #include "app/mainform.h"
+#include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/reportlist.h"
 #include "gui/texts.h"
@@ -165,6 +167,20 @@ class LayerTest : public QObject {
     QTRY_VERIFY(!QToolTip::isVisible());
     QCOMPARE(tipAt(1, 0), QString());
     QCOMPARE(tipAt(0, 1), QString());
+  }
+
+  // Enter and Return press a focused button, as Space does.
+  void EnterPressesAFocusedButton() {
+    QWidget window;
+    QPushButton* button = MakeButton(&window, "B_Test", "Test");
+    int presses = 0;
+    connect(button, &QPushButton::clicked, [&presses] { ++presses; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    button->setFocus();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) QTest::keyClick(button, key);
+    QCOMPARE(presses, 3);
   }
 
   // A typed name is accepted when it exists as typed or once completed
