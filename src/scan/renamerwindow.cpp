@@ -165,6 +165,8 @@ void TF_Scan::FormCloseQuery(bool& canClose) const { canClose = mayClose_; }
 void TF_Scan::closeEvent(QCloseEvent* event) {
   bool canClose = true;
   FormCloseQuery(canClose);
+  // A running scan keeps the window open.
+  if (!canClose) Dialogs().Beep();
   event->setAccepted(canClose);
 }
 
