@@ -13,7 +13,6 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
-#include <numeric>
 
 #include "app/mainwindow.h"
 #include "fakedialogs.h"
@@ -197,58 +196,39 @@ class InspectorTest : public QObject {
     QCOMPARE(hex->toPlainText(), before);
   }
 
-  // Keys that move a text view, in the hex pane: the offset column, the hex
-  // pane and the character pane go on showing the same 16 rows, paging
-  // moves 16 rows through the data, and Delete overtypes nothing.
+  // After keys that move a text view, the offset column, the hex pane and
+  // the character pane show the same 16 rows: paging moves ScrollBar1 by
+  // 16, the panes never scroll alone. Delete overtypes nothing.
   void TheThreePanesKeepShowingTheSameRows() {
     AdfBuilder builder;
-    Bytes contents(1024);
-    std::iota(contents.begin(), contents.end(), uint8_t{0x40});
+    const Bytes contents = PatternBytes(1024, 7);
     builder.AddFile("/file", contents);
     TDI_Inspector* inspector = Open(dir_->Write("disk.adf", builder.Build()));
-    auto* list = inspector->findChild<QTreeWidget*>("FR_FileList");
-    list->setCurrentItem(list->topLevelItem(0));
+    inspector->findChild<QTreeWidget*>("FR_FileList")->topLevelItem(0)->setSelected(true);
     inspector->FR_HexEdClick();
     auto* viewer = inspector->findChild<TF_HexEdit*>();
-    QVERIFY(QTest::qWaitForWindowExposed(viewer));
     auto* hex = viewer->findChild<QPlainTextEdit*>("RichEdit1");
-    auto* scroll = viewer->findChild<QScrollBar*>("ScrollBar1");
-    hex->setFocus();
-    const struct {
-      Qt::Key key;
-      Qt::KeyboardModifiers modifiers;
-      int position;  // of ScrollBar1 afterwards: the first row shows position x 16
-    } steps[] = {
-        {Qt::Key_PageDown, {}, 16},
-        {Qt::Key_PageDown, {}, 32},
-        {Qt::Key_PageUp, {}, 16},
-        {Qt::Key_PageDown, Qt::ShiftModifier, 32},
-        {Qt::Key_End, Qt::ControlModifier, 32},
-        {Qt::Key_Down, {}, 32},
-        {Qt::Key_PageDown, {}, 48},
-        {Qt::Key_PageDown, {}, 49},
-        {Qt::Key_Up, {}, 49},
-    };
-    for (const auto& step : steps) {
-      for (int i = 0; i < (step.key == Qt::Key_Down || step.key == Qt::Key_Up ? 17 : 1); ++i) {
-        QTest::keyClick(hex, step.key, step.modifiers);
-      }
-      const auto position = static_cast<uint32_t>(scroll->value());
-      const HexPage page = HexRows(contents.data(), 1024).Page(position);
+    const std::pair<const char*, int> steps[] = {{"PgDown", 16},   {"PgUp", 0},    {"PgDown", 16},
+                                                 {"Ctrl+End", 16}, {"PgDown", 32}, {"PgDown", 48},
+                                                 {"PgDown", 49}};
+    for (const auto& [keys, position] : steps) {
+      QTest::keySequence(hex, QKeySequence(keys));
+      const int shown = viewer->findChild<QScrollBar*>("ScrollBar1")->value();
+      const HexPage page = HexRows(contents.data(), 1024).Page(static_cast<uint32_t>(shown));
       const std::pair<const char*, const std::string*> panes[] = {
           {"Memo1", &page.offsets[0]}, {"RichEdit1", &page.hex[0]}, {"Memo2", &page.characters[0]}};
       for (const auto& [name, row] : panes) {
-        auto* pane = viewer->findChild<QPlainTextEdit*>(name);
         // The pane's first visible line is its first row.
-        const QTextBlock shown = pane->cursorForPosition(QPoint(1, 1)).block();
-        QVERIFY2(shown.blockNumber() == 0, name);
-        QCOMPARE(shown.text(), DidText(*row));
+        const QTextBlock top =
+            viewer->findChild<QPlainTextEdit*>(name)->cursorForPosition(QPoint(1, 1)).block();
+        QVERIFY2(top.blockNumber() == 0, name);
+        QCOMPARE(top.text(), DidText(*row));
       }
-      QCOMPARE(scroll->value(), step.position);
+      QCOMPARE(shown, position);
     }
-    const QString shown = hex->toPlainText();
+    const QString before = hex->toPlainText();
     QTest::sendKeyEvent(QTest::Click, hex, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
-    QCOMPARE(hex->toPlainText(), shown);
+    QCOMPARE(hex->toPlainText(), before);
   }
 
   void MainWindowOpensInspectorsInTheFirstFreeSlots() {
@@ -278,6 +258,10 @@ class InspectorTest : public QObject {
     inspect(first);
     QCOMPARE(window.InspectorTable().At(0)->FileName(), first);
 
+    // The current image deselected (Ctrl+click) opens nothing.
+    window.findChild<QTreeView*>("STV_FileBrowser")->selectionModel()->clearSelection();
+    window.findChild<QPushButton*>("B_Inspector")->click();
+    QCOMPARE(window.InspectorTable().InSlotOrder().size(), size_t{2});
     // A folder, or an image that cannot be loaded, opens nothing.
     inspect(dir_->Path());
     inspect(dir_->Path() / "bad.adf");

@@ -204,8 +204,8 @@ class MainWindowTest : public QObject {
     QVERIFY(window.InspectorTable().InSlotOrder().empty());
   }
 
-  // The browser starts on the home folder and keeps it in view while the
-  // folders above it fill in.
+  // The browser starts on the home folder, in view once the folders above
+  // it have loaded.
   void StartsWithTheHomeFolderInView() {
     TempDir home;  // below /tmp, far down the root folder's list
     const QByteArray savedHome = qgetenv("HOME");
@@ -213,7 +213,6 @@ class MainWindowTest : public QObject {
     TForm1 window;
     qputenv("HOME", savedHome);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* view = window.findChild<QTreeView*>("STV_FileBrowser");
     QCOMPARE(view->currentIndex().data(QFileSystemModel::FilePathRole).toString(),
              Native(home.Path()));
@@ -223,33 +222,6 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(inView());
     QTest::qWait(500);  // the folders go on loading
     QVERIFY(inView());
-  }
-
-  // "ADF Inspector" opens the selected image only: deselected by Ctrl+click,
-  // the current entry opens nothing.
-  void InspectorOpensTheSelectedEntryOnly() {
-    TempDir dir;
-    const std::string image = dir.Write("game.adf", AdfBuilder().Build());
-    FakeDialogs dialogs;
-    TForm1 window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.ShowInFileBrowser(Native(image));
-    auto* view = window.findChild<QTreeView*>("STV_FileBrowser");
-    QTRY_COMPARE(view->currentIndex().data().toString(), QString("game.adf"));
-    QTRY_VERIFY(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
-    const QPoint entry = view->visualRect(view->currentIndex()).center();
-    auto* inspect = window.findChild<QPushButton*>("B_Inspector");
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, entry);
-    QVERIFY(!view->selectionModel()->hasSelection());
-    inspect->click();
-    QVERIFY(window.InspectorTable().InSlotOrder().empty());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry);
-    inspect->click();
-    QCOMPARE(window.InspectorTable().InSlotOrder().size(), size_t{1});
-    QPointer<TDI_Inspector> inspector = window.InspectorTable().At(0);
-    inspector->close();
-    QTRY_VERIFY(inspector.isNull());
   }
 
   // The program's own loop: closing the main window while a Renamer scans

@@ -1,7 +1,6 @@
 // The Version editor on versions of a builder database: the defaults of a
 // new version, the lenient numbers, disk order, chipset, languages, the
 // compatibility boxes and edits, and the close box that drops changes.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -177,29 +176,20 @@ class VersionEditorTest : public QObject {
 
   // Saving what a window shows stores what the core stores for those
   // values: every control moves its value both ways.
-  // The editor opens no larger than a 1366 x 768 screen leaves inside a
-  // window frame and beside a task bar, and shrinks further with Okay, Save
-  // and Cancel still in reach; Tab leaves the comment.
+  // The editor opens no larger than a 1366 x 768 screen leaves beside a
+  // window frame and a task bar, and shrinks further with its buttons in
+  // reach.
   void FitsASmallScreenWithItsButtonsInReach() {
     Open(AppendVersion(*game_));
     editor_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(editor_));
-    QVERIFY2(editor_->width() <= 1340 && editor_->height() <= 700,
-             qPrintable(QString("%1 x %2").arg(editor_->width()).arg(editor_->height())));
-    for (const QSize size : {editor_->size(), QSize(800, 480)}) {
-      editor_->resize(size);
-      QTRY_COMPARE(editor_->size(), size);
-      for (const char* name : {"B_Okay", "B_Save", "B_Cancel"}) {
-        auto* button = editor_->findChild<QPushButton*>(name);
-        const QRect shown(button->mapTo(editor_, QPoint(0, 0)), button->size());
-        QVERIFY2(button->isVisible() && editor_->rect().contains(shown), name);
-      }
+    QVERIFY(editor_->width() <= 1340 && editor_->height() <= 700);
+    editor_->resize(800, 480);
+    QTRY_COMPARE(editor_->size(), QSize(800, 480));
+    for (const char* name : {"B_Okay", "B_Save", "B_Cancel"}) {
+      auto* button = editor_->findChild<QPushButton*>(name);
+      QVERIFY2(editor_->rect().contains(QRect(button->mapTo(editor_, QPoint()), button->size())),
+               name);
     }
-    QApplication::setActiveWindow(editor_);
-    Memo()->setFocus();
-    QTest::keyClick(Memo(), Qt::Key_Tab);
-    QVERIFY(!Memo()->hasFocus());
-    QVERIFY(Memo()->toPlainText().isEmpty());
   }
 
   void SavingWhatIsShownStoresWhatTheCoreDoes() {
