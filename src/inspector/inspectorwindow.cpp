@@ -394,7 +394,7 @@ void TDI_Inspector::FormCloseQuery(bool& canClose) {
 void TDI_Inspector::closeEvent(QCloseEvent* event) {
   bool canClose = true;
   FormCloseQuery(canClose);
-  // An open hex viewer keeps the Inspector open.
+  // Refused while a hex viewer is open; the beep says so.
   if (!canClose) Dialogs().Beep();
   event->setAccepted(canClose);
 }
