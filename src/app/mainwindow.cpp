@@ -21,6 +21,7 @@
 #include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
+#include "gui/keptinview.h"
 #include "gui/platformpaths.h"
 #include "gui/texts.h"
 #include "image/fileerror.h"
@@ -103,6 +104,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   for (int column = 1; column < shown_->columnCount(); ++column) browser_->hideColumn(column);
   auto* groupLayout = new QVBoxLayout(group);
   groupLayout->addWidget(browser_);
+  keptInView_ = new KeptInView(browser_);
 
   auto* buttons = new QVBoxLayout;
   for (const ControlText& control : kMainButtons) {
@@ -155,7 +157,8 @@ void TForm1::ShowInFileBrowser(const QString& path) {
   if (!entry.isValid()) return;
   for (QModelIndex up = entry.parent(); up.isValid(); up = up.parent()) browser_->expand(up);
   browser_->setCurrentIndex(entry);
-  browser_->scrollTo(entry);
+  // The folders above it are still filling in.
+  keptInView_->Keep(entry);
 }
 
 bool TForm1::MayEnd() {
@@ -228,9 +231,10 @@ void TForm1::B_SDBRenameClick() {
 }
 
 void TForm1::B_InspectorClick() {
-  const QModelIndex selected = browser_->currentIndex();
-  if (!selected.isValid()) return;
-  const QModelIndex entry = shown_->mapToSource(selected);
+  // The selected entry: the current one may have been deselected.
+  const QModelIndexList selected = browser_->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return;
+  const QModelIndex entry = shown_->mapToSource(selected.constFirst());
   if (files_->isDir(entry)) return;
   if (!inspectors_.FirstFree()) {
     // All 256 slots hold an open Inspector.

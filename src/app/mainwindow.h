@@ -19,6 +19,7 @@ class QTreeView;
 
 namespace moswit {
 
+class KeptInView;
 class TDI_Inspector;
 class TF_DatabaseEdit;
 
@@ -72,6 +73,7 @@ class TForm1 : public QWidget {
   QFileSystemModel* files_ = nullptr;
   QSortFilterProxyModel* shown_ = nullptr;
   QTreeView* browser_ = nullptr;
+  KeptInView* keptInView_ = nullptr;
   SlotTable<TDI_Inspector> inspectors_;
   InspectorRequest inspectorRequest_;
   DidEditorRequest didRequest_;

@@ -46,7 +46,10 @@ TF_Compare::TF_Compare(const std::vector<TDI_Inspector*>& inspectors, QWidget* o
   files_ = MakeTable(filesGroup, "FS_List");
   QGroupBox* rangesGroup = MakeGroup(this, "GB_RangeStats", kRangeStatsCaption);
   ranges_ = MakeTable(rangesGroup, "RS_List");
+  // AI_List's column follows FS_List's width, and its own: the lists get
+  // their new sizes one after the other.
   files_->installEventFilter(this);
+  imageList_->installEventFilter(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(imagesGroup, 2);
@@ -126,7 +129,9 @@ void TF_Compare::FS_ListResize() {
 }
 
 bool TF_Compare::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == files_ && event->type() == QEvent::Resize) FS_ListResize();
+  if ((watched == files_ || watched == imageList_) && event->type() == QEvent::Resize) {
+    FS_ListResize();
+  }
   return QWidget::eventFilter(watched, event);
 }
 

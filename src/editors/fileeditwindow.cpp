@@ -78,7 +78,9 @@ AttributeEditor::AttributeEditor(QWidget* owner, EditorTable& table, const void*
     boxes->addWidget(heading);
     for (const AttributeBox& box : column.boxes) {
       QCheckBox* check = MakeCheckBox(details, box.name, box.caption);
-      check->setTristate(true);
+      // Greyed ("leave each record's bit as it was") only means something
+      // for several records; one record's boxes are checked or unchecked.
+      check->setTristate(!selected_.empty());
       check->setToolTip(Caption(kAttributeHint));
       boxes_.emplace_back(check, box.bit);
       boxes->addWidget(check);

@@ -74,7 +74,7 @@ TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
   creditsGrid->setColumnMinimumWidth(0, labelWidth);
 
   QGroupBox* commentGroup = MakeGroup(this, "GB_Comment", "Comment");
-  comment_ = Named(new QPlainTextEdit(commentGroup), "M_Comment");
+  comment_ = MakeCommentMemo(commentGroup, "M_Comment");
   auto* commentLayout = new QVBoxLayout(commentGroup);
   commentLayout->addWidget(comment_);
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <initializer_list>
@@ -22,8 +23,9 @@ namespace moswit {
 
 namespace {
 
+// Fits a 1366 x 768 screen with the window's frame and a task bar.
 constexpr int kWidth = 960;
-constexpr int kHeight = 760;
+constexpr int kHeight = 680;
 
 // A box of the compatibility group. Most cycle through unchecked, greyed
 // and checked; the others the user can only check and uncheck, though they
@@ -182,6 +184,15 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
   return row;
 }
 
+// Rows closer together than the style's default, so the window fits a
+// small screen.
+QGridLayout* TightGrid(QWidget* group) {
+  auto* grid = new QGridLayout(group);
+  grid->setContentsMargins(8, 4, 8, 6);
+  grid->setVerticalSpacing(2);
+  return grid;
+}
+
 QLabel* ColumnCaption(QWidget* parent, const char* name, const char* caption) {
   QLabel* label = MakeLabel(parent, name, caption);
   QFont bold = label->font();
@@ -222,7 +233,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
 
   // Left column: the values that override the game's, and the comment.
   QGroupBox* standard = MakeGroup(this, "VE_StandardInfo", "Standard Info");
-  auto* standardGrid = new QGridLayout(standard);
+  QGridLayout* standardGrid = TightGrid(standard);
   textRows(standardGrid, {kStandardRows[0], kStandardRows[1]});
   year_ = NumberEdit(standard, "ED_RelYear", 44);
   month_ = NumberEdit(standard, "ED_RelMonth", 30);
@@ -232,7 +243,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   standardGrid->addLayout(Row({year_, month_, day_}), dateRow, 1);
 
   QGroupBox* credits = MakeGroup(this, "VE_Credits", "Credits");
-  auto* creditsGrid = new QGridLayout(credits);
+  QGridLayout* creditsGrid = TightGrid(credits);
   textRows(creditsGrid, {kCreditRows[0], kCreditRows[1], kCreditRows[2], kCreditRows[3],
                          kCreditRows[4], kCreditRows[5]});
   // The labels of both groups take one width, so their edits line up.
@@ -255,11 +266,13 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   hintLayout->addWidget(Named(new QLabel(arrow, hint), "L_ArrowRight"));
 
   QGroupBox* commentGroup = MakeGroup(this, "VE_Comment", "Comment");
-  comment_ = Named(new QPlainTextEdit(commentGroup), "M_Comment");
+  comment_ = MakeCommentMemo(commentGroup, "M_Comment");
   auto* commentLayout = new QVBoxLayout(commentGroup);
+  commentLayout->setContentsMargins(8, 4, 8, 6);
   commentLayout->addWidget(comment_);
 
   auto* left = new QVBoxLayout;
+  left->setSpacing(4);
   left->addWidget(standard);
   left->addWidget(credits);
   left->addWidget(hint);
@@ -267,7 +280,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
 
   // Right column: the version's details.
   QGroupBox* details = MakeGroup(this, "VE_Details", "Version Details");
-  auto* detailsGrid = new QGridLayout(details);
+  QGridLayout* detailsGrid = TightGrid(details);
   textRows(detailsGrid, {kDetailRows[0], kDetailRows[1], kDetailRows[2], kDetailRows[3],
                          kDetailRows[4], kDetailRows[5], kDetailRows[6], kDetailRows[7]});
   const auto detailRow = [&](const char* label, const char* caption, QLayout* controls) {
@@ -409,6 +422,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   tested->addStretch();
 
   auto* compatLayout = new QHBoxLayout(compat);
+  compatLayout->setContentsMargins(8, 4, 8, 6);
   compatLayout->setSpacing(14);
   for (QLayout* part : std::initializer_list<QLayout*>{cpu, chipset, floppy, kickstart, graphics}) {
     compatLayout->addLayout(part);
@@ -416,9 +430,23 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   compatLayout->addLayout(tested);
   compatLayout->addStretch();
 
+  // The panel scrolls in a window smaller than itself; the buttons stay
+  // below it, always in reach.
+  auto* panel = new QWidget;
+  auto* panelLayout = new QVBoxLayout(panel);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  panelLayout->setSpacing(4);
+  panelLayout->addLayout(columns, 1);
+  panelLayout->addWidget(compat);
+  auto* scroll = Named(new QScrollArea(this), "VE_Panel");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(panel);
+
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns, 1);
-  layout->addWidget(compat);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(6);
+  layout->addWidget(scroll, 1);
   layout->addLayout(MakeButtonRow());
   resize(kWidth, kHeight);
 

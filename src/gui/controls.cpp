@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,8 +14,31 @@
 
 namespace moswit {
 
+namespace {
+
+class CommentMemo : public QPlainTextEdit {
+ public:
+  explicit CommentMemo(QWidget* parent) : QPlainTextEdit(parent) { setTabChangesFocus(true); }
+
+ protected:
+  void insertFromMimeData(const QMimeData* source) override {
+    QString text = source->text();
+    for (QChar& c : text) {
+      const bool control = c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
+      if (control && c != u'\n' && c != u'\r') c = u' ';
+    }
+    insertPlainText(text);
+  }
+};
+
+}  // namespace
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
-  return Named(new QPushButton(Caption(caption), parent), name);
+  auto* button = Named(new QPushButton(Caption(caption), parent), name);
+  // Enter and Return press a focused button, as Space does; Qt does this
+  // by itself only inside dialogs, and no window here is one.
+  button->setAutoDefault(true);
+  return button;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption) {
@@ -40,6 +64,10 @@ QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const char* cap
 QFont CompactFont(QFont font, qreal points) {
   if (font.pointSizeF() <= 0 || font.pointSizeF() > points) font.setPointSizeF(points);
   return font;
+}
+
+QPlainTextEdit* MakeCommentMemo(QWidget* parent, const char* name) {
+  return Named(new CommentMemo(parent), name);
 }
 
 QString MemoText(const QPlainTextEdit& memo) {

@@ -22,12 +22,19 @@ Widget* Named(Widget* widget, const char* name) {
   return widget;
 }
 
+// Enter, Return and Space press the button while it has the focus.
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption);
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption);
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text = {});
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption);
 QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption);
 QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const char* caption);
+
+// A memo for a comment, which the database holds as one line: Tab moves
+// the focus on, and pasted or dropped text keeps its line breaks (the
+// store joins the lines) while its other control characters, a TAB among
+// them, become blanks.
+QPlainTextEdit* MakeCommentMemo(QWidget* parent, const char* name);
 
 // A memo's text as typed, its lines ended by "\n". (Qt's plain text would
 // also turn no-break spaces into blanks.)

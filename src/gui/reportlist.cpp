@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <algorithm>
 
 #include "image/collate.h"
@@ -15,21 +17,48 @@ namespace moswit {
 namespace {
 
 constexpr int kIconSize = 12;
+// The grid line below and right of each cell, outside the cell's contents.
+constexpr int kGridLine = 1;
 
-// Draws the grid lines of a report-style list.
+// Draws the grid lines of a report-style list beside the cells' contents,
+// gives every row the list's one height and shows a cut text whole as the
+// cell's tooltip.
 class GridDelegate : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  explicit GridDelegate(ReportList& list) : QStyledItemDelegate(&list), list_(list) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
-    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem cell(option);
+    cell.rect.adjust(0, 0, -kGridLine, -kGridLine);
+    QStyledItemDelegate::paint(painter, cell, index);
     painter->save();
     painter->setPen(option.palette.color(QPalette::Midlight));
     painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
     painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
     painter->restore();
   }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QSize content =
+        QStyledItemDelegate::sizeHint(option, index) + QSize(kGridLine, kGridLine);
+    return {content.width(), std::max(content.height(), list_.RowHeight())};
+  }
+
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    // A tooltip of the row's own (the Renamer's result lines) comes first.
+    if (event->type() == QEvent::ToolTip && index.isValid() &&
+        !index.data(Qt::ToolTipRole).isValid() && list_.IsCut(index)) {
+      QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), view,
+                         option.rect);
+      return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+  }
+
+ private:
+  const ReportList& list_;
 };
 
 }  // namespace
@@ -50,7 +79,7 @@ ReportList::ReportList(QWidget* parent) : QTreeWidget(parent) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setAllColumnsShowFocus(true);
   setIconSize(QSize(kIconSize, kIconSize));
-  setItemDelegate(new GridDelegate(this));
+  setItemDelegate(new GridDelegate(*this));
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
 }
@@ -87,6 +116,19 @@ ReportRow* ReportList::NewRow(const QStringList& texts, std::string key, int ico
 }
 
 void ReportList::SetIcons(const QList<QIcon>& icons) { icons_ = icons; }
+
+int ReportList::RowHeight() const {
+  const int text = fontMetrics().height();
+  const int check = style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
+  return std::max({text + 2, iconSize().height() + 2, check}) + kGridLine;
+}
+
+bool ReportList::IsCut(const QModelIndex& index) const {
+  if (!index.isValid() || index.data(Qt::DisplayRole).toString().isEmpty()) return false;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  return itemDelegate()->sizeHint(option, index).width() > visualRect(index).width();
+}
 
 void ReportList::SortByCaption() { sortItems(0, Qt::AscendingOrder); }
 

@@ -1,7 +1,7 @@
 // The report-style list every window uses: columns with their widths and
 // alignment, grid lines, whole-row and multiple selection, small row icons,
-// sorting by caption in the locale's order, and Ctrl+C copying the selected
-// rows as TAB-separated lines.
+// sorting by caption in the locale's order, cut texts shown whole as
+// tooltips, and Ctrl+C copying the selected rows as TAB-separated lines.
 #pragma once
 
 #include <QList>
@@ -56,6 +56,14 @@ class ReportList : public QTreeWidget {
   // Columns too narrow for the texts they show grow to fit them; the
   // columns' own widths stay as the least.
   void WidenColumnsToContents();
+
+  // The height of every row: text, icon or check box, whichever is
+  // tallest, with a pixel of air above and below and the grid line under
+  // it, so the line never covers a descender or an underscore.
+  int RowHeight() const;
+  // Whether the cell is too narrow for its text, which its tooltip then
+  // shows whole.
+  bool IsCut(const QModelIndex& index) const;
 
   // The selected rows from top to bottom, one line each, their columns
   // separated by TAB; empty columns at a row's end are left out.

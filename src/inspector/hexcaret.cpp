@@ -55,4 +55,8 @@ CaretMove OverType(std::array<std::string, kHexRowCount>& hexRows, HexCaret care
   return NavigateCaret(caret, {caret.row, caret.column + step});
 }
 
+bool IsOverTypeCharacter(char32_t character) {
+  return (character >= 0x20 && character < 0x7F) || (character >= 0xA0 && character <= 0xFF);
+}
+
 }  // namespace moswit

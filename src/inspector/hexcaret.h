@@ -46,4 +46,9 @@ CaretMove NavigateCaret(HexCaret previous, HexCaret moved);
 // navigation runs.
 CaretMove OverType(std::array<std::string, kHexRowCount>& hexRows, HexCaret caret, char typed);
 
+// Whether a key's character overtypes: a printable Latin-1 character.
+// Control characters, Delete (0x7F) among them, and characters no DID byte
+// holds are keys, not text.
+bool IsOverTypeCharacter(char32_t character);
+
 }  // namespace moswit

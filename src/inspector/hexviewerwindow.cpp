@@ -84,8 +84,17 @@ TF_HexEdit::TF_HexEdit(const uint8_t* bytes, uint32_t length, QWidget* owner)
   layout->addWidget(status_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  for (QPlainTextEdit* pane : {offsets_, hex_, characters_}) pane->viewport()->installEventFilter(this);
-  hex_->installEventFilter(this);
+  for (QPlainTextEdit* pane : {offsets_, hex_, characters_}) {
+    pane->installEventFilter(this);
+    pane->viewport()->installEventFilter(this);
+    // The panes never scroll themselves (paging, the caret, a drag below
+    // the last row), or their rows would part; only ScrollBar1 moves them.
+    for (QScrollBar* bar : {pane->verticalScrollBar(), pane->horizontalScrollBar()}) {
+      connect(bar, &QScrollBar::valueChanged, bar, [bar](int value) {
+        if (value != 0) bar->setValue(0);
+      });
+    }
+  }
   connect(scroll_, &QScrollBar::valueChanged, this, &TF_HexEdit::ScrollBar1Change);
   connect(hex_, &QPlainTextEdit::cursorPositionChanged, this, &TF_HexEdit::RichEdit1SelectionChange);
 
@@ -157,14 +166,19 @@ bool TF_HexEdit::eventFilter(QObject* watched, QEvent* event) {
     QCoreApplication::sendEvent(scroll_, event);
     return true;
   }
-  if (watched == hex_ && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text.size() == 1 && text.at(0).unicode() >= 32 && text.at(0).unicode() < 256 &&
-        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      RichEdit1KeyPress(static_cast<char>(text.at(0).unicode()));
-      return true;
-    }
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp) {
+    // Paging moves through the data, 16 rows at a time.
+    scroll_->triggerAction(key->key() == Qt::Key_PageDown ? QAbstractSlider::SliderPageStepAdd
+                                                          : QAbstractSlider::SliderPageStepSub);
+    return true;
+  }
+  const QString text = key->text();
+  if (watched == hex_ && text.size() == 1 && IsOverTypeCharacter(text.at(0).unicode()) &&
+      !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    RichEdit1KeyPress(static_cast<char>(text.at(0).unicode()));
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -346,7 +346,9 @@ void TDI_Inspector::FR_HexEdClick() {
 
 void TDI_Inspector::FR_AddDatClick() {
   // The open Disk editors, in table order; choosing one hands it the
-  // selected rows.
+  // selected rows. An empty menu is never popped: on some platforms its
+  // window could not be shown again, yet would still take clicks.
+  addMenu_->hide();
   addMenu_->clear();
   for (const EditorSlot& slot : EditorTables().disks.Slots()) {
     if (!slot.Open() || slot.game == nullptr) continue;
@@ -360,6 +362,10 @@ void TDI_Inspector::FR_AddDatClick() {
     connect(addMenu_->addAction(caption), &QAction::triggered, this, [this, target] {
       if (target) PopupClick(*target);
     });
+  }
+  if (addMenu_->isEmpty()) {
+    Dialogs().Beep();
+    return;
   }
   auto* add = findChild<QToolButton*>("FR_AddDat");
   addMenu_->popup(add->mapToGlobal(QPoint(0, add->height())));
@@ -388,6 +394,8 @@ void TDI_Inspector::FormCloseQuery(bool& canClose) {
 void TDI_Inspector::closeEvent(QCloseEvent* event) {
   bool canClose = true;
   FormCloseQuery(canClose);
+  // Refused while a hex viewer is open; the beep says so.
+  if (!canClose) Dialogs().Beep();
   event->setAccepted(canClose);
 }
 

@@ -173,6 +173,8 @@ void TF_Scan::FormCloseQuery(bool& canClose) const { canClose = mayClose_; }
 void TF_Scan::closeEvent(QCloseEvent* event) {
   bool canClose = true;
   FormCloseQuery(canClose);
+  // Refused while a scan runs; the beep says so.
+  if (!canClose) Dialogs().Beep();
   event->setAccepted(canClose);
 }
 

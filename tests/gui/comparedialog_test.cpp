@@ -49,6 +49,11 @@ class CompareTest : public QObject {
     QPointer<TF_Compare> dialog = new TF_Compare({inspectors[0], inspectors[1]}, nullptr);
     dialog->show();
     auto* images = dialog->findChild<QTreeWidget*>("AI_List");
+    // The image column follows every resize, the first one too.
+    for (const QSize size : {QSize(700, 534), QSize(520, 600), QSize(447, 534)}) {
+      dialog->resize(size);
+      QTRY_COMPARE(images->columnWidth(0), images->width() - 20);
+    }
     QCOMPARE(images->topLevelItemCount(), 2);
     QVERIFY(images->topLevelItem(1)->text(0).startsWith("01: "));
     QCOMPARE(images->topLevelItem(1)->checkState(0), Qt::Checked);
@@ -56,6 +61,9 @@ class CompareTest : public QObject {
     dialog->findChild<QPushButton*>("B_Compare")->click();
     auto* files = dialog->findChild<QTreeWidget*>("FS_List");
     auto* ranges = dialog->findChild<QTreeWidget*>("RS_List");
+    // The index rows are as high as the tables' rows.
+    QCOMPARE(images->visualItemRect(images->topLevelItem(0)).height(),
+             files->visualItemRect(files->topLevelItem(0)).height());
     QCOMPARE(Titles(files), (QStringList{"Filename", "00-size", "00-crc32", "01-size", "01-crc32"}));
     QCOMPARE(files->topLevelItemCount(), 2);
     const QList<QTreeWidgetItem*> startup = files->findItems("/S/Startup-Sequence", Qt::MatchExactly);
@@ -69,7 +77,7 @@ class CompareTest : public QObject {
 
     // Unticked, an image's columns go; closed, its Inspector is left alone.
     images->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    dialog->B_CompareClick();
+    QTest::keyClick(dialog->findChild<QPushButton*>("B_Compare"), Qt::Key_Return);
     QCOMPARE(Titles(files), (QStringList{"Filename", "01-size", "01-crc32"}));
     QCOMPARE(Row(ranges, 0).mid(0, 2), (QStringList{"00000000", "000DBFFF"}));
     delete inspectors[1].data();

@@ -77,6 +77,14 @@ class FileEditorTest : public QObject {
     Box("C_Code")->setCheckState(Qt::Checked);
     Click("B_Okay");
     QCOMPARE(range, (RangeRecord{0x400, 0x5FF, 0xCAFE, kAttrGame | kAttrCode, {}}));
+
+    // One record's boxes are checked or unchecked: a first click checks.
+    Open(new TF_FileEdit(disk_->files[2], nullptr));
+    Box("C_Game")->click();
+    QCOMPARE(Box("C_Game")->checkState(), Qt::Checked);
+    Box("C_Shared")->click();
+    Click("B_Okay");
+    QCOMPARE(disk_->files[2].attributes, kAttrGame | kAttrUnused);
   }
 
   // Two files, Boot in one and Shared in both.
@@ -105,6 +113,11 @@ class FileEditorTest : public QObject {
       QCOMPARE(disk_->files[i].description.Value(), std::string_view("typed"));
     }
     QCOMPARE(disk_->files[1].attributes, kAttrShared | kAttrUnused);  // not selected
+
+    // With several records an unchecked box goes greyed first.
+    Open(new TF_FileEdit(*disk_, both, nullptr));
+    Box("C_Game")->click();
+    QCOMPARE(Box("C_Game")->checkState(), Qt::PartiallyChecked);
   }
 
   // Editors closed in a long run give their slots back, so the 257th

@@ -1,5 +1,7 @@
 // The Game editor on a game of a builder database: what it shows, what each
 // button and the close box store, and the strict dates that stop a close.
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -83,6 +85,17 @@ class GameEditorTest : public QObject {
     QCOMPARE(QString::fromLatin1(game_->comment.Value()), comment);
     QCOMPARE(game_->comment.Present(), !comment.isEmpty());
     QCOMPARE(MemoText(*Memo()), comment);
+  }
+
+  // Tab leaves the comment; a pasted TAB becomes a blank.
+  void TheCommentTakesNoTab() {
+    Open();
+    Memo()->clear();
+    QTest::keyClick(Memo(), Qt::Key_Tab);
+    QApplication::clipboard()->setText("pasted\tTAB");
+    Memo()->paste();
+    Click("B_Okay");
+    QCOMPARE(game_->comment.Value(), std::string_view("pasted TAB"));
   }
 
   void DatesAreReadStrictlyAndCutToTheirWidths() {

@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include "app/mainform.h"
@@ -15,6 +17,21 @@
 #include "support/tempdir.h"
 
 namespace moswit::test {
+
+namespace {
+
+// The pixel rows of `area` that hold a dark pixel.
+int InkRows(const QImage& image, const QRect& area) {
+  int rows = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    int x = area.left();
+    while (x <= area.right() && qGray(image.pixel(x, y)) >= 160) ++x;
+    rows += x <= area.right() ? 1 : 0;
+  }
+  return rows;
+}
+
+}  // namespace
 
 class LayerTest : public QObject {
   Q_OBJECT
@@ -78,6 +95,40 @@ class LayerTest : public QObject {
     QCOMPARE(list.columnWidth(2), 46);
     QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2),
              list.viewport()->width());
+  }
+
+  // Descenders and underscores stay whole above the grid line (the cell
+  // holds as many rows of ink as the text drawn alone); a cut text shows
+  // whole as its tooltip, unless the row has a tooltip of its own.
+  void TextsShowWholeAboveTheGridAndInTooltips() {
+    const QString name = "/dir_1/gif_qpy", path = "/a/long/path/that/is/cut";
+    ReportList list;
+    list.SetColumns({{"Name", 200}, {"Path", 60}});
+    for (int i = 0; i < 2; ++i) list.addTopLevelItem(list.NewRow({name, path}, {}));
+    list.topLevelItem(1)->setToolTip(1, "own");
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const QRect cell = list.visualRect(list.model()->index(0, 0));
+    QImage alone(400, 4 * cell.height(), QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    QPainter painter(&alone);
+    painter.setFont(list.font());
+    painter.drawText(QPoint(4, 2 * cell.height()), name);
+    painter.end();
+    QCOMPARE(InkRows(list.viewport()->grab().toImage(), cell.adjusted(0, 0, -1, -1)),
+             InkRows(alone, alone.rect()));
+
+    const auto tipAt = [&list](int row, int column) {
+      const QPoint at = list.visualRect(list.model()->index(row, column)).center();
+      QHelpEvent help(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));
+      QApplication::sendEvent(list.viewport(), &help);
+      return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(0, 1), path);
+    QCOMPARE(tipAt(1, 1), QString("own"));
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QCOMPARE(tipAt(0, 0), QString());
   }
 
   // A typed name is accepted when it exists as typed or once completed

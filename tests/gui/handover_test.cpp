@@ -58,8 +58,10 @@ class HandOverTest : public QObject {
   }
 
   // The menu lists the open Disk editors in table order; the chosen one
-  // gets the selected rows in the list's order and lists them.
+  // gets the selected rows in the list's order and lists them. With none
+  // open the press only beeps, and the menu still shows on later presses.
   void TheMenuHandsTheSelectedRowsToTheChosenDiskEditor() {
+    FakeDialogs dialogs;
     AdfBuilder builder;
     for (const char* path : {"/c/dir", "/libs/icon.library", "/devs/system-configuration",
                              "/devs/keymaps/d", "/s/startup-sequence", "/zz"}) {
@@ -67,8 +69,8 @@ class HandOverTest : public QObject {
     }
     TDI_Inspector* inspector = OpenInspector(dir_->Write("disk.adf", builder.Build()));
     inspector->FR_AddDatClick();
-    QCOMPARE(Menu(*inspector)->actions().size(), qsizetype{0});
-    Menu(*inspector)->hide();
+    QCOMPARE(dialogs.beeps, 1);
+    QVERIFY(!Menu(*inspector)->isVisible());
 
     DidBuilder db;
     GameRecord& game = db.Game("Rock & Roll");
@@ -80,6 +82,8 @@ class HandOverTest : public QObject {
     QPointer<TF_DiskEdit> firstEditor = OpenRecordEditor<TF_DiskEdit>(game, first, nullptr);
     closed->close();  // its slot stays until a DID Editor frees it, but is not offered
     inspector->FR_AddDatClick();
+    QVERIFY(Menu(*inspector)->isVisible());
+    QCOMPARE(dialogs.beeps, 1);
     const QList<QAction*> items = Menu(*inspector)->actions();
     QCOMPARE(items.size(), qsizetype{2});
     QCOMPARE(items[0]->text(), QString("Rock && Roll / Disk #2: side B"));
@@ -116,6 +120,14 @@ class HandOverTest : public QObject {
     QCOMPARE(first.ranges[0].attributes, kAttrGame);
     QCOMPARE(firstEditor->Rows().size(), size_t{6});
     QVERIFY(second.files.Empty() && secondEditor->Rows().empty());
+
+    // Pressed again once every Disk editor closed: a beep, no menu.
+    Menu(*inspector)->hide();
+    firstEditor->close();
+    secondEditor->close();
+    inspector->FR_AddDatClick();
+    QCOMPARE(dialogs.beeps, 2);
+    QVERIFY(!Menu(*inspector)->isVisible());
   }
 
   // A known-good image: opened in an Inspector, all its files handed to a

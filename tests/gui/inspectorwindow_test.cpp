@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -15,10 +16,12 @@
 
 #include "app/mainwindow.h"
 #include "fakedialogs.h"
+#include "gui/texts.h"
 #include "image/checksum.h"
 #include "image/crc32.h"
 #include "image/numbertext.h"
 #include "inspector/blockmaplayout.h"
+#include "inspector/hexrows.h"
 #include "inspector/hexviewerwindow.h"
 #include "inspector/inspectorwindow.h"
 #include "support/adfbuilder.h"
@@ -156,7 +159,9 @@ class InspectorTest : public QObject {
     QVERIFY(hex[6].endsWith(".. .. .."));
     QCOMPARE(hex[15], QString(".. .. .. .. .. .. .. .. .. .. .. .. .. .. .. .."));
 
+    FakeDialogs dialogs;
     QVERIFY(!inspector->close());
+    QCOMPARE(dialogs.beeps, 1);  // the refusal is heard
     QVERIFY(viewer->close());
     QTRY_VERIFY(viewer.isNull());
     QVERIFY(inspector->close());
@@ -191,6 +196,41 @@ class InspectorTest : public QObject {
     QCOMPARE(hex->toPlainText(), before);
   }
 
+  // After keys that move a text view, the offset column, the hex pane and
+  // the character pane show the same 16 rows: paging moves ScrollBar1 by
+  // 16, the panes never scroll alone. Delete overtypes nothing.
+  void TheThreePanesKeepShowingTheSameRows() {
+    AdfBuilder builder;
+    const Bytes contents = PatternBytes(1024, 7);
+    builder.AddFile("/file", contents);
+    TDI_Inspector* inspector = Open(dir_->Write("disk.adf", builder.Build()));
+    inspector->findChild<QTreeWidget*>("FR_FileList")->topLevelItem(0)->setSelected(true);
+    inspector->FR_HexEdClick();
+    auto* viewer = inspector->findChild<TF_HexEdit*>();
+    auto* hex = viewer->findChild<QPlainTextEdit*>("RichEdit1");
+    const std::pair<const char*, int> steps[] = {{"PgDown", 16},   {"PgUp", 0},    {"PgDown", 16},
+                                                 {"Ctrl+End", 16}, {"PgDown", 32}, {"PgDown", 48},
+                                                 {"PgDown", 49}};
+    for (const auto& [keys, position] : steps) {
+      QTest::keySequence(hex, QKeySequence(keys));
+      const int shown = viewer->findChild<QScrollBar*>("ScrollBar1")->value();
+      const HexPage page = HexRows(contents.data(), 1024).Page(static_cast<uint32_t>(shown));
+      const std::pair<const char*, const std::string*> panes[] = {
+          {"Memo1", &page.offsets[0]}, {"RichEdit1", &page.hex[0]}, {"Memo2", &page.characters[0]}};
+      for (const auto& [name, row] : panes) {
+        // The pane's first visible line is its first row.
+        const QTextBlock top =
+            viewer->findChild<QPlainTextEdit*>(name)->cursorForPosition(QPoint(1, 1)).block();
+        QVERIFY2(top.blockNumber() == 0, name);
+        QCOMPARE(top.text(), DidText(*row));
+      }
+      QCOMPARE(shown, position);
+    }
+    const QString before = hex->toPlainText();
+    QTest::sendKeyEvent(QTest::Click, hex, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
+    QCOMPARE(hex->toPlainText(), before);
+  }
+
   void MainWindowOpensInspectorsInTheFirstFreeSlots() {
     AdfBuilder builder;
     builder.AddFile("/file", PatternBytes(100, 6));
@@ -218,6 +258,10 @@ class InspectorTest : public QObject {
     inspect(first);
     QCOMPARE(window.InspectorTable().At(0)->FileName(), first);
 
+    // The current image deselected (Ctrl+click) opens nothing.
+    window.findChild<QTreeView*>("STV_FileBrowser")->selectionModel()->clearSelection();
+    window.findChild<QPushButton*>("B_Inspector")->click();
+    QCOMPARE(window.InspectorTable().InSlotOrder().size(), size_t{2});
     // A folder, or an image that cannot be loaded, opens nothing.
     inspect(dir_->Path());
     inspect(dir_->Path() / "bad.adf");

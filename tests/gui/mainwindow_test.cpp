@@ -21,6 +21,7 @@
 #include "database/didwriter.h"
 #include "editors/databaseeditwindow.h"
 #include "fakedialogs.h"
+#include "inspector/inspectorwindow.h"
 #include "scan/renamerwindow.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
@@ -231,6 +232,26 @@ class MainWindowTest : public QObject {
     dialogs.answers << Native(dir.Path() / "a.did");
     window.findChild<QPushButton*>("B_SDBEdit")->click();
     QCOMPARE(window.findChildren<TF_DatabaseEdit*>().size(), qsizetype{3});
+  }
+
+  // The browser starts on the home folder, in view once the folders above
+  // it have loaded.
+  void StartsWithTheHomeFolderInView() {
+    TempDir home;  // below /tmp, far down the root folder's list
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(Native(home.Path())));
+    TForm1 window;
+    qputenv("HOME", savedHome);
+    window.show();
+    auto* view = window.findChild<QTreeView*>("STV_FileBrowser");
+    QCOMPARE(view->currentIndex().data(QFileSystemModel::FilePathRole).toString(),
+             Native(home.Path()));
+    const auto inView = [view] {
+      return view->viewport()->rect().contains(view->visualRect(view->currentIndex()));
+    };
+    QTRY_VERIFY(inView());
+    QTest::qWait(500);  // the folders go on loading
+    QVERIFY(inView());
   }
 
   // The program's own loop: closing the main window while a Renamer scans

@@ -209,7 +209,9 @@ class RenamerTest : public QObject {
     // Both happen before the worker runs, so a second click starts nothing.
     QVERIFY(!Button("B_Start")->isEnabled());
     QVERIFY(!window_->MayClose());
+    FakeDialogs dialogs;
     QVERIFY(!window_->close());
+    QCOMPARE(dialogs.beeps, 1);  // the refusal is heard
     QVERIFY(window_->isVisible());
     QVERIFY(ended.wait(30'000));
     QCOMPARE(ended.count(), 1);

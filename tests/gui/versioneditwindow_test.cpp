@@ -176,6 +176,22 @@ class VersionEditorTest : public QObject {
 
   // Saving what a window shows stores what the core stores for those
   // values: every control moves its value both ways.
+  // The editor opens no larger than a 1366 x 768 screen leaves beside a
+  // window frame and a task bar, and shrinks further with its buttons in
+  // reach.
+  void FitsASmallScreenWithItsButtonsInReach() {
+    Open(AppendVersion(*game_));
+    editor_->show();
+    QVERIFY(editor_->width() <= 1340 && editor_->height() <= 700);
+    editor_->resize(800, 480);
+    QTRY_COMPARE(editor_->size(), QSize(800, 480));
+    for (const char* name : {"B_Okay", "B_Save", "B_Cancel"}) {
+      auto* button = editor_->findChild<QPushButton*>(name);
+      QVERIFY2(editor_->rect().contains(QRect(button->mapTo(editor_, QPoint()), button->size())),
+               name);
+    }
+  }
+
   void SavingWhatIsShownStoresWhatTheCoreDoes() {
     for (uint32_t seed = 1; seed <= 12; ++seed) {
       auto database = RandomDatabase(seed);

@@ -84,6 +84,13 @@ TEST(HexCaret, OvertypeChangesOnlyTheShownText) {
   EXPECT_EQ(HexRows(bytes.data(), 64).Page(0).hex[0].substr(0, 2), "00");
 }
 
+TEST(HexCaret, OnlyPrintableLatin1CharactersOvertype) {
+  for (char32_t character : {U' ', U'~', char32_t{0xA0}, char32_t{0xFF}})
+    EXPECT_TRUE(IsOverTypeCharacter(character)) << static_cast<uint32_t>(character);
+  for (char32_t character : {0x1Fu, 0x7Fu, 0x9Fu, 0x100u})
+    EXPECT_FALSE(IsOverTypeCharacter(character)) << static_cast<uint32_t>(character);
+}
+
 TEST(HexCaret, TextPositionsWithEitherLineBreak) {
   EXPECT_EQ(PositionToCaret(48, 1), (HexCaret{1, 0}));
   EXPECT_EQ(PositionToCaret(48, 2), (HexCaret{0, 47}));  // between CR and LF

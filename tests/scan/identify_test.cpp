@@ -153,7 +153,9 @@ TEST(ScoreFiles, RecordTakesTheFileWithItsPathAndContentsFirst) {
       entry.Crc = CrcOf(contents);
       files.upperPaths.push_back(UpperCase(path));
     }
-    Candidate candidate{&disk, &game};
+    Candidate candidate;
+    candidate.disk = &disk;
+    candidate.game = &game;
     ScoreCandidate(*adf, files, candidate);
     EXPECT_EQ(FormatResultCodes(candidate.sheet), c.codes);
     EXPECT_EQ(candidate.accuracy, 1000u);
