@@ -8,7 +8,7 @@
 #include <string>
 
 #include "database/records.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit::bench {
 

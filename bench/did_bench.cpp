@@ -16,7 +16,7 @@
 
 #include "database/didreader.h"
 #include "database/didwriter.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace {
 

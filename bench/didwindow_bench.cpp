@@ -16,8 +16,8 @@
 
 #include "collection.h"
 #include "database/didwriter.h"
-#include "editors/databaseeditwindow.h"
-#include "editors/gameeditwindow.h"
+#include "editors/window/databaseeditwindow.h"
+#include "editors/window/gameeditwindow.h"
 #include "editors/openeditors.h"
 
 namespace {

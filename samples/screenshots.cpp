@@ -20,13 +20,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/aboutdialog.h"
-#include "app/mainwindow.h"
-#include "compare/comparedialog.h"
-#include "editors/databaseeditwindow.h"
+#include "app/window/aboutdialog.h"
+#include "app/window/mainwindow.h"
+#include "compare/window/comparedialog.h"
+#include "editors/window/databaseeditwindow.h"
 #include "inspector/blockmaplayout.h"
-#include "inspector/inspectorwindow.h"
-#include "scan/renamerwindow.h"
+#include "inspector/window/inspectorwindow.h"
+#include "scan/window/renamerwindow.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "image/asciicase.h"
+#include "base/asciicase.h"
 
 namespace moswit {
 

@@ -4,7 +4,7 @@
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "database/standardname.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit::cli {
 

@@ -3,9 +3,9 @@
 #include "cli/commands.h"
 #include "image/adf.h"
 #include "image/filesystem.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "inspector/blockmap.h"
-#include "inspector/diskproperties.h"
+#include "diskcontents/diskproperties.h"
 
 namespace moswit::cli {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "image/filesystem.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

@@ -4,7 +4,7 @@
 
 #include "compare/filecompare.h"
 #include "compare/rangecompare.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

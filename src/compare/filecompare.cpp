@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "image/asciicase.h"
-#include "image/collate.h"
+#include "base/asciicase.h"
+#include "base/collate.h"
 
 namespace moswit {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

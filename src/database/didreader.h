@@ -18,7 +18,7 @@
 #include "database/didfileidentity.h"
 #include "database/didskips.h"
 #include "database/records.h"
-#include "image/fileerror.h"
+#include "base/fileerror.h"
 
 namespace moswit {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>

@@ -8,7 +8,7 @@
 
 #include "database/didfileidentity.h"
 #include "database/records.h"
-#include "image/fileerror.h"
+#include "base/fileerror.h"
 
 namespace moswit {
 

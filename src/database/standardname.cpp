@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

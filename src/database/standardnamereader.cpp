@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "database/standardname.h"
-#include "image/asciicase.h"
+#include "base/asciicase.h"
 
 namespace moswit {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/asciicase.h"  // UpperCase, used with every pattern
+#include "base/asciicase.h"  // UpperCase, used with every pattern
 
 namespace moswit {
 

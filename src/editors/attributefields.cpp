@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "database/recordtext.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

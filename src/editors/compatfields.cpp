@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

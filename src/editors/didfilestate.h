@@ -22,7 +22,7 @@
 #include "database/didreader.h"
 #include "database/didskips.h"
 #include "database/records.h"
-#include "image/fileerror.h"
+#include "base/fileerror.h"
 
 namespace moswit {
 

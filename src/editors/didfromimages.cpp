@@ -11,9 +11,9 @@
 #include "database/standardnamereader.h"
 #include "image/crc32.h"
 #include "image/filesystem.h"
-#include "image/numbertext.h"
-#include "inspector/addtodisk.h"
-#include "inspector/diskproperties.h"
+#include "base/numbertext.h"
+#include "diskcontents/addtodisk.h"
+#include "diskcontents/diskproperties.h"
 #include "scan/imagelist.h"
 
 namespace moswit {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "image/collate.h"
-#include "image/numbertext.h"
-#include "inspector/rangeentry.h"
+#include "base/collate.h"
+#include "base/numbertext.h"
+#include "diskcontents/rangeentry.h"
 
 namespace moswit {
 

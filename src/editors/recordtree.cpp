@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "database/standardname.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

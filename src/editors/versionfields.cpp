@@ -1,7 +1,7 @@
 #include "editors/versionfields.h"
 
 #include "editors/commentmemo.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

@@ -10,7 +10,7 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "image/collate.h"
+#include "base/collate.h"
 
 namespace moswit {
 

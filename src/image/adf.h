@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "image/fileerror.h"
+#include "base/fileerror.h"
 
 namespace moswit {
 

@@ -1,6 +1,6 @@
 #include "inspector/blockposition.h"
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "image/adf.h"
-#include "inspector/rangeentry.h"
+#include "diskcontents/rangeentry.h"
 
 namespace moswit {
 

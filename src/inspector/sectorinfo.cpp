@@ -5,7 +5,7 @@
 
 #include "image/blocklayout.h"
 #include "image/checksum.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "image/adf.h"
-#include "inspector/filelistrows.h"
+#include "diskcontents/filelistrows.h"
 
 namespace moswit {
 

@@ -8,7 +8,7 @@
 #include "database/wildcard.h"
 #include "image/blocklayout.h"
 #include "image/crc32.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

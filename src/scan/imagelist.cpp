@@ -8,8 +8,8 @@
 #include <set>
 #include <utility>
 
-#include "image/asciicase.h"
-#include "image/collate.h"
+#include "base/asciicase.h"
+#include "base/collate.h"
 
 namespace moswit {
 

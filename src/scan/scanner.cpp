@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "image/adf.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "scan/identify.h"
 #include "scan/matchindex.h"
 

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "image/crc32.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "support/adfbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "image/crc32.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "support/adfbuilder.h"
 
 namespace moswit {

@@ -6,7 +6,7 @@
 #include "database/standardname.h"
 #include "editors/didfromimages.h"
 #include "image/crc32.h"
-#include "inspector/addtodisk.h"
+#include "diskcontents/addtodisk.h"
 #include "support/adfbuilder.h"
 #include "support/tempdir.h"
 

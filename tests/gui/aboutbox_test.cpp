@@ -6,8 +6,8 @@
 #include <QtTest>
 
 #include "app/aboutbox.h"
-#include "app/aboutdialog.h"
-#include "app/mainwindow.h"
+#include "app/window/aboutdialog.h"
+#include "app/window/mainwindow.h"
 
 namespace moswit::test {
 

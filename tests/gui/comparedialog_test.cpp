@@ -5,9 +5,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/mainwindow.h"
-#include "compare/comparedialog.h"
-#include "inspector/inspectorwindow.h"
+#include "app/window/mainwindow.h"
+#include "compare/window/comparedialog.h"
+#include "inspector/window/inspectorwindow.h"
 #include "support/adfbuilder.h"
 #include "support/tempdir.h"
 

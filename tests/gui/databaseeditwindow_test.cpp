@@ -14,16 +14,16 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "app/mainwindow.h"
+#include "app/window/mainwindow.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
-#include "editors/databaseeditwindow.h"
-#include "editors/databaseeditwindowtree.h"
-#include "editors/diskeditwindow.h"
-#include "editors/fileeditwindow.h"
-#include "editors/gameeditwindow.h"
+#include "editors/window/databaseeditwindow.h"
+#include "editors/window/databaseeditwindowtree.h"
+#include "editors/window/diskeditwindow.h"
+#include "editors/window/fileeditwindow.h"
+#include "editors/window/gameeditwindow.h"
 #include "editors/openeditors.h"
-#include "editors/versioneditwindow.h"
+#include "editors/window/versioneditwindow.h"
 #include "fakedialogs.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"

@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "database/didwriter.h"
-#include "editors/diskeditwindow.h"
-#include "editors/fileeditwindow.h"
+#include "editors/window/diskeditwindow.h"
+#include "editors/window/fileeditwindow.h"
 #include "editors/openeditors.h"
 #include "fakedialogs.h"
 #include "support/didbuilder.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "editors/fileeditwindow.h"
+#include "editors/window/fileeditwindow.h"
 #include "editors/openeditors.h"
 #include "fakedialogs.h"
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "editors/gameeditwindow.h"
+#include "editors/window/gameeditwindow.h"
 #include "editors/openeditors.h"
 #include "fakedialogs.h"
 #include "gui/controls.h"

@@ -12,13 +12,13 @@
 #include <QtTest>
 
 #include "database/didreader.h"
-#include "editors/databaseeditwindow.h"
-#include "editors/diskeditwindow.h"
-#include "editors/gameeditwindow.h"
+#include "editors/window/databaseeditwindow.h"
+#include "editors/window/diskeditwindow.h"
+#include "editors/window/gameeditwindow.h"
 #include "editors/openeditors.h"
-#include "editors/versioneditwindow.h"
+#include "editors/window/versioneditwindow.h"
 #include "fakedialogs.h"
-#include "inspector/inspectorwindow.h"
+#include "inspector/window/inspectorwindow.h"
 #include "scan/scanner.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"

@@ -14,16 +14,16 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/mainwindow.h"
+#include "app/window/mainwindow.h"
 #include "fakedialogs.h"
 #include "gui/texts.h"
 #include "image/checksum.h"
 #include "image/crc32.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "inspector/blockmaplayout.h"
 #include "inspector/hexrows.h"
-#include "inspector/hexviewerwindow.h"
-#include "inspector/inspectorwindow.h"
+#include "inspector/window/hexviewerwindow.h"
+#include "inspector/window/inspectorwindow.h"
 #include "support/adfbuilder.h"
 #include "support/tempdir.h"
 

@@ -17,12 +17,12 @@
 #include <QWindow>
 #include <QtTest>
 
-#include "app/mainwindow.h"
+#include "app/window/mainwindow.h"
 #include "database/didwriter.h"
-#include "editors/databaseeditwindow.h"
+#include "editors/window/databaseeditwindow.h"
 #include "fakedialogs.h"
-#include "inspector/inspectorwindow.h"
-#include "scan/renamerwindow.h"
+#include "inspector/window/inspectorwindow.h"
+#include "scan/window/renamerwindow.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"

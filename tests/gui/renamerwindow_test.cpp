@@ -17,13 +17,13 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/mainwindow.h"
+#include "app/window/mainwindow.h"
 #include "database/didwriter.h"
 #include "database/standardname.h"
 #include "fakedialogs.h"
 #include "image/crc32.h"
-#include "scan/renamerwindow.h"
-#include "scan/renamerwindowworker.h"
+#include "scan/window/renamerwindow.h"
+#include "scan/window/renamerwindowworker.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"

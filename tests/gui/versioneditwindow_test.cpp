@@ -11,7 +11,7 @@
 
 #include "database/didwriter.h"
 #include "editors/openeditors.h"
-#include "editors/versioneditwindow.h"
+#include "editors/window/versioneditwindow.h"
 #include "support/didbuilder.h"
 
 namespace moswit::test {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/blocklayout.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "support/adfbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"

@@ -1,9 +1,9 @@
-#include "inspector/filelistrows.h"
+#include "diskcontents/filelistrows.h"
 
 #include <gtest/gtest.h>
 
 #include "image/crc32.h"
-#include "inspector/addtodisk.h"
+#include "diskcontents/addtodisk.h"
 #include "inspector/rangedefinition.h"
 #include "inspector/viewerslots.h"
 #include "support/adfbuilder.h"

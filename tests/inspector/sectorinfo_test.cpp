@@ -7,9 +7,9 @@
 
 #include "image/blocklayout.h"
 #include "image/checksum.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "inspector/blockposition.h"
-#include "inspector/diskproperties.h"
+#include "diskcontents/diskproperties.h"
 #include "support/adfbuilder.h"
 
 namespace moswit {

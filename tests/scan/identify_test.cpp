@@ -4,9 +4,9 @@
 
 #include "database/attributes.h"
 #include "database/standardname.h"
-#include "image/asciicase.h"
+#include "base/asciicase.h"
 #include "image/crc32.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 

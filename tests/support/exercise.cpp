@@ -5,7 +5,7 @@
 #include "image/blocklayout.h"
 #include "image/filesystem.h"
 #include "inspector/blockmap.h"
-#include "inspector/diskproperties.h"
+#include "diskcontents/diskproperties.h"
 #include "scan/identify.h"
 
 namespace moswit::test {

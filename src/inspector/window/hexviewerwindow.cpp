@@ -1,4 +1,4 @@
-#include "inspector/hexviewerwindow.h"
+#include "inspector/window/hexviewerwindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

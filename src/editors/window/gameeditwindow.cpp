@@ -1,4 +1,4 @@
-#include "editors/gameeditwindow.h"
+#include "editors/window/gameeditwindow.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "scan/renamerwindow.h"
+#include "scan/window/renamerwindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -21,7 +21,7 @@
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 #include "scan/renamerform.h"
-#include "scan/renamerwindowworker.h"
+#include "scan/window/renamerwindowworker.h"
 
 namespace moswit {
 

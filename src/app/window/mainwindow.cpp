@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "app/window/mainwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,18 +15,18 @@
 #include <memory>
 #include <vector>
 
-#include "app/aboutdialog.h"
-#include "compare/comparedialog.h"
-#include "editors/databaseeditwindow.h"
+#include "app/window/aboutdialog.h"
+#include "compare/window/comparedialog.h"
+#include "editors/window/databaseeditwindow.h"
 #include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/keptinview.h"
 #include "gui/platformpaths.h"
 #include "gui/texts.h"
-#include "image/fileerror.h"
-#include "inspector/inspectorwindow.h"
-#include "scan/renamerwindow.h"
+#include "base/fileerror.h"
+#include "inspector/window/inspectorwindow.h"
+#include "scan/window/renamerwindow.h"
 
 namespace moswit {
 

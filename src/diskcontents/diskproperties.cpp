@@ -1,4 +1,4 @@
-#include "inspector/diskproperties.h"
+#include "diskcontents/diskproperties.h"
 
 #include "image/blocklayout.h"
 #include "image/checksum.h"

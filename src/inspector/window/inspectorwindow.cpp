@@ -1,4 +1,4 @@
-#include "inspector/inspectorwindow.h"
+#include "inspector/window/inspectorwindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,10 +24,10 @@
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 #include "image/blocklayout.h"
-#include "inspector/addtodisk.h"
+#include "diskcontents/addtodisk.h"
 #include "inspector/blockcolours.h"
 #include "inspector/blockposition.h"
-#include "inspector/hexviewerwindow.h"
+#include "inspector/window/hexviewerwindow.h"
 #include "inspector/inspectorform.h"
 #include "inspector/sectorinfo.h"
 

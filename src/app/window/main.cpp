@@ -1,7 +1,7 @@
 // Moswit: the main window and its event loop.
 #include <QApplication>
 
-#include "app/mainwindow.h"
+#include "app/window/mainwindow.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "scan/renamerwindowworker.h"
+#include "scan/window/renamerwindowworker.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "compare/comparedialog.h"
+#include "compare/window/comparedialog.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 #include "gui/icons.h"
 #include "gui/reportlist.h"
 #include "gui/texts.h"
-#include "inspector/inspectorwindow.h"
+#include "inspector/window/inspectorwindow.h"
 
 namespace moswit {
 

@@ -12,14 +12,14 @@
 
 #include "gui/requests.h"
 #include "image/adf.h"
-#include "image/fileerror.h"
+#include "base/fileerror.h"
 #include "image/filesystem.h"
 #include "inspector/blockmap.h"
 #include "inspector/blockmappixels.h"
-#include "inspector/diskproperties.h"
-#include "inspector/filelistrows.h"
+#include "diskcontents/diskproperties.h"
+#include "diskcontents/filelistrows.h"
 #include "inspector/rangedefinition.h"
-#include "inspector/rangeentry.h"
+#include "diskcontents/rangeentry.h"
 #include "inspector/viewerslots.h"
 
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "editors/versioneditwindow.h"
+#include "editors/window/versioneditwindow.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "editors/diskeditwindow.h"
+#include "editors/window/diskeditwindow.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editors/fileeditwindow.h"
+#include "editors/window/fileeditwindow.h"
 #include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/reportlist.h"

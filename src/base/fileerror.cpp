@@ -1,4 +1,4 @@
-#include "image/fileerror.h"
+#include "base/fileerror.h"
 
 namespace moswit {
 

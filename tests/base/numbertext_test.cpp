@@ -1,4 +1,4 @@
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "image/filesystem.h"
-#include "inspector/rangeentry.h"
+#include "diskcontents/rangeentry.h"
 
 namespace moswit {
 

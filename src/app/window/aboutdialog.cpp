@@ -1,4 +1,4 @@
-#include "app/aboutdialog.h"
+#include "app/window/aboutdialog.h"
 
 #include <QFontMetrics>
 #include <QFrame>

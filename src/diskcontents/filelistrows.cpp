@@ -1,9 +1,9 @@
-#include "inspector/filelistrows.h"
+#include "diskcontents/filelistrows.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

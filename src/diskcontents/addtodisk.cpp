@@ -1,9 +1,9 @@
-#include "inspector/addtodisk.h"
+#include "diskcontents/addtodisk.h"
 
 #include <array>
 
 #include "database/wildcard.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

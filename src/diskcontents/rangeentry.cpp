@@ -1,9 +1,9 @@
-#include "inspector/rangeentry.h"
+#include "diskcontents/rangeentry.h"
 
 #include <algorithm>
 
 #include "image/crc32.h"
-#include "image/numbertext.h"
+#include "base/numbertext.h"
 
 namespace moswit {
 

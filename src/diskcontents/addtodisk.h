@@ -9,7 +9,7 @@
 
 #include "database/attributes.h"
 #include "database/records.h"
-#include "inspector/filelistrows.h"
+#include "diskcontents/filelistrows.h"
 
 namespace moswit {
 

@@ -1,4 +1,4 @@
-#include "editors/databaseeditwindowtree.h"
+#include "editors/window/databaseeditwindowtree.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

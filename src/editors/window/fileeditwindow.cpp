@@ -1,4 +1,4 @@
-#include "editors/fileeditwindow.h"
+#include "editors/window/fileeditwindow.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

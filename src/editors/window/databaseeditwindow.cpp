@@ -1,4 +1,4 @@
-#include "editors/databaseeditwindow.h"
+#include "editors/window/databaseeditwindow.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -13,12 +13,12 @@
 
 #include "database/didreader.h"
 #include "database/didwriter.h"
-#include "editors/databaseeditwindowtree.h"
-#include "editors/diskeditwindow.h"
-#include "editors/gameeditwindow.h"
+#include "editors/window/databaseeditwindowtree.h"
+#include "editors/window/diskeditwindow.h"
+#include "editors/window/gameeditwindow.h"
 #include "editors/openeditors.h"
 #include "editors/recordactions.h"
-#include "editors/versioneditwindow.h"
+#include "editors/window/versioneditwindow.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/recordeditor.h"
