@@ -18,7 +18,7 @@
 #include "database/didwriter.h"
 #include "editors/window/databaseeditwindow.h"
 #include "editors/window/gameeditwindow.h"
-#include "editors/openeditors.h"
+#include "gui/editorregistry.h"
 
 namespace {
 

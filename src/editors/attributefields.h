@@ -121,4 +121,47 @@ void StoreMultiFields(const AttributeFields& fields, RecordList<FileRecord>& fil
 void StoreMultiFields(const AttributeFields& fields, RecordList<RangeRecord>& ranges,
                       std::span<const RangeRecord* const> selected);
 
+// One row of the view-only identity: its label and one or two edits.
+struct IdentityRow {
+  const char* label;
+  const char* caption;
+  std::array<const char*, 2> edits;  // the second may be null
+};
+
+// What tells the File editor from the Range editor: its window, its
+// identity rows (three edits in all, in AttributeFields::identity order)
+// and the disk's list its records stand in.
+template <typename Record>
+struct AttributeKind;
+
+template <>
+struct AttributeKind<FileRecord> {
+  static constexpr const char* kWindow = "TF_FileEdit";
+  static constexpr const char* kTitle = "File Editor";
+  static constexpr IdentityRow kIdentity[2] = {
+      {"ST_Filename", "Filename", {"ED_FileName", nullptr}},
+      {"ST_SizeCRC32", "Filesize / CRC32", {"ED_Size", "ED_Crc32"}},
+  };
+  static constexpr RecordList<FileRecord> DiskRecord::*kList = &DiskRecord::files;
+  static AttributeFields Load(const FileRecord& file) { return LoadFileFields(file); }
+  static void Store(const AttributeFields& fields, FileRecord& file) {
+    StoreFileFields(fields, file);
+  }
+};
+
+template <>
+struct AttributeKind<RangeRecord> {
+  static constexpr const char* kWindow = "TF_RangeEdit";
+  static constexpr const char* kTitle = "Range Editor";
+  static constexpr IdentityRow kIdentity[2] = {
+      {"ST_StartEnd", "Range Start / End", {"ED_Start", "ED_End"}},
+      {"ST_SizeCRC", "CRC32", {"ED_Crc32", nullptr}},
+  };
+  static constexpr RecordList<RangeRecord> DiskRecord::*kList = &DiskRecord::ranges;
+  static AttributeFields Load(const RangeRecord& range) { return LoadRangeFields(range); }
+  static void Store(const AttributeFields& fields, RangeRecord& range) {
+    StoreRangeFields(fields, range);
+  }
+};
+
 }  // namespace moswit

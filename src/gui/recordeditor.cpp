@@ -15,27 +15,22 @@
 
 namespace moswit {
 
-RecordEditor::RecordEditor(QWidget* owner, EditorTable& table, SlotEnd end, const void* record,
-                           GameRecord* game, bool applyOnClose)
+RecordEditor::RecordEditor(QWidget* owner, RecordEditorTable& table, SlotEnd end,
+                           const SlotRecord& record, bool applyOnClose)
     : QWidget(owner, Qt::Window),
       table_(table),
       end_(end),
-      record_(record),
+      record_(record.record),
       applyOnClose_(applyOnClose) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
-  // The slot names the base, so FromSlot can cast back.
-  hasSlot_ = table_.Take(static_cast<const RecordEditor*>(this), record, game).has_value();
+  hasSlot_ = table_.Take(this, record).has_value();
 }
 
 RecordEditor::~RecordEditor() {
   // An editor destroyed without closing (its owner went first) still gives
   // up its slot, so no slot names a window that is gone.
   EndSlot();
-}
-
-RecordEditor* RecordEditor::FromSlot(const void* editor) {
-  return static_cast<RecordEditor*>(const_cast<void*>(editor));
 }
 
 bool RecordEditor::EditsAnyOf(std::span<const void* const> records) const {

@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "database/records.h"
-#include "editors/openeditors.h"
 #include "gui/dialogseam.h"
+#include "gui/editorregistry.h"
 
 class QCloseEvent;
 class QHBoxLayout;
@@ -28,7 +28,8 @@ class RecordEditor : public QWidget {
  public:
   ~RecordEditor() override;
 
-  // What the editor's slot names: the record, and for a disk its game.
+  // What the editor's slot names: the record (the disk of a File editor on
+  // several files).
   const void* Record() const { return record_; }
   bool HasSlot() const { return hasSlot_; }
   bool ApplyOnClose() const { return applyOnClose_; }
@@ -48,17 +49,12 @@ class RecordEditor : public QWidget {
   // the message was shown, when the store failed.
   bool Store();
 
-  // The editor a slot of OpenEditors names (every slot's editor is one).
-  static RecordEditor* FromSlot(const void* editor);
-
   // Whether the editor holds one of `records` (which are about to be
   // disposed): its slot's record, or one of the records it edits at once.
   virtual bool EditsAnyOf(std::span<const void* const> records) const;
 
-  // A Disk editor's disk, to which the Inspector appends files and ranges;
-  // null for the other editors.
-  virtual DiskRecord* ListedDisk() { return nullptr; }
-  // Shows the disk's files and ranges anew after they changed elsewhere.
+  // A Disk editor shows its disk's files and ranges anew after they changed
+  // elsewhere (the Inspector's hand-over, another Disk editor's delete).
   virtual void FillList() {}
 
  protected:
@@ -67,11 +63,11 @@ class RecordEditor : public QWidget {
   // whose slots nothing else frees).
   enum class SlotEnd { kMarkChanged, kRelease };
 
-  // Takes the first free slot of `table`; HasSlot() tells whether there was
-  // one. `applyOnClose` is the value the close box uses until Okay or
-  // Cancel sets it.
-  RecordEditor(QWidget* owner, EditorTable& table, SlotEnd end, const void* record,
-               GameRecord* game, bool applyOnClose);
+  // Takes the first free slot of `table` for `record`; HasSlot() tells
+  // whether there was one. `applyOnClose` is the value the close box uses
+  // until Okay or Cancel sets it.
+  RecordEditor(QWidget* owner, RecordEditorTable& table, SlotEnd end, const SlotRecord& record,
+               bool applyOnClose);
 
   // Moves the record's values into the controls.
   virtual void LoadControls() = 0;
@@ -90,7 +86,7 @@ class RecordEditor : public QWidget {
   // The value of every input control of this window, in a fixed order.
   QStringList ControlValues() const;
 
-  EditorTable& table_;
+  RecordEditorTable& table_;
   SlotEnd end_;
   const void* record_;
   bool hasSlot_ = false;

@@ -11,8 +11,8 @@
 #include "database/didwriter.h"
 #include "editors/window/diskeditwindow.h"
 #include "editors/window/fileeditwindow.h"
-#include "editors/openeditors.h"
 #include "fakedialogs.h"
+#include "gui/editorregistry.h"
 #include "support/didbuilder.h"
 
 namespace moswit::test {
@@ -71,7 +71,7 @@ class DiskEditorTest : public QObject {
              (QStringList{"/c/dir\t10\t0000000A\t", "/game\t1234\t000004D2\t",
                           "@00000000-000001FF\t512\t00001A2B\t",
                           "@00000400-000005FF\t512\t00001A2D\t", "@at-file\t5\t00000005\t"}));
-    const EditorSlot& slot = EditorTables().disks.Slots()[0];
+    const RecordEditorTable::Slot& slot = EditorTables().disks.Slots()[0];
     QCOMPARE(slot.record, static_cast<const void*>(disk_));
     QCOMPARE(slot.game, game_);
     QVERIFY(slot.Open());

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "editors/window/fileeditwindow.h"
-#include "editors/openeditors.h"
+#include "gui/editorregistry.h"
 #include "fakedialogs.h"
 
 namespace moswit::test {

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "editors/window/gameeditwindow.h"
-#include "editors/openeditors.h"
+#include "gui/editorregistry.h"
 #include "fakedialogs.h"
 #include "gui/controls.h"
 #include "support/didbuilder.h"

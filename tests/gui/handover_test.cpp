@@ -15,7 +15,7 @@
 #include "editors/window/databaseeditwindow.h"
 #include "editors/window/diskeditwindow.h"
 #include "editors/window/gameeditwindow.h"
-#include "editors/openeditors.h"
+#include "gui/editorregistry.h"
 #include "editors/window/versioneditwindow.h"
 #include "fakedialogs.h"
 #include "inspector/window/inspectorwindow.h"

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "database/didwriter.h"
-#include "editors/openeditors.h"
+#include "gui/editorregistry.h"
 #include "editors/window/versioneditwindow.h"
 #include "support/didbuilder.h"
 

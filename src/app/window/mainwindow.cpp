@@ -18,7 +18,7 @@
 #include "app/window/aboutdialog.h"
 #include "compare/window/comparedialog.h"
 #include "editors/window/databaseeditwindow.h"
-#include "editors/openeditors.h"
+#include "gui/editorregistry.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/keptinview.h"

@@ -13,14 +13,14 @@
 
 #include "database/didreader.h"
 #include "database/didwriter.h"
+#include "editors/recordactions.h"
 #include "editors/window/databaseeditwindowtree.h"
 #include "editors/window/diskeditwindow.h"
 #include "editors/window/gameeditwindow.h"
-#include "editors/openeditors.h"
-#include "editors/recordactions.h"
 #include "editors/window/versioneditwindow.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
+#include "gui/editorregistry.h"
 #include "gui/recordeditor.h"
 #include "gui/texts.h"
 
@@ -271,9 +271,7 @@ void TF_DatabaseEdit::B_DeleteClick() {
   const std::vector<const void*> below = RecordsBelow(NodeAt(model_->Tree(), *selected));
   // No editor outlives its record: those of the record and of every record
   // below it close without storing.
-  for (const void* editor : EditorTables().EditorsOf(below)) {
-    RecordEditor::FromSlot(editor)->CloseDiscarding();
-  }
+  for (RecordEditor* editor : EditorTables().EditorsOf(below)) editor->CloseDiscarding();
   if (std::find(below.begin(), below.end(), focusRecord_) != below.end()) focusRecord_ = nullptr;
   model_->Delete(*selected, *database_);
 }

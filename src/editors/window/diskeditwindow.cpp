@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "editors/window/fileeditwindow.h"
-#include "editors/openeditors.h"
 #include "gui/controls.h"
+#include "gui/editorregistry.h"
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 
@@ -27,11 +27,9 @@ constexpr int kRowRole = Qt::UserRole;
 // Every open File and Range editor that holds one of `records`.
 QList<QPointer<RecordEditor>> EditorsHolding(std::span<const void* const> records) {
   QList<QPointer<RecordEditor>> editors;
-  for (const EditorTable* table : {&EditorTables().files, &EditorTables().ranges}) {
-    for (const EditorSlot& slot : table->Slots()) {
-      if (!slot.Open()) continue;
-      RecordEditor* editor = RecordEditor::FromSlot(slot.editor);
-      if (editor->EditsAnyOf(records)) editors.append(editor);
+  for (const RecordEditorTable* table : {&EditorTables().files, &EditorTables().ranges}) {
+    for (const RecordEditorTable::Slot& slot : table->Slots()) {
+      if (slot.Open() && slot.editor->EditsAnyOf(records)) editors.append(slot.editor);
     }
   }
   return editors;
@@ -40,7 +38,7 @@ QList<QPointer<RecordEditor>> EditorsHolding(std::span<const void* const> record
 }  // namespace
 
 TF_DiskEdit::TF_DiskEdit(GameRecord& game, DiskRecord& disk, QWidget* owner)
-    : RecordEditor(owner, EditorTables().disks, SlotEnd::kMarkChanged, &disk, &game, true),
+    : RecordEditor(owner, EditorTables().disks, SlotEnd::kMarkChanged, {&disk, &game, &disk}, true),
       disk_(disk) {
   setObjectName("TF_DiskEdit");
   setWindowTitle("Disk Editor");
@@ -163,11 +161,7 @@ void TF_DiskEdit::FR_DeleteClick() {
   // Other Disk editors of this disk list the disposed records too.
   if (records.empty()) return;
   QList<QPointer<RecordEditor>> others;
-  for (const EditorSlot& slot : EditorTables().disks.Slots()) {
-    if (slot.Open() && slot.record == &disk_ && slot.editor != static_cast<RecordEditor*>(this)) {
-      others.append(RecordEditor::FromSlot(slot.editor));
-    }
-  }
+  for (RecordEditor* other : DiskEditorsShowing(EditorTables(), &disk_, this)) others.append(other);
   for (const QPointer<RecordEditor>& other : others) {
     if (other) other->FillList();
   }

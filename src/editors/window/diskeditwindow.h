@@ -26,7 +26,7 @@ class TF_DiskEdit : public RecordEditor {
   // Takes a slot of the disk table; open it with OpenRecordEditor.
   TF_DiskEdit(GameRecord& game, DiskRecord& disk, QWidget* owner);
 
-  DiskRecord* ListedDisk() override { return &disk_; }
+  DiskRecord& Disk() const { return disk_; }
   // Makes the rows anew from the disk, in sorted order.
   void FillList() override;
   const std::vector<DiskListRow>& Rows() const { return rows_; }

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/texts.h"
 
@@ -20,26 +19,28 @@ namespace {
 constexpr int kWidth = 470;
 constexpr int kHeight = 380;
 
-constexpr AttributeEditor::IdentityRow kFileIdentity[] = {
-    {"ST_Filename", "Filename", {"ED_FileName", nullptr}},
-    {"ST_SizeCRC32", "Filesize / CRC32", {"ED_Size", "ED_Crc32"}},
-};
-constexpr AttributeEditor::IdentityRow kRangeIdentity[] = {
-    {"ST_StartEnd", "Range Start / End", {"ED_Start", "ED_End"}},
-    {"ST_SizeCRC", "CRC32", {"ED_Crc32", nullptr}},
-};
-
 template <typename T>
 std::vector<const void*> Addresses(const std::vector<const T*>& records) {
   return {records.begin(), records.end()};
 }
 
+template <typename Record>
+RecordEditorTable& TableOf();
+template <>
+RecordEditorTable& TableOf<FileRecord>() {
+  return EditorTables().files;
+}
+template <>
+RecordEditorTable& TableOf<RangeRecord>() {
+  return EditorTables().ranges;
+}
+
 }  // namespace
 
-AttributeEditor::AttributeEditor(QWidget* owner, EditorTable& table, const void* record,
+AttributeEditor::AttributeEditor(QWidget* owner, RecordEditorTable& table, const void* record,
                                  std::vector<const void*> selected,
                                  std::span<const IdentityRow, 2> identity)
-    : RecordEditor(owner, table, SlotEnd::kRelease, record, nullptr, true),
+    : RecordEditor(owner, table, SlotEnd::kRelease, {record}, true),
       selected_(std::move(selected)) {
   QGroupBox* standard = MakeGroup(this, "GB_StandardInfo", "Standard Info (view only)");
   auto* standardGrid = new QGridLayout(standard);
@@ -126,68 +127,49 @@ AttributeFields AttributeEditor::ShownFields() const {
   return fields;
 }
 
-TF_FileEdit::TF_FileEdit(QWidget* owner, const void* record, std::vector<const void*> selected)
-    : AttributeEditor(owner, EditorTables().files, record, std::move(selected), kFileIdentity) {
-  setObjectName("TF_FileEdit");
-  setWindowTitle("File Editor");
+template <typename FileOrRange>
+AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(QWidget* owner, const void* record,
+                                                          std::vector<const void*> selected)
+    : AttributeEditor(owner, TableOf<FileOrRange>(), record, std::move(selected),
+                      AttributeKind<FileOrRange>::kIdentity) {
+  setObjectName(AttributeKind<FileOrRange>::kWindow);
+  setWindowTitle(AttributeKind<FileOrRange>::kTitle);
 }
 
-TF_FileEdit::TF_FileEdit(FileRecord& file, QWidget* owner) : TF_FileEdit(owner, &file, {}) {
-  file_ = &file;
+template <typename FileOrRange>
+AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(FileOrRange& record, QWidget* owner)
+    : AttributeRecordEditor(owner, &record, {}) {
+  record_ = &record;
   LoadControls();
 }
 
-TF_FileEdit::TF_FileEdit(DiskRecord& disk, std::vector<const FileRecord*> selectedFiles,
-                         QWidget* owner)
-    : TF_FileEdit(owner, &disk, Addresses(selectedFiles)) {
+template <typename FileOrRange>
+AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(DiskRecord& disk,
+                                                          std::vector<const FileOrRange*> selected,
+                                                          QWidget* owner)
+    : AttributeRecordEditor(owner, &disk, Addresses(selected)) {
   disk_ = &disk;
-  selectedFiles_ = std::move(selectedFiles);
+  selected_ = std::move(selected);
   LoadControls();
 }
 
-void TF_FileEdit::LoadControls() {
-  ShowFields(disk_ ? LoadMultiFields(disk_->files, selectedFiles_) : LoadFileFields(*file_));
+template <typename FileOrRange>
+void AttributeRecordEditor<FileOrRange>::LoadControls() {
+  ShowFields(disk_ ? LoadMultiFields(disk_->*AttributeKind<FileOrRange>::kList, selected_)
+                   : AttributeKind<FileOrRange>::Load(*record_));
 }
 
-std::string TF_FileEdit::StoreControls() {
+template <typename FileOrRange>
+std::string AttributeRecordEditor<FileOrRange>::StoreControls() {
   if (disk_) {
-    StoreMultiFields(ShownFields(), disk_->files, selectedFiles_);
+    StoreMultiFields(ShownFields(), disk_->*AttributeKind<FileOrRange>::kList, selected_);
   } else {
-    StoreFileFields(ShownFields(), *file_);
+    AttributeKind<FileOrRange>::Store(ShownFields(), *record_);
   }
   return {};
 }
 
-TF_RangeEdit::TF_RangeEdit(QWidget* owner, const void* record, std::vector<const void*> selected)
-    : AttributeEditor(owner, EditorTables().ranges, record, std::move(selected), kRangeIdentity) {
-  setObjectName("TF_RangeEdit");
-  setWindowTitle("Range Editor");
-}
-
-TF_RangeEdit::TF_RangeEdit(RangeRecord& range, QWidget* owner) : TF_RangeEdit(owner, &range, {}) {
-  range_ = &range;
-  LoadControls();
-}
-
-TF_RangeEdit::TF_RangeEdit(DiskRecord& disk, std::vector<const RangeRecord*> selectedRanges,
-                           QWidget* owner)
-    : TF_RangeEdit(owner, &disk, Addresses(selectedRanges)) {
-  disk_ = &disk;
-  selectedRanges_ = std::move(selectedRanges);
-  LoadControls();
-}
-
-void TF_RangeEdit::LoadControls() {
-  ShowFields(disk_ ? LoadMultiFields(disk_->ranges, selectedRanges_) : LoadRangeFields(*range_));
-}
-
-std::string TF_RangeEdit::StoreControls() {
-  if (disk_) {
-    StoreMultiFields(ShownFields(), disk_->ranges, selectedRanges_);
-  } else {
-    StoreRangeFields(ShownFields(), *range_);
-  }
-  return {};
-}
+template class AttributeRecordEditor<FileRecord>;
+template class AttributeRecordEditor<RangeRecord>;
 
 }  // namespace moswit

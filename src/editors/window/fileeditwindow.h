@@ -1,7 +1,8 @@
 // The File and Range editors: the attribute bits and `description` of a
 // file or range record, or of several records of one disk at once
 // (multi-edit), edited in place; the record's identity is shown, not
-// edited. One design for both kinds, apart from the identity edits.
+// edited. One implementation for both kinds; AttributeKind says what
+// differs (window name, identity edits, the disk's list, the slot table).
 #pragma once
 
 #include <array>
@@ -27,17 +28,10 @@ class AttributeEditor : public RecordEditor {
   // Its record, its disk in multi-edit, or one of the records it edits.
   bool EditsAnyOf(std::span<const void* const> records) const override;
 
-  // The label and up to two view-only edits of one identity row.
-  struct IdentityRow {
-    const char* label;
-    const char* caption;
-    std::array<const char*, 2> edits;
-  };
-
  protected:
   // `record` is the record, or the disk in multi-edit, where `selected`
   // holds the records (empty in single mode).
-  AttributeEditor(QWidget* owner, EditorTable& table, const void* record,
+  AttributeEditor(QWidget* owner, RecordEditorTable& table, const void* record,
                   std::vector<const void*> selected, std::span<const IdentityRow, 2> identity);
 
   void ShowFields(const AttributeFields& fields);
@@ -50,44 +44,38 @@ class AttributeEditor : public RecordEditor {
   std::vector<std::pair<QCheckBox*, AttributeFlags>> boxes_;
 };
 
-class TF_FileEdit : public AttributeEditor {
-  Q_OBJECT
-
+// The editor of one kind of record: one record, or several of one disk.
+template <typename FileOrRange>
+class AttributeRecordEditor : public AttributeEditor {
  public:
-  // Take a slot of the file table; open them with OpenRecordEditor.
-  TF_FileEdit(FileRecord& file, QWidget* owner);
-  TF_FileEdit(DiskRecord& disk, std::vector<const FileRecord*> selectedFiles, QWidget* owner);
+  // Take a slot of the kind's table; open them with OpenRecordEditor.
+  AttributeRecordEditor(FileOrRange& record, QWidget* owner);
+  AttributeRecordEditor(DiskRecord& disk, std::vector<const FileOrRange*> selected, QWidget* owner);
 
  protected:
   void LoadControls() override;
   std::string StoreControls() override;
 
  private:
-  TF_FileEdit(QWidget* owner, const void* record, std::vector<const void*> selected);
+  AttributeRecordEditor(QWidget* owner, const void* record, std::vector<const void*> selected);
 
-  FileRecord* file_ = nullptr;
+  FileOrRange* record_ = nullptr;
   DiskRecord* disk_ = nullptr;
-  std::vector<const FileRecord*> selectedFiles_;
+  std::vector<const FileOrRange*> selected_;
 };
 
-class TF_RangeEdit : public AttributeEditor {
+class TF_FileEdit : public AttributeRecordEditor<FileRecord> {
   Q_OBJECT
 
  public:
-  // Take a slot of the range table; open them with OpenRecordEditor.
-  TF_RangeEdit(RangeRecord& range, QWidget* owner);
-  TF_RangeEdit(DiskRecord& disk, std::vector<const RangeRecord*> selectedRanges, QWidget* owner);
+  using AttributeRecordEditor::AttributeRecordEditor;
+};
 
- protected:
-  void LoadControls() override;
-  std::string StoreControls() override;
+class TF_RangeEdit : public AttributeRecordEditor<RangeRecord> {
+  Q_OBJECT
 
- private:
-  TF_RangeEdit(QWidget* owner, const void* record, std::vector<const void*> selected);
-
-  RangeRecord* range_ = nullptr;
-  DiskRecord* disk_ = nullptr;
-  std::vector<const RangeRecord*> selectedRanges_;
+ public:
+  using AttributeRecordEditor::AttributeRecordEditor;
 };
 
 }  // namespace moswit

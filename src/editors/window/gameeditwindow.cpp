@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/texts.h"
 
@@ -33,7 +32,7 @@ QLineEdit* EditRow(QGridLayout* grid, const char* label, const char* caption, co
 }  // namespace
 
 TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
-    : RecordEditor(owner, EditorTables().games, SlotEnd::kMarkChanged, &game, nullptr, true),
+    : RecordEditor(owner, EditorTables().games, SlotEnd::kMarkChanged, {&game}, true),
       game_(game) {
   setObjectName("TF_GameEdit");
   setWindowTitle("Game Editor");

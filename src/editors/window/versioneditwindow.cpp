@@ -15,7 +15,6 @@
 #include <initializer_list>
 #include <tuple>
 
-#include "editors/openeditors.h"
 #include "gui/controls.h"
 #include "gui/texts.h"
 
@@ -204,7 +203,7 @@ QLabel* ColumnCaption(QWidget* parent, const char* name, const char* caption) {
 }  // namespace
 
 TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
-    : RecordEditor(owner, EditorTables().versions, SlotEnd::kMarkChanged, &version, nullptr, false),
+    : RecordEditor(owner, EditorTables().versions, SlotEnd::kMarkChanged, {&version}, false),
       version_(version) {
   setObjectName("TF_VersionEdit");
   setWindowTitle("Version Editor");

@@ -16,20 +16,20 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "editors/openeditors.h"
+#include "diskcontents/addtodisk.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
+#include "gui/editorregistry.h"
 #include "gui/icons.h"
 #include "gui/recordeditor.h"
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 #include "image/blocklayout.h"
-#include "diskcontents/addtodisk.h"
 #include "inspector/blockcolours.h"
 #include "inspector/blockposition.h"
-#include "inspector/window/hexviewerwindow.h"
 #include "inspector/inspectorform.h"
 #include "inspector/sectorinfo.h"
+#include "inspector/window/hexviewerwindow.h"
 
 namespace moswit {
 
@@ -63,7 +63,8 @@ void BlockMapView::paintEvent(QPaintEvent*) {
   const std::vector<uint32_t>& source = pixels_.Pixels();
   for (int y = 0; y < height; ++y) {
     auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | source[static_cast<size_t>(y) * width + x];
+    for (int x = 0; x < width; ++x)
+      line[x] = 0xFF000000u | source[static_cast<size_t>(y) * width + x];
   }
   QPainter(this).drawImage(0, 0, image);
 }
@@ -302,8 +303,9 @@ void TDI_Inspector::FillList() {
 }
 
 const FileListRow* TDI_Inspector::RowOf(int index) const {
-  return index >= 0 && static_cast<size_t>(index) < rows_.size() ? &rows_[static_cast<size_t>(index)]
-                                                                  : nullptr;
+  return index >= 0 && static_cast<size_t>(index) < rows_.size()
+             ? &rows_[static_cast<size_t>(index)]
+             : nullptr;
 }
 
 const FileListRow* TDI_Inspector::SelectedRow() const {
@@ -350,17 +352,15 @@ void TDI_Inspector::FR_AddDatClick() {
   // window could not be shown again, yet would still take clicks.
   addMenu_->hide();
   addMenu_->clear();
-  for (const EditorSlot& slot : EditorTables().disks.Slots()) {
-    if (!slot.Open() || slot.game == nullptr) continue;
-    RecordEditor* editor = RecordEditor::FromSlot(slot.editor);
-    const DiskRecord* disk = editor->ListedDisk();
-    if (disk == nullptr) continue;
+  for (const HandOverTarget<RecordEditor>& target : HandOverTargets(EditorTables())) {
     // "&" would mark a shortcut in a menu item.
-    QString caption = DidText(DiskEditorCaption(*slot.game, *disk));
+    QString caption = DidText(target.caption);
     caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-    const QPointer<RecordEditor> target(editor);
-    connect(addMenu_->addAction(caption), &QAction::triggered, this, [this, target] {
-      if (target) PopupClick(*target);
+    const QPointer<RecordEditor> editor(target.editor);
+    DiskRecord* disk = target.disk;
+    connect(addMenu_->addAction(caption), &QAction::triggered, this, [this, editor, disk] {
+      // A Disk editor that closed meanwhile no longer answers for its disk.
+      if (editor) PopupClick(*editor, *disk);
     });
   }
   if (addMenu_->isEmpty()) {
@@ -371,16 +371,14 @@ void TDI_Inspector::FR_AddDatClick() {
   addMenu_->popup(add->mapToGlobal(QPoint(0, add->height())));
 }
 
-void TDI_Inspector::PopupClick(RecordEditor& editor) {
-  DiskRecord* disk = editor.ListedDisk();
-  if (disk == nullptr) return;
+void TDI_Inspector::PopupClick(RecordEditor& editor, DiskRecord& disk) {
   // The selected rows in the list's order, top to bottom.
   std::vector<const FileListRow*> rows;
   for (int i = 0; i < list_->topLevelItemCount(); ++i) {
     const QTreeWidgetItem* item = list_->topLevelItem(i);
     if (item->isSelected()) rows.push_back(RowOf(item->data(0, kRowRole).toInt()));
   }
-  AddRowsToDisk(rows, *disk);
+  AddRowsToDisk(rows, disk);
   editor.FillList();
 }
 

@@ -10,16 +10,16 @@
 #include <optional>
 #include <string>
 
+#include "base/fileerror.h"
+#include "diskcontents/diskproperties.h"
+#include "diskcontents/filelistrows.h"
+#include "diskcontents/rangeentry.h"
 #include "gui/requests.h"
 #include "image/adf.h"
-#include "base/fileerror.h"
 #include "image/filesystem.h"
 #include "inspector/blockmap.h"
 #include "inspector/blockmappixels.h"
-#include "diskcontents/diskproperties.h"
-#include "diskcontents/filelistrows.h"
 #include "inspector/rangedefinition.h"
-#include "diskcontents/rangeentry.h"
 #include "inspector/viewerslots.h"
 
 class QCheckBox;
@@ -32,6 +32,7 @@ class QToolButton;
 
 namespace moswit {
 
+struct DiskRecord;
 class RecordEditor;
 class ReportList;
 class TF_HexEdit;
@@ -75,7 +76,7 @@ class TDI_Inspector : public QWidget {
   void FR_AddDatClick();
   // Appends the selected rows to the Disk editor's disk (files with their
   // preset attributes, ranges as game data), then the editor lists them.
-  void PopupClick(RecordEditor& editor);
+  void PopupClick(RecordEditor& editor, DiskRecord& disk);
   void FormCloseQuery(bool& canClose);
 
  protected:
