@@ -1,8 +1,8 @@
 // Reads a DID file into a database tree.
 //
 // The reader is lenient: any byte sequence gives a tree. Records with no
-// parent (a "version" before any "soft", a "file" outside a "disk") and
-// fields deeper than a "file" or "range" are ignored, so malformed files
+// parent (a version before any game, a file outside a disk) and fields
+// deeper than a file or range record are ignored, so malformed files
 // never fail and never write outside a record. What it ignores is counted
 // (DidSkips): unknown keywords and the words after them, keywords of
 // another record, records without a parent, tokens where no record is open,

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "base/numbertext.h"
+#include "database/didfields.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
@@ -20,49 +20,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-std::string PadLeft(std::string text, size_t width) {
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
-  return text;
-}
-
-// yyyymmdd. A year below 1000 is padded to four digits so that the reader,
-// which takes the year from the first four characters, gets the same date;
-// the all-zero date stays "00000".
-std::string FormatDate(const ReleaseDate& date) {
-  if (date.year == 0 && date.month == 0 && date.day == 0) return "00000";
-  return PadLeft(IntToDec(date.year), 4) + PadLeft(IntToDec(date.month), 2) +
-         PadLeft(IntToDec(date.day), 2);
-}
-
-// Only the version's disks, the entries before the first 0: entries after a
-// 0 would join the version when the file is read back.
-std::string FormatDiskOrder(const DiskOrder& order) {
-  size_t count = DiskCount(order);
-  if (count == 0) return "00";
-  std::string text;
-  text.reserve(count * 2);
-  for (size_t k = 0; k < count; ++k) text += IntToHex(order[k], 2);
-  return text;
-}
-
-std::string FormatCompat(const CompatInfo& compat) {
-  std::string text;
-  text.reserve(50);
-  text += IntToHex(compat.cpu, 4);
-  text += IntToHex(compat.chipsetEmulation, 2);
-  text += IntToHex(compat.floppy, 4);
-  text += IntToHex(compat.graphicsChipset, 2);
-  text += IntToHex(compat.specialMemory, 2);
-  text += IntToHex(compat.specialChipKb, 4);
-  text += IntToHex(compat.specialSlowKb, 4);
-  text += IntToHex(compat.specialFastKb, 4);
-  text += IntToHex(compat.kickstart, 4);
-  text += IntToHex(compat.specialSettings, 4);
-  text += IntToHex(compat.winUae, 8);
-  text += IntToHex(compat.winFellow, 8);
-  return text;
-}
-
 class Writer {
  public:
   explicit Writer(std::string& out) : out_(out) {}
@@ -72,140 +29,72 @@ class Writer {
     for (const GameRecord& game : database.games) Game(game);
   }
 
-  void Info(const DatabaseInfo& database) {
-    out_ += "info ( name \"";
-    out_ += database.name.Value();
-    out_ += "\" creator \"";
-    out_ += database.creator.Value();
-    out_ += "\" date ";
-    out_ += FormatDate(database.date);
-    out_ += " )";
-    out_ += kLineEnd;
-  }
+  // The database's own record, whole on one line.
+  void Info(const DatabaseInfo& database) { InlineRecord(kInfoKeyword, database); }
 
   void Game(const GameRecord& game) {
-    out_ += "soft (";
+    // The one opening line without a blank after its "(".
+    out_ += kGameKeyword;
+    out_ += " (";
     out_ += kLineEnd;
-    Text("name", game.name);
-    Date("rdat", game.releaseDate);
-    Text("publ", game.publisher);
-    Text("devl", game.developer);
-    Text("code", game.code);
-    Text("grfx", game.graphics);
-    Text("musi", game.music);
-    Text("sdfx", game.soundFx);
-    Text("dsgn", game.design);
-    Text("cmmt", game.comment);
-    for (const VersionRecord& version : game.versions) Version(version);
-    for (const DiskRecord& disk : game.disks) Disk(disk);
-    out_ += ')';
-    out_ += kLineEnd;
+    Fields(game);
+    for (const VersionRecord& version : game.versions) BlockRecord(kVersionKeyword, version);
+    for (const DiskRecord& disk : game.disks) {
+      OpenBlock(kDiskKeyword);
+      Fields(disk);
+      for (const FileRecord& file : disk.files) InlineRecord(kFileKeyword, file);
+      for (const RangeRecord& range : disk.ranges) InlineRecord(kRangeKeyword, range);
+      CloseBlock();
+    }
+    CloseBlock();
   }
 
  private:
-  void Line(std::string_view keyword, std::string_view value) {
+  void OpenBlock(std::string_view keyword) {
     out_ += keyword;
-    out_ += ' ';
-    out_ += value;
+    out_ += " ( ";
     out_ += kLineEnd;
   }
 
-  void Text(std::string_view keyword, const RecordText& text) {
-    if (!text.Present()) return;
-    out_ += keyword;
-    out_ += " \"";
-    out_ += text.Value();
-    out_ += '"';
-    out_ += kLineEnd;
-  }
-
-  void Date(std::string_view keyword, const ReleaseDate& date) {
-    if (date.year != 0) Line(keyword, FormatDate(date));
-  }
-
-  // Inside a "file" or "range" line: keyword, value, blank.
-  void InlineText(std::string_view keyword, const RecordText& text) {
-    if (!text.Present()) return;
-    out_ += keyword;
-    out_ += " \"";
-    out_ += text.Value();
-    out_ += "\" ";
-  }
-
-  void InlineValue(std::string_view keyword, std::string_view value) {
-    out_ += keyword;
-    out_ += ' ';
-    out_ += value;
-    out_ += ' ';
-  }
-
-  void Version(const VersionRecord& version) {
-    out_ += "version ( ";
-    out_ += kLineEnd;
-    Text("gnam", version.gameName);
-    Date("rdat", version.releaseDate);
-    Text("publ", version.publisher);
-    Text("devl", version.developer);
-    Text("code", version.code);
-    Text("grfx", version.graphics);
-    Text("musi", version.music);
-    Text("sdfx", version.soundFx);
-    Text("dsgn", version.design);
-    Text("vnam", version.versionName);
-    Text("cmmt", version.comment);
-    Text("prot", version.protection);
-    Text("crck", version.crackedBy);
-    Text("rels", version.releasedBy);
-    if (version.fixes != 0) Line("fixd", IntToHex(version.fixes, 2));
-    Text("fixr", version.fixedBy);
-    if (version.trainer != 0) Line("trnd", IntToHex(version.trainer, 4));
-    Text("trnr", version.trainedBy);
-    Text("mdfd", version.modification);
-    Text("mdfr", version.modifiedBy);
-    Line("gchp", IntToHex(version.chipset, 2));
-    if (version.memChip != 0) Line("memc", IntToDec(version.memChip));
-    if (version.memSlow != 0) Line("mems", IntToDec(version.memSlow));
-    if (version.memFast != 0) Line("memf", IntToDec(version.memFast));
-    if (version.languages != kDefaultLanguages) Line("lang", IntToHex(version.languages, 8));
-    Line("dord", FormatDiskOrder(version.diskOrder));
-    Line("comp", FormatCompat(version.compat));
+  void CloseBlock() {
     out_ += ')';
     out_ += kLineEnd;
   }
 
-  void Disk(const DiskRecord& disk) {
-    out_ += "disk ( ";
-    out_ += kLineEnd;
-    if (disk.nameMustMatch != 0) {
-      // The flag travels with the name keyword: without a name it would be
-      // lost, so an empty name is written for it.
-      out_ += "dnmm \"";
-      out_ += disk.name.Value();
-      out_ += '"';
-      out_ += kLineEnd;
-    } else {
-      Text("dnam", disk.name);
+  // Keyword, blank, value (a text between double quotes), then what ends
+  // the field: `end`, or `textEnd` (the closing quote and `end`) after a text.
+  template <typename Record>
+  void Field(const DidField<Record>& field, const Record& record, std::string_view end,
+             std::string_view textEnd) {
+    const bool text = field.form == DidForm::kText;
+    out_ += field.keyword;
+    out_ += text ? std::string_view(" \"") : std::string_view(" ");
+    AppendValue(field, record, out_);
+    out_ += text ? textEnd : end;
+  }
+
+  // One line per written field.
+  template <typename Record>
+  void Fields(const Record& record) {
+    for (const DidField<Record>& field : FieldTable<Record>()) {
+      if (IsWritten(field, record)) Field(field, record, kLineEnd, "\"\r\n");
     }
-    Text("cmmt", disk.comment);
-    for (const FileRecord& file : disk.files) {
-      out_ += "file ( ";
-      InlineText("fnam", file.path);
-      InlineText("desc", file.description);
-      InlineValue("size", IntToDec(file.size));
-      InlineValue("crcv", IntToHex(file.crc32, 8));
-      InlineValue("info", IntToHex(file.attributes, 8));
-      out_ += ')';
-      out_ += kLineEnd;
-    }
-    for (const RangeRecord& range : disk.ranges) {
-      out_ += "range ( ";
-      InlineText("desc", range.description);
-      InlineValue("rbeg", IntToHex(range.firstByte, 8));
-      InlineValue("rend", IntToHex(range.lastByte, 8));
-      InlineValue("crcv", IntToHex(range.crc32, 8));
-      InlineValue("info", IntToHex(range.attributes, 8));
-      out_ += ')';
-      out_ += kLineEnd;
+  }
+
+  template <typename Record>
+  void BlockRecord(std::string_view keyword, const Record& record) {
+    OpenBlock(keyword);
+    Fields(record);
+    CloseBlock();
+  }
+
+  // "keyword ( ", each written field followed by a blank, then ")".
+  template <typename Record>
+  void InlineRecord(std::string_view keyword, const Record& record) {
+    out_ += keyword;
+    out_ += " ( ";
+    for (const DidField<Record>& field : FieldTable<Record>()) {
+      if (IsWritten(field, record)) Field(field, record, " ", "\" ");
     }
     out_ += ')';
     out_ += kLineEnd;

@@ -1,5 +1,6 @@
-// Writes a database tree as a DID file: one field, or one whole "file" or
-// "range" record, per line, every line ending in CR LF.
+// Writes a database tree as a DID file: one field, or one whole file or
+// range record, per line, every line ending in CR LF. What is written, and
+// when, is the field tables' (database/didfields.h).
 #pragma once
 
 #include <filesystem>

@@ -151,7 +151,7 @@ struct RangeRecord {
 struct DiskRecord {
   RecordText name;  // the volume name
   RecordText comment;
-  uint8_t nameMustMatch = 0;  // 1: written as "dnmm"
+  uint8_t nameMustMatch = 0;  // 1: identification insists on the name
   RecordList<FileRecord> files;
   RecordList<RangeRecord> ranges;
   bool operator==(const DiskRecord&) const = default;

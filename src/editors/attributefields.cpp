@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
-#include "database/recordtext.h"
 #include "base/numbertext.h"
+#include "database/recordtext.h"
 
 namespace moswit {
 

@@ -27,12 +27,11 @@ std::vector<T*> InListOrder(const RecordList<T>& list,
 }  // namespace
 
 DiskFields LoadDisk(const DiskRecord& disk) {
-  return {LoadText(disk.name), LoadText(disk.comment), disk.nameMustMatch == 1};
+  return {LoadEditTexts(FieldTable<DiskRecord>(), disk), disk.nameMustMatch == 1};
 }
 
 void StoreDisk(const DiskFields& fields, DiskRecord& disk) {
-  StoreText(disk.name, fields.name);
-  StoreText(disk.comment, fields.comment);
+  StoreEditTexts(FieldTable<DiskRecord>(), fields.texts, disk);
   disk.nameMustMatch = fields.matchName ? 1 : 0;
 }
 

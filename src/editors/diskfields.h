@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "database/didfields.h"
 #include "database/records.h"
 
 namespace moswit {
 
 struct DiskFields {
-  std::string name;
-  std::string comment;
+  EditTexts texts;         // the edits of the disk's field table: ED_Name, ED_Comment
   bool matchName = false;  // CB_MatchName
 };
 

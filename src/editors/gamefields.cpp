@@ -6,15 +6,8 @@ namespace moswit {
 
 GameFields LoadGame(const GameRecord& game) {
   GameFields fields;
-  fields.name = LoadText(game.name);
-  fields.publisher = LoadText(game.publisher);
+  fields.texts = LoadEditTexts(FieldTable<GameRecord>(), game);
   fields.releaseDate = LoadDateFields(game.releaseDate);
-  fields.developer = LoadText(game.developer);
-  fields.code = LoadText(game.code);
-  fields.graphics = LoadText(game.graphics);
-  fields.soundFx = LoadText(game.soundFx);
-  fields.music = LoadText(game.music);
-  fields.design = LoadText(game.design);
   fields.comment = LoadComment(game.comment);
   return fields;
 }
@@ -24,14 +17,7 @@ std::string StoreGame(const GameFields& fields, GameRecord& game) {
   std::string error = ReadDateStrictly(fields.releaseDate, date);
   if (!error.empty()) return error;
   StoreComment(fields.comment, game.comment);
-  StoreText(game.publisher, fields.publisher);
-  StoreText(game.name, fields.name);
-  StoreText(game.developer, fields.developer);
-  StoreText(game.code, fields.code);
-  StoreText(game.graphics, fields.graphics);
-  StoreText(game.soundFx, fields.soundFx);
-  StoreText(game.music, fields.music);
-  StoreText(game.design, fields.design);
+  StoreEditTexts(FieldTable<GameRecord>(), fields.texts, game);
   game.releaseDate = date;
   return {};
 }

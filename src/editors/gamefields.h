@@ -4,21 +4,15 @@
 
 #include <string>
 
+#include "database/didfields.h"
 #include "database/records.h"
 #include "editors/datefields.h"
 
 namespace moswit {
 
 struct GameFields {
-  std::string name;        // ED_Name
-  std::string publisher;   // ED_Publisher
+  EditTexts texts;         // the edits of the game's field table: ED_Name, ED_Publisher, credits
   DateFields releaseDate;  // ED_RelYear, ED_RelMonth, ED_RelDay
-  std::string developer;   // ED_Developer
-  std::string code;        // ED_Code
-  std::string graphics;    // ED_Graphics
-  std::string soundFx;     // ED_SoundFX
-  std::string music;       // ED_Music
-  std::string design;      // ED_Design
   std::string comment;     // M_Comment, its lines separated by line breaks
   bool operator==(const GameFields&) const = default;
 };

@@ -5,15 +5,14 @@
 namespace moswit {
 
 StandardInfoFields LoadStandardInfo(const DatabaseInfo& database) {
-  return {LoadText(database.name), LoadText(database.creator), LoadDateFields(database.date)};
+  return {LoadEditTexts(FieldTable<DatabaseInfo>(), database), LoadDateFields(database.date)};
 }
 
 std::string StoreStandardInfo(const StandardInfoFields& fields, DatabaseInfo& database) {
   ReleaseDate date;
   std::string error = ReadDateStrictly(fields.date, date);
   if (!error.empty()) return error;
-  StoreText(database.creator, fields.creator);
-  StoreText(database.name, fields.name);
+  StoreEditTexts(FieldTable<DatabaseInfo>(), fields.texts, database);
   database.date = date;
   return {};
 }

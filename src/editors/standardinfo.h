@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <string>
 
+#include "database/didfields.h"
 #include "database/records.h"
 #include "editors/datefields.h"
 
 namespace moswit {
 
 struct StandardInfoFields {
-  std::string name;     // ED_Name
-  std::string creator;  // ED_Creator
-  DateFields date;      // ED_RelYear, ED_RelMonth, ED_RelDay
+  EditTexts texts;  // the edits of the info record's field table: ED_Name, ED_Creator
+  DateFields date;  // ED_RelYear, ED_RelMonth, ED_RelDay
   bool operator==(const StandardInfoFields&) const = default;
 };
 

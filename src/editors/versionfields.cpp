@@ -1,7 +1,7 @@
 #include "editors/versionfields.h"
 
-#include "editors/commentmemo.h"
 #include "base/numbertext.h"
+#include "editors/commentmemo.h"
 
 namespace moswit {
 
@@ -28,8 +28,6 @@ struct FixBox {
 constexpr FixBox kFixBoxes[] = {{&VersionFields::fixAga, kFixAga},
                                 {&VersionFields::fixHd, kFixHd},
                                 {&VersionFields::fix680x0, kFix680x0}};
-
-uint16_t Read16(const std::string& text) { return static_cast<uint16_t>(DecToInt(text)); }
 
 }  // namespace
 
@@ -61,28 +59,9 @@ DiskOrder ReadDiskOrder(std::string_view text) {
 
 VersionFields LoadVersion(const VersionRecord& version) {
   VersionFields f;
-  f.gameName = LoadText(version.gameName);
-  f.publisher = LoadText(version.publisher);
-  f.developer = LoadText(version.developer);
-  f.code = LoadText(version.code);
-  f.graphics = LoadText(version.graphics);
-  f.soundFx = LoadText(version.soundFx);
-  f.music = LoadText(version.music);
-  f.design = LoadText(version.design);
+  f.texts = LoadEditTexts(FieldTable<VersionRecord>(), version);
   f.comment = LoadComment(version.comment);
-
-  f.versionName = LoadText(version.versionName);
-  f.protection = LoadText(version.protection);
-  f.crackedBy = LoadText(version.crackedBy);
-  f.releasedBy = LoadText(version.releasedBy);
-  f.fixedBy = LoadText(version.fixedBy);
-  f.modification = LoadText(version.modification);
-  f.modifiedBy = LoadText(version.modifiedBy);
-  f.trainedBy = LoadText(version.trainedBy);
   f.releaseDate = LoadDateFields(version.releaseDate);
-  f.memChip = IntToDec(version.memChip);
-  f.memSlow = IntToDec(version.memSlow);
-  f.memFast = IntToDec(version.memFast);
   f.trainerOpts = IntToDec(version.trainer & 0xFFu);
   f.trainerKeys = IntToDec(static_cast<uint32_t>(version.trainer >> 8));
   f.parent = IntToDec(version.parentVersion);
@@ -99,28 +78,9 @@ VersionFields LoadVersion(const VersionRecord& version) {
 }
 
 void StoreVersion(const VersionFields& f, VersionRecord& version) {
-  StoreText(version.gameName, f.gameName);
-  StoreText(version.publisher, f.publisher);
-  StoreText(version.developer, f.developer);
-  StoreText(version.code, f.code);
-  StoreText(version.graphics, f.graphics);
-  StoreText(version.soundFx, f.soundFx);
-  StoreText(version.music, f.music);
-  StoreText(version.design, f.design);
+  StoreEditTexts(FieldTable<VersionRecord>(), f.texts, version);
   StoreComment(f.comment, version.comment);
-
-  StoreText(version.versionName, f.versionName);
-  StoreText(version.protection, f.protection);
-  StoreText(version.crackedBy, f.crackedBy);
-  StoreText(version.releasedBy, f.releasedBy);
-  StoreText(version.fixedBy, f.fixedBy);
-  StoreText(version.modification, f.modification);
-  StoreText(version.modifiedBy, f.modifiedBy);
-  StoreText(version.trainedBy, f.trainedBy);
   version.releaseDate = ReadDateLeniently(f.releaseDate);
-  version.memChip = Read16(f.memChip);
-  version.memSlow = Read16(f.memSlow);
-  version.memFast = Read16(f.memFast);
   version.trainer =
       static_cast<TrainerCounts>(DecToInt(f.trainerOpts) + 256u * DecToInt(f.trainerKeys));
   version.parentVersion = static_cast<uint8_t>(DecToInt(f.parent));

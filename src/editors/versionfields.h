@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "database/didfields.h"
 #include "database/records.h"
 #include "editors/compatfields.h"
 #include "editors/datefields.h"
@@ -13,30 +14,14 @@
 namespace moswit {
 
 struct VersionFields {
-  // "Standard Info" and "Credits": override the game's values where present.
-  std::string gameName;   // ED_Name
-  std::string publisher;  // ED_Publisher
-  std::string developer;  // ED_Developer
-  std::string code;       // ED_Code
-  std::string graphics;   // ED_Graphics
-  std::string soundFx;    // ED_SoundFX
-  std::string music;      // ED_Music
-  std::string design;     // ED_Design
-  std::string comment;    // M_Comment, its lines separated by line breaks
+  // The edits of the version's field table: "Standard Info" and "Credits"
+  // (which override the game's values where present), the texts of
+  // "Version Details" and the memory amounts ED_MemC, ED_MemS, ED_MemF.
+  EditTexts texts;
+  std::string comment;  // M_Comment, its lines separated by line breaks
 
   // "Version Details"
-  std::string versionName;            // ED_VersionName
-  std::string protection;             // ED_Protection
-  std::string crackedBy;              // ED_Cracked
-  std::string releasedBy;             // ED_Released
-  std::string fixedBy;                // ED_Fixed
-  std::string modification;           // ED_Modification
-  std::string modifiedBy;             // ED_Modified
-  std::string trainedBy;              // ED_Trained
   DateFields releaseDate;             // ED_RelYear, ED_RelMonth, ED_RelDay
-  std::string memChip;                // ED_MemC
-  std::string memSlow;                // ED_MemS
-  std::string memFast;                // ED_MemF
   std::string trainerOpts;            // ED_TrainerOpts
   std::string trainerKeys;            // ED_TrainerKeys
   std::string parent;                 // ED_Parent

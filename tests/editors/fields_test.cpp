@@ -39,9 +39,9 @@ TEST(GameFields, StoreWritesEveryFieldAndLoadShowsItBack) {
   GameRecord& game = builder.Game("Old", "Old Soft", {1990, 1, 2});
   GameFields fields = LoadGame(game);
   EXPECT_EQ(fields.releaseDate, (DateFields{"1990", "1", "2"}));
-  fields.name = std::string(300, 'n');
-  fields.publisher = "";
-  fields.music = "Tunes";
+  fields.texts["ED_Name"] = std::string(300, 'n');
+  fields.texts["ED_Publisher"] = "";
+  fields.texts["ED_Music"] = "Tunes";
   fields.comment = "first\nsecond";
   fields.releaseDate = {"70000", "3", "-1"};
   ASSERT_EQ(StoreGame(fields, game), "");
@@ -61,7 +61,7 @@ TEST(GameFields, ABadDateStoresNothing) {
   GameRecord& game = builder.Game("Old", "Old Soft", {1990, 1, 2});
   const std::string before = FormatDatabase(builder.Database());
   GameFields fields = LoadGame(game);
-  fields.publisher = "New Soft";
+  fields.texts["ED_Publisher"] = "New Soft";
   fields.comment = "new";
   fields.releaseDate.year = "";
   EXPECT_EQ(StoreGame(fields, game), "'' is not a valid integer value");
@@ -73,10 +73,10 @@ TEST(StandardInfo, SaveStoresTheEditsThenWrites) {
   const auto path = dir.Path() / "new.did";
   auto database = CreateDatabase(path.string());
   StandardInfoFields fields = LoadStandardInfo(*database);
-  EXPECT_EQ(fields.name, "New Database [" + path.string() + "]");
+  EXPECT_EQ(fields.texts["ED_Name"], "New Database [" + path.string() + "]");
   EXPECT_EQ(fields.date, (DateFields{"0", "0", "0"}));
 
-  fields.creator = "";
+  fields.texts["ED_Creator"] = "";
   fields.date = {"2024", "5", "abc"};
   EXPECT_EQ(StoreAndWrite(fields, *database, path), "'abc' is not a valid integer value");
   EXPECT_FALSE(std::filesystem::exists(path));
@@ -114,8 +114,8 @@ TEST(DiskOrderText, DigitRunsFillTheEntriesInOrder) {
 TEST(VersionFields, ANewVersionShowsTheEditorDefaults) {
   GameRecord game;
   VersionFields f = LoadVersion(AppendVersion(game));
-  EXPECT_EQ(f.versionName, "[New Version]");
-  EXPECT_EQ(f.memChip, "1024");
+  EXPECT_EQ(f.texts["ED_VersionName"], "[New Version]");
+  EXPECT_EQ(f.texts["ED_MemC"], "1024");
   EXPECT_TRUE(f.langEn);
   EXPECT_EQ(f.compat.cpu68000, TriState::Greyed);
   EXPECT_EQ(f.compat.driveCount, "1");
@@ -149,7 +149,7 @@ TEST(VersionFields, NumbersSpillAndAreCutToTheirFields) {
   f.parent = "300";
   f.trainerOpts = "5";
   f.trainerKeys = "3";
-  f.memFast = "1,024";
+  f.texts["ED_MemF"] = "1,024";
   StoreVersion(f, version);
   EXPECT_EQ(version.compat.winFellow, 0x150B0F02u);
   EXPECT_EQ(version.parentVersion, 44);

@@ -62,8 +62,6 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
   setAttribute(Qt::WA_QuitOnClose, false);
 
   QGroupBox* standard = MakeGroup(this, "DE_Standard", "Standard Info");
-  name_ = MakeEdit(standard, "ED_Name");
-  creator_ = MakeEdit(standard, "ED_Creator");
   year_ = SmallEdit(standard, "ED_RelYear", 48);
   month_ = SmallEdit(standard, "ED_RelMonth", 32);
   day_ = SmallEdit(standard, "ED_RelDay", 32);
@@ -73,12 +71,11 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
   date->addWidget(day_);
   date->addStretch();
   auto* standardLayout = new QGridLayout(standard);
-  standardLayout->addWidget(MakeLabel(standard, "ST_Name", "Name"), 0, 0);
-  standardLayout->addWidget(name_, 0, 1);
-  standardLayout->addWidget(MakeLabel(standard, "ST_Creator", "Creator(s)"), 1, 0);
-  standardLayout->addWidget(creator_, 1, 1);
-  standardLayout->addWidget(MakeLabel(standard, "ST_RelDate", "Release Date (yyyy-mm-dd)"), 2, 0);
-  standardLayout->addLayout(date, 2, 1);
+  standardTexts_.AddRows(standardLayout, FieldTable<DatabaseInfo>(), EditGroup::kStandardInfo);
+  const int dateRow = standardLayout->rowCount();
+  standardLayout->addWidget(MakeLabel(standard, "ST_RelDate", "Release Date (yyyy-mm-dd)"), dateRow,
+                            0);
+  standardLayout->addLayout(date, dateRow, 1);
 
   QGroupBox* records = MakeGroup(this, "DE_Records", "Records");
   model_ = new RecordTreeModel(this);
@@ -170,16 +167,14 @@ const RecordTree& TF_DatabaseEdit::Tree() const { return model_->Tree(); }
 
 void TF_DatabaseEdit::LoadStandardInfoControls() {
   const StandardInfoFields fields = LoadStandardInfo(*database_);
-  name_->setText(DidText(fields.name));
-  creator_->setText(DidText(fields.creator));
+  standardTexts_.Show(fields.texts);
   year_->setText(DidText(fields.date.year));
   month_->setText(DidText(fields.date.month));
   day_->setText(DidText(fields.date.day));
 }
 
 StandardInfoFields TF_DatabaseEdit::StandardInfoControls() const {
-  return {DidBytes(name_->text()),
-          DidBytes(creator_->text()),
+  return {standardTexts_.Texts(),
           {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())}};
 }
 

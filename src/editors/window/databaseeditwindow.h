@@ -13,6 +13,7 @@
 #include "editors/didfilestate.h"
 #include "editors/recordtree.h"
 #include "editors/standardinfo.h"
+#include "gui/fieldedits.h"
 #include "gui/requests.h"
 
 class QCloseEvent;
@@ -96,8 +97,7 @@ class TF_DatabaseEdit : public QWidget {
   // Compared by address only: the node selected after the next refresh.
   const void* focusRecord_ = nullptr;
 
-  QLineEdit* name_ = nullptr;
-  QLineEdit* creator_ = nullptr;
+  FieldEdits standardTexts_;  // name and creator
   QLineEdit* year_ = nullptr;
   QLineEdit* month_ = nullptr;
   QLineEdit* day_ = nullptr;

@@ -44,16 +44,11 @@ TF_DiskEdit::TF_DiskEdit(GameRecord& game, DiskRecord& disk, QWidget* owner)
   setWindowTitle("Disk Editor");
 
   QGroupBox* properties = MakeGroup(this, "DI_Properties", "Properties");
-  name_ = MakeEdit(properties, "ED_Name");
-  comment_ = MakeEdit(properties, "ED_Comment");
+  auto* propertiesGrid = new QGridLayout(properties);
+  texts_.AddRows(propertiesGrid, FieldTable<DiskRecord>(), EditGroup::kProperties);
   matchName_ =
       MakeCheckBox(properties, "CB_MatchName", "Disk must be named correctly for identification");
-  auto* propertiesGrid = new QGridLayout(properties);
-  propertiesGrid->addWidget(MakeLabel(properties, "ST_Name", "Disk Name"), 0, 0);
-  propertiesGrid->addWidget(name_, 0, 1);
-  propertiesGrid->addWidget(MakeLabel(properties, "ST_Comment", "Comment"), 1, 0);
-  propertiesGrid->addWidget(comment_, 1, 1);
-  propertiesGrid->addWidget(matchName_, 2, 0, 1, 2);
+  propertiesGrid->addWidget(matchName_, propertiesGrid->rowCount(), 0, 1, 2);
 
   QGroupBox* files = MakeGroup(this, "DI_Files", "Files (DOS) / Ranges (NDOS)");
   list_ = Named(new ReportList(files), "FR_FileList");
@@ -87,13 +82,12 @@ TF_DiskEdit::TF_DiskEdit(GameRecord& game, DiskRecord& disk, QWidget* owner)
 
 void TF_DiskEdit::LoadControls() {
   const DiskFields fields = LoadDisk(disk_);
-  name_->setText(DidText(fields.name));
-  comment_->setText(DidText(fields.comment));
+  texts_.Show(fields.texts);
   matchName_->setChecked(fields.matchName);
 }
 
 std::string TF_DiskEdit::StoreControls() {
-  StoreDisk({DidBytes(name_->text()), DidBytes(comment_->text()), matchName_->isChecked()}, disk_);
+  StoreDisk({texts_.Texts(), matchName_->isChecked()}, disk_);
   return {};
 }
 

@@ -10,6 +10,7 @@
 
 #include "database/records.h"
 #include "editors/diskfields.h"
+#include "gui/fieldedits.h"
 #include "gui/recordeditor.h"
 
 class QCheckBox;
@@ -43,8 +44,7 @@ class TF_DiskEdit : public RecordEditor {
 
   DiskRecord& disk_;
   std::vector<DiskListRow> rows_;
-  QLineEdit* name_ = nullptr;
-  QLineEdit* comment_ = nullptr;
+  FieldEdits texts_;  // name and comment
   QCheckBox* matchName_ = nullptr;
   ReportList* list_ = nullptr;
 };

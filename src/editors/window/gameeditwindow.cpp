@@ -19,28 +19,17 @@ namespace {
 constexpr int kWidth = 400;
 constexpr int kHeight = 470;
 
-// A label and its edit on one row of a group's grid.
-QLineEdit* EditRow(QGridLayout* grid, const char* label, const char* caption, const char* name) {
-  QWidget* group = grid->parentWidget();
-  const int row = grid->rowCount();
-  grid->addWidget(MakeLabel(group, label, caption), row, 0);
-  QLineEdit* edit = MakeEdit(group, name);
-  grid->addWidget(edit, row, 1);
-  return edit;
-}
-
 }  // namespace
 
 TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
-    : RecordEditor(owner, EditorTables().games, SlotEnd::kMarkChanged, {&game}, true),
-      game_(game) {
+    : RecordEditor(owner, EditorTables().games, SlotEnd::kMarkChanged, {&game}, true), game_(game) {
   setObjectName("TF_GameEdit");
   setWindowTitle("Game Editor");
 
   QGroupBox* standard = MakeGroup(this, "GB_StandardInfo", "Standard Info");
   auto* standardGrid = new QGridLayout(standard);
-  name_ = EditRow(standardGrid, "ST_Name", "Name", "ED_Name");
-  publisher_ = EditRow(standardGrid, "ST_Publisher", "Publisher", "ED_Publisher");
+  const auto table = FieldTable<GameRecord>();
+  texts_.AddRows(standardGrid, table, EditGroup::kStandardInfo);
   year_ = MakeEdit(standard, "ED_RelYear");
   month_ = MakeEdit(standard, "ED_RelMonth");
   day_ = MakeEdit(standard, "ED_RelDay");
@@ -59,12 +48,7 @@ TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
 
   QGroupBox* credits = MakeGroup(this, "GB_Credits", "Credits");
   auto* creditsGrid = new QGridLayout(credits);
-  developer_ = EditRow(creditsGrid, "ST_Developer", "Developer Team", "ED_Developer");
-  code_ = EditRow(creditsGrid, "ST_Code", "Code", "ED_Code");
-  graphics_ = EditRow(creditsGrid, "ST_Graphics", "Graphics", "ED_Graphics");
-  soundFx_ = EditRow(creditsGrid, "ST_SoundFX", "Sound Effects", "ED_SoundFX");
-  music_ = EditRow(creditsGrid, "ST_Music", "Music", "ED_Music");
-  design_ = EditRow(creditsGrid, "ST_Design", "Design (Level etc.)", "ED_Design");
+  texts_.AddRows(creditsGrid, table, EditGroup::kCredits);
   // The labels of both groups take one width, so the edits line up.
   const int labelWidth =
       std::max(standardGrid->itemAtPosition(dateRow, 0)->sizeHint().width(),
@@ -90,15 +74,8 @@ TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
 void TF_GameEdit::LoadControls() {
   const GameFields fields = LoadGame(game_);
   comment_->setPlainText(DidText(fields.comment));
-  const std::pair<QLineEdit*, const std::string*> texts[] = {
-      {publisher_, &fields.publisher}, {name_, &fields.name},
-      {developer_, &fields.developer}, {code_, &fields.code},
-      {graphics_, &fields.graphics},   {soundFx_, &fields.soundFx},
-      {music_, &fields.music},         {design_, &fields.design}};
   // An absent text leaves its edit as it is.
-  for (const auto& [edit, text] : texts) {
-    if (!text->empty()) edit->setText(DidText(*text));
-  }
+  texts_.Show(fields.texts, true);
   year_->setText(DidText(fields.releaseDate.year));
   month_->setText(DidText(fields.releaseDate.month));
   day_->setText(DidText(fields.releaseDate.day));
@@ -106,15 +83,8 @@ void TF_GameEdit::LoadControls() {
 
 GameFields TF_GameEdit::Fields() const {
   GameFields fields;
-  fields.name = DidBytes(name_->text());
-  fields.publisher = DidBytes(publisher_->text());
+  fields.texts = texts_.Texts();
   fields.releaseDate = {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())};
-  fields.developer = DidBytes(developer_->text());
-  fields.code = DidBytes(code_->text());
-  fields.graphics = DidBytes(graphics_->text());
-  fields.soundFx = DidBytes(soundFx_->text());
-  fields.music = DidBytes(music_->text());
-  fields.design = DidBytes(design_->text());
   fields.comment = DidBytes(MemoText(*comment_));
   return fields;
 }

@@ -7,6 +7,7 @@
 
 #include "database/records.h"
 #include "editors/gamefields.h"
+#include "gui/fieldedits.h"
 #include "gui/recordeditor.h"
 
 class QLineEdit;
@@ -29,17 +30,10 @@ class TF_GameEdit : public RecordEditor {
   GameFields Fields() const;
 
   GameRecord& game_;
-  QLineEdit* name_ = nullptr;
-  QLineEdit* publisher_ = nullptr;
+  FieldEdits texts_;  // name, publisher and credits
   QLineEdit* year_ = nullptr;
   QLineEdit* month_ = nullptr;
   QLineEdit* day_ = nullptr;
-  QLineEdit* developer_ = nullptr;
-  QLineEdit* code_ = nullptr;
-  QLineEdit* graphics_ = nullptr;
-  QLineEdit* soundFx_ = nullptr;
-  QLineEdit* music_ = nullptr;
-  QLineEdit* design_ = nullptr;
   QPlainTextEdit* comment_ = nullptr;
 };
 

@@ -73,38 +73,6 @@ TriState StoredState(Qt::CheckState state) {
   return TriState::Unchecked;
 }
 
-struct TextRow {
-  const char* label;
-  const char* caption;
-  const char* edit;
-  std::string VersionFields::*field;
-};
-
-constexpr TextRow kStandardRows[] = {
-    {"ST_Name", "Name", "ED_Name", &VersionFields::gameName},
-    {"ST_Publisher", "Publisher", "ED_Publisher", &VersionFields::publisher},
-};
-
-constexpr TextRow kCreditRows[] = {
-    {"ST_Developer", "Developer Team", "ED_Developer", &VersionFields::developer},
-    {"ST_Code", "Code", "ED_Code", &VersionFields::code},
-    {"ST_Graphics", "Graphics", "ED_Graphics", &VersionFields::graphics},
-    {"ST_SoundFX", "Sound Effects", "ED_SoundFX", &VersionFields::soundFx},
-    {"ST_Music", "Music", "ED_Music", &VersionFields::music},
-    {"ST_Design", "Design (Level etc.)", "ED_Design", &VersionFields::design},
-};
-
-constexpr TextRow kDetailRows[] = {
-    {"ST_VersionName", "Version Name", "ED_VersionName", &VersionFields::versionName},
-    {"ST_Protection", "Copy Protection", "ED_Protection", &VersionFields::protection},
-    {"ST_Cracked", "Cracked by", "ED_Cracked", &VersionFields::crackedBy},
-    {"ST_Released", "Released by", "ED_Released", &VersionFields::releasedBy},
-    {"ST_Fixed", "Fixed by", "ED_Fixed", &VersionFields::fixedBy},
-    {"ST_Modification", "Modification", "ED_Modification", &VersionFields::modification},
-    {"ST_Modified", "Modified by", "ED_Modified", &VersionFields::modifiedBy},
-    {"ST_Trained", "Trainer", "ED_Trained", &VersionFields::trainedBy},
-};
-
 struct FlagBox {
   const char* name;
   const char* caption;
@@ -208,16 +176,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   setObjectName("TF_VersionEdit");
   setWindowTitle("Version Editor");
 
-  const auto textRows = [this](QGridLayout* grid, std::initializer_list<TextRow> rows) {
-    QWidget* group = grid->parentWidget();
-    for (const TextRow& row : rows) {
-      const int at = grid->rowCount();
-      grid->addWidget(MakeLabel(group, row.label, row.caption), at, 0);
-      QLineEdit* edit = MakeEdit(group, row.edit);
-      grid->addWidget(edit, at, 1);
-      texts_.emplace_back(edit, row.field);
-    }
-  };
+  const auto table = FieldTable<VersionRecord>();
   const auto number = [this](QWidget* parent, const char* name, std::string VersionFields::*field,
                              int width) {
     QLineEdit* edit = NumberEdit(parent, name, width);
@@ -233,7 +192,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   // Left column: the values that override the game's, and the comment.
   QGroupBox* standard = MakeGroup(this, "VE_StandardInfo", "Standard Info");
   QGridLayout* standardGrid = TightGrid(standard);
-  textRows(standardGrid, {kStandardRows[0], kStandardRows[1]});
+  fieldTexts_.AddRows(standardGrid, table, EditGroup::kStandardInfo);
   year_ = NumberEdit(standard, "ED_RelYear", 44);
   month_ = NumberEdit(standard, "ED_RelMonth", 30);
   day_ = NumberEdit(standard, "ED_RelDay", 30);
@@ -243,8 +202,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
 
   QGroupBox* credits = MakeGroup(this, "VE_Credits", "Credits");
   QGridLayout* creditsGrid = TightGrid(credits);
-  textRows(creditsGrid, {kCreditRows[0], kCreditRows[1], kCreditRows[2], kCreditRows[3],
-                         kCreditRows[4], kCreditRows[5]});
+  fieldTexts_.AddRows(creditsGrid, table, EditGroup::kCredits);
   // The labels of both groups take one width, so their edits line up.
   const int labelWidth =
       std::max(standardGrid->itemAtPosition(dateRow, 0)->sizeHint().width(),
@@ -280,18 +238,21 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   // Right column: the version's details.
   QGroupBox* details = MakeGroup(this, "VE_Details", "Version Details");
   QGridLayout* detailsGrid = TightGrid(details);
-  textRows(detailsGrid, {kDetailRows[0], kDetailRows[1], kDetailRows[2], kDetailRows[3],
-                         kDetailRows[4], kDetailRows[5], kDetailRows[6], kDetailRows[7]});
+  fieldTexts_.AddRows(detailsGrid, table, EditGroup::kDetails);
   const auto detailRow = [&](const char* label, const char* caption, QLayout* controls) {
     const int at = detailsGrid->rowCount();
     if (label != nullptr) detailsGrid->addWidget(MakeLabel(details, label, caption), at, 0);
     detailsGrid->addLayout(controls, at, 1);
   };
-  detailRow("ST_Mem", "Req. Mem (C/S/F)",
-            Row({number(details, "ED_MemC", &VersionFields::memChip, 44),
-                 number(details, "ED_MemS", &VersionFields::memSlow, 44),
-                 number(details, "ED_MemF", &VersionFields::memFast, 44),
-                 MakeLabel(details, "ST_KB", "KB")}));
+  auto* memoryRow = new QHBoxLayout;
+  memoryRow->setSpacing(3);
+  for (QLineEdit* edit : fieldTexts_.AddEdits(details, table, EditGroup::kMemory)) {
+    edit->setFixedWidth(44);
+    memoryRow->addWidget(edit);
+  }
+  memoryRow->addWidget(MakeLabel(details, "ST_KB", "KB"));
+  memoryRow->addStretch();
+  detailRow("ST_Mem", "Req. Mem (C/S/F)", memoryRow);
   detailRow("ST_Trainer", "Trainer",
             Row({number(details, "ED_TrainerOpts", &VersionFields::trainerOpts, 30),
                  MakeLabel(details, "ST_TrainerOpts", "Opts"),
@@ -454,6 +415,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
 
 void TF_VersionEdit::LoadControls() {
   const VersionFields fields = LoadVersion(version_);
+  fieldTexts_.Show(fields.texts);
   for (const auto& [edit, field] : texts_) edit->setText(DidText(fields.*field));
   year_->setText(DidText(fields.releaseDate.year));
   month_->setText(DidText(fields.releaseDate.month));
@@ -471,6 +433,7 @@ void TF_VersionEdit::LoadControls() {
 
 VersionFields TF_VersionEdit::Fields() const {
   VersionFields fields;
+  fields.texts = fieldTexts_.Texts();
   for (const auto& [edit, field] : texts_) fields.*field = DidBytes(edit->text());
   fields.releaseDate = {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())};
   fields.comment = DidBytes(MemoText(*comment_));

@@ -11,6 +11,7 @@
 
 #include "database/records.h"
 #include "editors/versionfields.h"
+#include "gui/fieldedits.h"
 #include "gui/recordeditor.h"
 
 class QCheckBox;
@@ -36,6 +37,7 @@ class TF_VersionEdit : public RecordEditor {
 
   VersionRecord& version_;
   // Every control beside the field it shows.
+  FieldEdits fieldTexts_;  // the fields of the version's DID field table
   std::vector<std::pair<QLineEdit*, std::string VersionFields::*>> texts_;
   std::vector<std::pair<QLineEdit*, std::string CompatFields::*>> compatNumbers_;
   std::vector<std::pair<QCheckBox*, bool VersionFields::*>> flags_;
