@@ -35,6 +35,37 @@ Bytes Deflate(const Bytes& data) {
   return out;
 }
 
+Bytes Gzip(const Bytes& data, size_t members) {
+  Bytes out;
+  const size_t share = data.size() / members;
+  for (size_t k = 0; k < members; ++k) {
+    const size_t first = k * share;
+    const size_t length = k + 1 == members ? data.size() - first : share;
+    z_stream s{};
+    // 16 added to the window bits: a gzip header and trailer.
+    if (deflateInit2(&s, 9, Z_DEFLATED, MAX_WBITS + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+      throw std::runtime_error("deflateInit2");
+    }
+    Bytes member(deflateBound(&s, static_cast<uLong>(length)));
+    s.next_in = const_cast<Bytef*>(data.data() + first);
+    s.avail_in = static_cast<uInt>(length);
+    s.next_out = member.data();
+    s.avail_out = static_cast<uInt>(member.size());
+    if (deflate(&s, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate");
+    out.insert(out.end(), member.begin(),
+               member.begin() + static_cast<std::ptrdiff_t>(s.total_out));
+    deflateEnd(&s);
+  }
+  return out;
+}
+
+std::vector<ImageForm> ImageForms(const Bytes& image) {
+  return {{".adf", image},
+          {".adz", Gzip(image)},
+          {".adf.gz", Gzip(image, 3)},
+          {".zip", MakeZip({{"disk.adf", image}})}};
+}
+
 Bytes MakeZip(const std::vector<ZipMember>& members) {
   Bytes out;
   Bytes central;
