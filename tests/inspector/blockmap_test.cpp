@@ -7,6 +7,7 @@
 
 #include "inspector/blockcolours.h"
 #include "inspector/blockmappixels.h"
+#include "inspector/inspectorform.h"
 #include "support/adfbuilder.h"
 
 namespace moswit {
@@ -54,41 +55,19 @@ TEST(BlockMapLayout, EveryInteriorLeadsBackToItsBlock) {
     BlockMapPixels(w, h).Paint(marked);
 }
 
-// Only an image of exactly 3520 blocks gets the high-density map; its 88
-// rows of the window's cell size make the map twice as high.
-TEST(BlockMap, HighDensityMapHasARowPer40Blocks) {
-  const std::pair<uint32_t, uint32_t> sizes[] = {{kHighDensityBlocks, kHighDensityBlocks},
-                                                 {kHighDensityBlocks - 1, 1760},
-                                                 {kHighDensityBlocks + 1, 1760},
-                                                 {1000, 1760}};
-  for (const auto& [blocks, positions] : sizes) {
+// Only an image of exactly 3520 blocks gets the high-density map: 88 rows
+// of the same cells, in a map and a window 220 pixels higher.
+TEST(BlockMap, HighDensityMapHasTwiceTheRows) {
+  for (const auto& [blocks, positions] : {std::pair{3520u, 3520u}, {3521u, 1760u}}) {
     BlockMap map;
     ClassifyAll(*FromBytes(Bytes(size_t{blocks} * 512, 0)), map);
     EXPECT_EQ(map.size(), positions) << blocks;
-    EXPECT_EQ(map[positions - 1], blocks < positions ? bsUnformatted : bsUnknown) << blocks;
   }
-
-  const uint32_t rows = MapRows(kHighDensityBlocks);
-  const BlockMapLayout layout(kMapWidth, MapHeight(rows), rows);
-  EXPECT_EQ(rows, 88u);
-  EXPECT_EQ(layout.Height(), 441);
-  const std::tuple<uint32_t, int, int, int, int> cells[] = {{0, 1, 1, 4, 4},
-                                                            {1759, 196, 216, 199, 219},
-                                                            {1760, 1, 221, 4, 224},
-                                                            {3519, 196, 436, 199, 439}};
-  for (const auto& [block, left, top, right, bottom] : cells) {
-    const PixelRect in = layout.Interior(block);
-    EXPECT_EQ(std::tie(in.left, in.top, in.right, in.bottom), std::tie(left, top, right, bottom));
-  }
+  const BlockMapLayout layout(kMapWidth, MapHeight(MapRows(3520)), MapRows(3520));
+  const PixelRect last = layout.Interior(3519);
+  EXPECT_EQ(std::tie(last.left, last.top, last.right, last.bottom), std::make_tuple(196, 436, 199, 439));
   EXPECT_EQ(layout.BlockAt(INT_MAX, INT_MAX), 3519u);
-
-  BlockMap map;
-  map.Reset(kHighDensityBlocks);
-  map[3519] = bsRoot | bsCursor;
-  BlockMapPixels pixels(kMapWidth, layout.Height(), rows);
-  pixels.Paint(map);
-  EXPECT_EQ(pixels.At(198, 438), 0xFFFF00u);
-  EXPECT_EQ(pixels.At(200, 440), kCursorColour);
+  EXPECT_EQ(InspectorHeight(layout.Rows()), kInspectorHeight + 220);
 }
 
 TEST(BlockMapPixels, TypeColoursChecksumMarkAndOutlines) {

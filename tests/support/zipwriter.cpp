@@ -39,22 +39,14 @@ Bytes Gzip(const Bytes& data, size_t members) {
   Bytes out;
   const size_t share = data.size() / members;
   for (size_t k = 0; k < members; ++k) {
-    const size_t first = k * share;
-    const size_t length = k + 1 == members ? data.size() - first : share;
-    z_stream s{};
-    // 16 added to the window bits: a gzip header and trailer.
-    if (deflateInit2(&s, 9, Z_DEFLATED, MAX_WBITS + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-      throw std::runtime_error("deflateInit2");
-    }
-    Bytes member(deflateBound(&s, static_cast<uLong>(length)));
-    s.next_in = const_cast<Bytef*>(data.data() + first);
-    s.avail_in = static_cast<uInt>(length);
-    s.next_out = member.data();
-    s.avail_out = static_cast<uInt>(member.size());
-    if (deflate(&s, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate");
-    out.insert(out.end(), member.begin(),
-               member.begin() + static_cast<std::ptrdiff_t>(s.total_out));
-    deflateEnd(&s);
+    const auto first = data.begin() + static_cast<std::ptrdiff_t>(k * share);
+    const Bytes part(first,
+                     k + 1 == members ? data.end() : first + static_cast<std::ptrdiff_t>(share));
+    out.insert(out.end(), {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 0, 3});  // deflate, no name, no time
+    const Bytes deflated = Deflate(part);
+    out.insert(out.end(), deflated.begin(), deflated.end());
+    Put32(out, static_cast<uint32_t>(crc32(0, part.data(), static_cast<uInt>(part.size()))));
+    Put32(out, static_cast<uint32_t>(part.size()));
   }
   return out;
 }
