@@ -1,6 +1,6 @@
 // Arbitrary bytes as an image file: loaded from disk (as a plain image or,
-// with the ZIP signature, as an archive), then walked, read, classified,
-// inspected and identified against an empty index.
+// with the ZIP or gzip signature, as an archive or gzip data), then walked,
+// read, classified, inspected and identified against an empty index.
 #include <sys/mman.h>
 #include <unistd.h>
 

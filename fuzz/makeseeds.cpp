@@ -1,5 +1,6 @@
 // Writes the fuzzers' seed corpora from the test builders: images of the
-// builder set (plain and zipped), DID texts of random and image-set
+// builder set (plain and zipped; a high-density disk among them), gzip
+// images of one and of several members, DID texts of random and image-set
 // databases, and wildcard pattern and name pairs.
 //   moswit_fuzz_seeds OUTPUT_FOLDER
 // makes OUTPUT_FOLDER/{image,identify,did,wildcard}.
@@ -43,6 +44,10 @@ void ImageSeeds(const fs::path& folder, bool plainToo) {
   Bytes cut = moswit::test::MakeZip({{"disk.adf", small}});
   cut.resize(cut.size() / 2);
   Write(folder / "cut.zip", cut);
+  Write(folder / "gzip.adz", moswit::test::Gzip(small));
+  Write(folder / "members.adf.gz", moswit::test::Gzip(small, 3));
+  Write(folder / "high-density.adz",
+        moswit::test::Gzip(moswit::test::BuilderImage("twice-a-floppy")));
   Write(folder / "tiny", Bytes{'D', 'O', 'S', 0});
 }
 

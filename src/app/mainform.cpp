@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/asciicase.h"
+#include "scan/imagelist.h"
 
 namespace moswit {
 
@@ -13,7 +14,7 @@ bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters) 
     const std::string_view head = fullPath.substr(0, 2);
     return head != "A:" && head != "B:";
   }
-  return EndsWithUpper(fullPath, ".ADF") || EndsWithUpper(fullPath, ".ZIP");
+  return ImageEndingLength(fullPath) > 0;
 }
 
 std::string WithDidExtension(std::string path) {

@@ -37,7 +37,8 @@ constexpr char kDidFilter[] = "Disk Image Database (*.did)|*.did";
 
 // Whether the file browser shows an entry: folders always, except the
 // floppy drives A: and B: where paths have drive letters; other entries
-// only when their last four characters, upper-cased, are ".ADF" or ".ZIP".
+// only when they end in an image ending (".adf", ".adz", ".adf.gz", ".zip")
+// in any case, as the Renamer lists them.
 bool ShowInBrowser(std::string_view fullPath, bool isFolder, bool driveLetters);
 
 // The chosen DID path with ".did" appended unless it ends in ".did" in any

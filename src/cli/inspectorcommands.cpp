@@ -2,14 +2,16 @@
 
 #include "cli/commands.h"
 #include "image/adf.h"
+#include "image/geometry.h"
 #include "inspector/sectorinfo.h"
 
 namespace moswit::cli {
 
 namespace {
 
-// A block position of the map in plain decimal digits; anything else
-// (signs, blanks, hex, numbers past 1759) is not a block.
+// A block position of a map in plain decimal digits; anything else (signs,
+// blanks, hex, numbers past the 3520 positions of the largest map) is not a
+// block.
 bool ParseBlock(const std::string& text, uint32_t& block) {
   if (text.empty() || text.size() > 4) return false;
   uint32_t value = 0;
@@ -17,7 +19,7 @@ bool ParseBlock(const std::string& text, uint32_t& block) {
     if (c < '0' || c > '9') return false;
     value = value * 10 + static_cast<uint32_t>(c - '0');
   }
-  if (value >= kFloppyBlocks) return false;
+  if (value >= kHighDensityBlocks) return false;
   block = value;
   return true;
 }
@@ -29,6 +31,8 @@ int RunSector(const Args& args) {
   if (!ParseBlock(args[1], block)) return UsageError();
   ImagePtr image = LoadOrReport(args[0]);
   if (!image) return 1;
+  // Only a high-density disk has positions from 1760 on.
+  if (block >= GeometryOf(*image).blocks) return UsageError();
   std::string out = SectorInfoHeader(block) + "\n";
   for (const std::string& line : SectorInfoLines(*image, block)) out += line + "\n";
   WriteOut(out);

@@ -33,7 +33,7 @@ bool NoZeroByte(uint64_t x) { return ((x - 0x0101010101010101u) & ~x & 0x8080808
 // Takes the differing positions in ascending order and cuts the sections.
 class SectionCutter {
  public:
-  explicit SectionCutter(std::vector<RangeSection>& out) : out_(out) {}
+  SectionCutter(std::vector<RangeSection>& out, uint32_t area) : out_(out), area_(area) {}
 
   void Differing(uint32_t first, uint32_t last) {
     if (open_) {
@@ -52,10 +52,10 @@ class SectionCutter {
   void Finish() {
     if (open_) {
       // a short equal tail stays with the differing section before it
-      if (kCompareAreaSize - last_ - 1 <= kCompareTolerance) last_ = kCompareAreaSize - 1;
+      if (area_ - last_ - 1 <= kCompareTolerance) last_ = area_ - 1;
       CloseDiffering();
     }
-    if (next_ < kCompareAreaSize) Emit(next_, kCompareAreaSize - 1, true);
+    if (next_ < area_) Emit(next_, area_ - 1, true);
   }
 
  private:
@@ -70,6 +70,7 @@ class SectionCutter {
   }
 
   std::vector<RangeSection>& out_;
+  uint32_t area_;
   bool open_ = false;
   uint32_t first_ = 0;  // the open differing section
   uint32_t last_ = 0;
@@ -175,16 +176,23 @@ void SectionCrcs(std::span<const CompareImage> images, std::vector<RangeSection>
 
 }  // namespace
 
+uint32_t CompareAreaSize(std::span<const CompareImage> images) {
+  const bool highDensity = std::any_of(images.begin(), images.end(), [](const CompareImage& image) {
+    return GeometryOfSize(image.bytes.size()).blocks == kHighDensityBlocks;
+  });
+  return highDensity ? kHighDensityAreaSize : kCompareAreaSize;
+}
+
 std::vector<RangeSection> CompareRanges(std::span<const CompareImage> images) {
   std::vector<RangeSection> sections;
   if (images.empty()) return sections;
-  size_t common = kCompareAreaSize;
+  const uint32_t area = CompareAreaSize(images);
+  size_t common = area;
   for (const CompareImage& image : images) common = std::min(common, image.bytes.size());
-  SectionCutter cutter(sections);
+  SectionCutter cutter(sections, area);
   FindDifferences(images, static_cast<uint32_t>(common), cutter);
   // past the end of the shortest image nothing can be equal
-  if (common < kCompareAreaSize)
-    cutter.Differing(static_cast<uint32_t>(common), kCompareAreaSize - 1);
+  if (common < area) cutter.Differing(static_cast<uint32_t>(common), area - 1);
   cutter.Finish();
   SectionCrcs(images, sections);
   return sections;

@@ -8,11 +8,14 @@
 
 #include "compare/compareimage.h"
 #include "image/adf.h"
+#include "image/geometry.h"
 
 namespace moswit {
 
 // Bytes 0 to 0xDBFFF: the 1760 blocks of an 880 KB floppy.
 constexpr uint32_t kCompareAreaSize = kFloppyBlocks * kBlockSize;
+// Bytes 0 to 0x1B7FFF: the 3520 blocks of a high-density disk.
+constexpr uint32_t kHighDensityAreaSize = kHighDensityBlocks * kBlockSize;
 // Up to this many equal positions in a row stay inside a differing section.
 constexpr uint32_t kCompareTolerance = 32;
 
@@ -25,11 +28,16 @@ struct RangeSection {
   std::vector<uint32_t> crcs;
 };
 
+// The compared area: the high-density disk's when any image is one, else
+// the floppy's.
+uint32_t CompareAreaSize(std::span<const CompareImage> images);
+
 // Position p is equal when every image holds the same byte at p; a position
 // past the end of any image is differing, and no byte past an image's end is
 // read. A differing section ends only before a run of more than 32 equal
-// positions; the last section ends at 0xDBFFF whatever its kind. No images
-// give no sections.
+// positions; the last section ends at the end of the area (0xDBFFF, or
+// 0x1B7FFF with a high-density disk) whatever its kind. No images give no
+// sections.
 std::vector<RangeSection> CompareRanges(std::span<const CompareImage> images);
 
 }  // namespace moswit

@@ -3,6 +3,7 @@
 #include "image/blocklayout.h"
 #include "image/checksum.h"
 #include "image/filesystem.h"
+#include "image/geometry.h"
 
 namespace moswit {
 
@@ -11,8 +12,9 @@ DiskProperties ReadDiskProperties(const tADF& image) {
 
   // The name only from a root block that lies wholly in the image and
   // passes its checksum.
-  if (image.Size >= (kRootBlock + 1) * kBlockSize && ClassifyBlock(image, kRootBlock) == bsRoot) {
-    properties.DiskName = BlockName(image, kRootBlock);
+  const uint32_t root = RootBlock(image);
+  if (image.Size >= (root + 1) * kBlockSize && ClassifyBlock(image, root) == bsRoot) {
+    properties.DiskName = BlockName(image, root);
   } else {
     properties.DiskName = kNoDosName;
   }

@@ -147,7 +147,7 @@ DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
       continue;
     }
 
-    NameReading reading = ReadStandardName(std::filesystem::path(path).stem().string());
+    NameReading reading = ReadStandardName(ImageFileStem(path));
     std::vector<size_t>& named = setsByName[{reading.setName, reading.diskCount}];
     const size_t slot = reading.diskNumber - 1;
     auto withRoom = std::find_if(named.begin(), named.end(),

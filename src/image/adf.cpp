@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "image/gzipstream.h"
 #include "image/zipmember.h"
 
 namespace moswit {
@@ -65,6 +66,8 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, std::string&
   image.Size = 0;
   if (HasZipSignature(first4)) {
     if (!ExtractFirstZipMember(source, kMaxImageSize, image.Data, error)) return false;
+  } else if (HasGzipSignature(first4)) {
+    if (!DecodeGzip(source, kMaxGzipImageSize, image.Data, error)) return false;
   } else {
     const uint64_t length = source.Length();
     if (length > kMaxImageSize) {

@@ -1,5 +1,5 @@
-// One loaded disk image: a plain ADF, or the first member of a ZIP archive.
-// Images are only ever read.
+// One loaded disk image: a plain ADF, the first member of a ZIP archive, or
+// a gzip file (.adz, .adf.gz). Images are only ever read.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,8 @@ constexpr uint32_t kBlockSize = 512;
 // An 880 KB double-density floppy: 80 tracks, 2 heads, 11 sectors.
 constexpr uint32_t kFloppyBlocks = 1760;
 // Neither a plain file nor a ZIP member larger than this is loaded, so a
-// damaged header never makes us allocate gigabytes.
+// damaged header never makes us allocate gigabytes (gzip data has a lower
+// limit of its own, kMaxGzipImageSize).
 constexpr uint32_t kMaxImageSize = 64u * 1024u * 1024u;
 
 struct tADF {
@@ -27,7 +28,8 @@ struct tADF {
 using ImagePtr = std::unique_ptr<tADF>;
 
 // Loads the image at `path`, as a ZIP archive when the file starts with a
-// ZIP local header signature, otherwise as a plain image. On failure returns
+// ZIP local header signature, as gzip data when it starts with 1F 8B,
+// otherwise as a plain image; the name plays no part. On failure returns
 // nothing and, when `error` is given, the path and the reason.
 ImagePtr LoadImage(const std::string& path, FileError* error = nullptr);
 

@@ -22,6 +22,7 @@ constexpr unsigned kNameOffset = 432;    // byte 0x1B0, length byte then the cha
 constexpr unsigned kOfsDataOffset = 24;  // OFS data blocks: 24-byte header,
 constexpr unsigned kOfsDataBytes = 488;  // then 488 bytes of contents
 
+// The root of a double-density disk; RootBlock (geometry.h) gives an image's.
 constexpr uint32_t kRootBlock = 880;
 
 constexpr uint32_t kTypeShort = 2;

@@ -5,6 +5,7 @@
 
 #include "image/blocklayout.h"
 #include "image/crc32.h"
+#include "image/geometry.h"
 
 namespace moswit {
 
@@ -194,7 +195,7 @@ FileList ListFiles(const tADF& image, bool ffs) {
   FileList list;
   VisitedMap visited;
   ClearVisitedMap(visited, image);
-  WalkDirectory("/", image, list, kRootBlock, visited);
+  WalkDirectory("/", image, list, RootBlock(image), visited);
   ReadFileCrcs(image, list, ffs);
   return list;
 }

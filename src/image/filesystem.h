@@ -65,7 +65,7 @@ std::string BlockName(const tADF& image, uint32_t block);
 void ReadFileCrcs(const tADF& image, FileList& list, bool ffs);
 
 // The whole listing as the Renamer and the Inspector make it: walk from "/"
-// and the root block, then every file read and CRC'd.
+// and the image's root block (RootBlock), then every file read and CRC'd.
 FileList ListFiles(const tADF& image, bool ffs);
 
 }  // namespace moswit

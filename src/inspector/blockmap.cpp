@@ -1,10 +1,20 @@
 #include "inspector/blockmap.h"
 
+#include <algorithm>
+
 namespace moswit {
+
+void BlockMap::Reset(uint32_t positions) {
+  size_ = std::min(positions, kHighDensityBlocks);
+  statuses_.fill(bsUnknown);
+}
+
+void BlockMap::fill(BlockStatus status) { std::fill(begin(), end(), status); }
 
 void ClassifyAll(const tADF& image, BlockMap& map) {
   const uint32_t count = BlockCount(image);
-  for (uint32_t n = 0; n < kFloppyBlocks; ++n) {
+  map.Reset(GeometryOf(image).blocks);
+  for (uint32_t n = 0; n < map.size(); ++n) {
     map[n] = n < count ? ClassifyBlock(image, n) : bsUnformatted;
   }
 }

@@ -1,7 +1,7 @@
-// The Inspector's map of the 1760 block positions of a floppy: each
-// position's classification, plus the Inspector's own marks bsInSelection
-// (the blocks of the file selected in the list) and bsCursor (the block
-// clicked last).
+// The Inspector's map of the block positions of a floppy (1760, or 3520 for
+// a high-density disk): each position's classification, plus the
+// Inspector's own marks bsInSelection (the blocks of the file selected in
+// the list) and bsCursor (the block clicked last).
 #pragma once
 
 #include <array>
@@ -10,20 +10,44 @@
 #include "image/adf.h"
 #include "image/checksum.h"
 #include "image/filesystem.h"
+#include "image/geometry.h"
 
 namespace moswit {
 
-using BlockMap = std::array<BlockStatus, kFloppyBlocks>;
+// A fixed array with room for either disk, used like a standard container
+// over the positions of the disk it holds.
+class BlockMap {
+ public:
+  // The 1760 positions of a double-density disk, all bsUnknown.
+  BlockMap() = default;
 
-// Every position classified; positions at or past BlockCount are
-// bsUnformatted (the image is truncated there). Blocks past 1760 of a
-// larger image have no position on the map.
+  // Every position bsUnknown; `positions` is at most kHighDensityBlocks.
+  void Reset(uint32_t positions);
+
+  uint32_t size() const { return size_; }
+  BlockStatus& operator[](uint32_t n) { return statuses_[n]; }
+  BlockStatus operator[](uint32_t n) const { return statuses_[n]; }
+  BlockStatus* begin() { return statuses_.data(); }
+  BlockStatus* end() { return statuses_.data() + size_; }
+  const BlockStatus* begin() const { return statuses_.data(); }
+  const BlockStatus* end() const { return statuses_.data() + size_; }
+  void fill(BlockStatus status);
+
+ private:
+  std::array<BlockStatus, kHighDensityBlocks> statuses_{};
+  uint32_t size_ = kFloppyBlocks;
+};
+
+// The map sized by the image's geometry, every position classified;
+// positions at or past BlockCount are bsUnformatted (the image is truncated
+// there). Blocks past 1760 of a larger image that is not a high-density disk
+// have no position on the map.
 void ClassifyAll(const tADF& image, BlockMap& map);
 
 // A mark counts only with all of its bits set.
 inline bool HasMark(BlockStatus status, BlockStatus mark) { return (status & mark) == mark; }
 
-// bsCursor taken off every position and put on `block` (< 1760).
+// bsCursor taken off every position and put on `block` (< size()).
 void MoveCursor(BlockMap& map, uint32_t block);
 
 // The position carrying bsCursor; nothing before the first click.

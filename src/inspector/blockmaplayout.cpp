@@ -4,8 +4,8 @@
 
 namespace moswit {
 
-BlockMapLayout::BlockMapLayout(int width, int height)
-    : width_(std::max(width, 1)), height_(std::max(height, 1)) {}
+BlockMapLayout::BlockMapLayout(int width, int height, uint32_t rows)
+    : width_(std::max(width, 1)), height_(std::max(height, 1)), rows_(std::max(rows, 1u)) {}
 
 int BlockMapLayout::GridX(uint32_t column) const {
   return static_cast<int>(static_cast<int64_t>(std::min(column, kMapColumns)) * (width_ - 1) /
@@ -13,7 +13,7 @@ int BlockMapLayout::GridX(uint32_t column) const {
 }
 
 int BlockMapLayout::GridY(uint32_t row) const {
-  return static_cast<int>(static_cast<int64_t>(std::min(row, kMapRows)) * (height_ - 1) / kMapRows);
+  return static_cast<int>(static_cast<int64_t>(std::min(row, rows_)) * (height_ - 1) / rows_);
 }
 
 PixelRect BlockMapLayout::Cell(uint32_t block) const {
@@ -31,7 +31,7 @@ uint32_t BlockMapLayout::BlockAt(int x, int y) const {
   const int64_t cx = std::clamp(x, 0, width_ - 1);
   const int64_t cy = std::clamp(y, 0, height_ - 1);
   const auto column = static_cast<uint32_t>(cx * kMapColumns / width_);
-  const auto row = static_cast<uint32_t>(cy * kMapRows / height_);
+  const auto row = static_cast<uint32_t>(cy * rows_ / height_);
   return row * kMapColumns + column;
 }
 

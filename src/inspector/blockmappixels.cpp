@@ -1,11 +1,13 @@
 #include "inspector/blockmappixels.h"
 
+#include <algorithm>
+
 #include "inspector/blockcolours.h"
 
 namespace moswit {
 
-BlockMapPixels::BlockMapPixels(int width, int height)
-    : layout_(width, height),
+BlockMapPixels::BlockMapPixels(int width, int height, uint32_t rows)
+    : layout_(width, height, rows),
       pixels_(static_cast<size_t>(layout_.Width()) * static_cast<size_t>(layout_.Height()), 0) {}
 
 uint32_t BlockMapPixels::At(int x, int y) const {
@@ -29,7 +31,8 @@ void BlockMapPixels::VerticalLine(int x, int top, int bottom, uint32_t colour) {
 }
 
 void BlockMapPixels::FillBlocks(const BlockMap& map) {
-  for (uint32_t n = 0; n < map.size(); ++n) {
+  const uint32_t positions = std::min(map.size(), layout_.Positions());
+  for (uint32_t n = 0; n < positions; ++n) {
     const PixelRect inside = layout_.Interior(n);
     const uint32_t colour = BlockColour(map[n]);
     for (int y = inside.top; y <= inside.bottom; ++y) {
@@ -52,7 +55,9 @@ void BlockMapPixels::DrawGrid(const BlockMap& map) {
   const int right = layout_.Width() - 1;
   for (uint32_t c = 0; c <= kMapColumns; ++c)
     VerticalLine(layout_.GridX(c), 0, bottom, kGridColour);
-  for (uint32_t r = 0; r <= kMapRows; ++r) HorizontalLine(layout_.GridY(r), 0, right, kGridColour);
+  for (uint32_t r = 0; r <= layout_.Rows(); ++r) {
+    HorizontalLine(layout_.GridY(r), 0, right, kGridColour);
+  }
   for (uint32_t n = 0; n < map.size(); ++n) {
     if (HasMark(map[n], bsInSelection)) OutlineBlock(n, kSelectionColour);
   }
@@ -63,7 +68,7 @@ void BlockMapPixels::DrawGrid(const BlockMap& map) {
 }
 
 void BlockMapPixels::OutlineBlock(uint32_t block, uint32_t colour) {
-  if (block >= kFloppyBlocks) return;
+  if (block >= layout_.Positions()) return;
   const PixelRect cell = layout_.Cell(block);
   VerticalLine(cell.left, cell.top, cell.bottom, colour);
   VerticalLine(cell.right, cell.top, cell.bottom, colour);

@@ -13,8 +13,9 @@ namespace moswit {
 
 class BlockMapPixels {
  public:
-  // A black buffer of the given size (at least 1 x 1).
-  BlockMapPixels(int width, int height);
+  // A black buffer of the given size (at least 1 x 1) for a map of `rows`
+  // rows.
+  BlockMapPixels(int width, int height, uint32_t rows = kMapRows);
 
   const BlockMapLayout& Layout() const { return layout_; }
   const std::vector<uint32_t>& Pixels() const { return pixels_; }

@@ -4,11 +4,11 @@
 
 namespace moswit {
 
-BlockPosition PositionOf(uint32_t block) {
+BlockPosition PositionOf(uint32_t block, uint32_t sectorsPerTrack) {
   BlockPosition position;
-  position.track = IntToDec(block / (kSectorsPerTrack * kHeads));
-  position.head = IntToDec((block / kSectorsPerTrack) % kHeads);
-  position.sector = IntToDec(block % kSectorsPerTrack + 1);
+  position.track = IntToDec(block / (sectorsPerTrack * kHeads));
+  position.head = IntToDec((block / sectorsPerTrack) % kHeads);
+  position.sector = IntToDec(block % sectorsPerTrack + 1);
   position.blockHex = "$" + IntToHex(block, 3);
   position.blockDec = IntToDec(block);
   return position;

@@ -1,14 +1,14 @@
 // The floppy position of a block as the Inspector shows it under the mouse:
-// 80 tracks of two heads with 11 sectors each, sectors counted from 1.
+// 80 tracks of two heads with 11 sectors each (22 on a high-density disk),
+// sectors counted from 1.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace moswit {
+#include "image/geometry.h"
 
-constexpr uint32_t kSectorsPerTrack = 11;
-constexpr uint32_t kHeads = 2;
+namespace moswit {
 
 struct BlockPosition {
   std::string track;     // SMP_Track
@@ -18,6 +18,6 @@ struct BlockPosition {
   std::string blockDec;  // SMP_BlockDec
 };
 
-BlockPosition PositionOf(uint32_t block);
+BlockPosition PositionOf(uint32_t block, uint32_t sectorsPerTrack = kDoubleDensity.sectorsPerTrack);
 
 }  // namespace moswit

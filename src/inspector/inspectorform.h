@@ -3,12 +3,21 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+
+#include "inspector/blockmaplayout.h"
 
 namespace moswit {
 
 constexpr char kInspectorCaption[] = "ADF Inspector";
 constexpr int kInspectorWidth = 573;
 constexpr int kInspectorHeight = 461;
+
+// The window grows by what a map of `rows` rows is higher than the
+// double-density map, so a high-density disk shows whole.
+constexpr int InspectorHeight(uint32_t rows) {
+  return kInspectorHeight + MapHeight(rows) - kMapHeight;
+}
 
 constexpr char kPropertiesCaption[] = "Properties";
 constexpr char kSectorMapCaption[] = "Sector Map";

@@ -1,11 +1,14 @@
 #include "inspector/rangedefinition.h"
 
+#include "image/geometry.h"
+
 namespace moswit {
 
 namespace {
 
-// Only a position of the map names a block; anything else keeps the old value.
-bool OnMap(std::optional<uint32_t> cursor) { return cursor && *cursor < kFloppyBlocks; }
+// Only a position of a map (the high-density map is the largest) names a
+// block; anything else keeps the old value.
+bool OnMap(std::optional<uint32_t> cursor) { return cursor && *cursor < kHighDensityBlocks; }
 
 }  // namespace
 

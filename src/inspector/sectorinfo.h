@@ -14,7 +14,7 @@ namespace moswit {
 // window starts with.
 std::string SectorInfoHeader(uint32_t block);
 
-// What the memo shows for `block` (< 1760). Blocks 0 and 1 are the boot
+// What the memo shows for `block` (a position of the image's map). Blocks 0 and 1 are the boot
 // block as a whole; its checksum line needs both blocks in the image. A
 // position at or past BlockCount of a truncated image shows only that its
 // type is unknown: nothing outside the image data is read.

@@ -6,8 +6,8 @@
 #include "database/attributes.h"
 #include "database/standardname.h"
 #include "database/wildcard.h"
-#include "image/blocklayout.h"
 #include "image/crc32.h"
+#include "image/geometry.h"
 #include "base/numbertext.h"
 
 namespace moswit {
@@ -21,10 +21,11 @@ void Count(ScoreSheet& sheet, uint32_t attributes, GroupCounter counter) {
   if (group >= 0) ++sheet.counters[static_cast<unsigned>(group)][counter];
 }
 
-// The volume name of the image, from block 880.
+// The volume name of the image, from its root block.
 std::string VolumeName(const tADF& image) {
-  if (BlockData(image, kRootBlock) == nullptr) return {};
-  return BlockName(image, kRootBlock);
+  const uint32_t root = RootBlock(image);
+  if (BlockData(image, root) == nullptr) return {};
+  return BlockName(image, root);
 }
 
 void ScoreRanges(const tADF& image, const DiskRecord& disk, ScoreSheet& sheet, uint32_t& total,

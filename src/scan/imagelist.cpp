@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <utility>
 
@@ -33,9 +34,9 @@ void ListFolder(const std::string& folder, size_t sourceLength, std::set<FolderI
     if (::stat(path.c_str(), &info) != 0) continue;  // a dangling link
     if (S_ISDIR(info.st_mode)) {
       ListFolder(path + kPathSeparator, sourceLength, entered, rows, stop);
-    } else if (S_ISREG(info.st_mode) && HasAdfExtension(path)) {
+    } else if (const size_t ending = ImageEndingLength(name); S_ISREG(info.st_mode) && ending > 0) {
       // Fifos and devices are never opened: reading one could block the scan.
-      rows.push_back({path.substr(sourceLength, path.size() - sourceLength - 4), path});
+      rows.push_back({path.substr(sourceLength, path.size() - sourceLength - ending), path});
     }
   }
   ::closedir(dir);
@@ -49,6 +50,20 @@ std::string WithTrailingSeparator(const std::string& folder) {
 }
 
 bool HasAdfExtension(const std::string& name) { return EndsWithUpper(name, ".ADF"); }
+
+size_t ImageEndingLength(std::string_view name) {
+  for (std::string_view ending : kImageEndings) {
+    if (EndsWithUpper(name, ending)) return ending.size();
+  }
+  return 0;
+}
+
+std::string ImageFileStem(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::string name = file.filename().string();
+  const size_t ending = ImageEndingLength(name);
+  return ending > 0 ? name.substr(0, name.size() - ending) : file.stem().string();
+}
 
 std::vector<ImageRow> ListImages(const std::string& folder, const std::atomic<bool>* stop) {
   std::vector<ImageRow> rows;

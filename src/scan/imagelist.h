@@ -1,18 +1,25 @@
 // The images below a source folder, as the Renamer lists them: every file
-// whose last four characters are ".ADF" in any case, folders entered where
-// they stand, rows sorted by caption.
+// whose name ends in an image ending (".adf", ".adz", ".adf.gz", ".zip") in
+// any case, folders entered where they stand, rows sorted by caption.
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace moswit {
 
 struct ImageRow {
-  std::string caption;  // path below the source folder, without its extension
+  std::string caption;  // path below the source folder, without its ending
   std::string path;     // the file the listing found; loaded as it is
 };
+
+// The names of the forms images come in, upper-cased: plain, gzip (two
+// names) and ZIP. The loader goes by a file's contents, not by its ending.
+constexpr std::array<std::string_view, 4> kImageEndings = {".ADF", ".ADZ", ".ADF.GZ", ".ZIP"};
 
 constexpr char kPathSeparator = '/';
 
@@ -29,6 +36,14 @@ std::vector<ImageRow> ListImages(const std::string& folder,
 
 // True when the last four characters, upper-cased, are ".ADF".
 bool HasAdfExtension(const std::string& name);
+
+// The length of the image ending `name` ends in, in any case; 0 when it
+// ends in none. A name that is only an ending (".adf") has one.
+size_t ImageEndingLength(std::string_view name);
+
+// The file name of `path` without its image ending (x.adf.gz gives x), or
+// without its extension when it has none.
+std::string ImageFileStem(const std::string& path);
 
 // Ascending by caption with the locale's case-sensitive collation (strcoll);
 // captions that collate alike keep byte order.

@@ -128,6 +128,17 @@ TEST(RangeCompareTest, EveryImageCounts) {
 // Differences clustered around shared spots, some runs of 200 rewritten
 // bytes, on up to 20 images of which some are short, cut as position by
 // position.
+// A high-density disk among the images makes the area its 1,802,240 bytes;
+// a floppy beside it differs past its end.
+TEST(RangeCompareTest, AHighDensityDiskWidensTheArea) {
+  constexpr uint32_t kHdEnd = kHighDensityAreaSize - 1;
+  Bytes hd = test::PatternBytes(kHighDensityAreaSize, 3);
+  const Bytes floppy(hd.begin(), hd.begin() + kCompareAreaSize);
+  EXPECT_EQ(Cuts({floppy, hd}), (std::vector<Cut>{{0, kEnd, true}, {kEnd + 1, kHdEnd, false}}));
+  hd.resize(kHighDensityAreaSize + 512);  // 3521 blocks: no high-density disk
+  EXPECT_EQ(Cuts({hd, hd}), (std::vector<Cut>{{0, kEnd, true}}));
+}
+
 TEST(RangeCompareTest, RandomDifferencesCutAsPositionByPosition) {
   std::mt19937 rng(13);
   const auto below = [&rng](uint32_t n) { return static_cast<uint32_t>(rng() % n); };

@@ -21,6 +21,7 @@
 #include "image/crc32.h"
 #include "base/numbertext.h"
 #include "inspector/blockmaplayout.h"
+#include "inspector/inspectorform.h"
 #include "inspector/hexrows.h"
 #include "inspector/window/hexviewerwindow.h"
 #include "inspector/window/inspectorwindow.h"
@@ -125,6 +126,16 @@ class InspectorTest : public QObject {
     list->setCurrentItem(list->findItems("@", Qt::MatchStartsWith).constFirst());
     inspector->FR_DeleteClick();
     QCOMPARE(list->topLevelItemCount(), 1);
+  }
+
+  // A high-density disk shows whole, in a taller window, with its position texts.
+  void HighDensityDiskShowsWhole() {
+    TDI_Inspector* inspector = Open(dir_->Write("hd.adf", AdfBuilder({.blocks = 3520}).Build()));
+    QCOMPARE(inspector->findChild<QWidget*>("Img")->height(), MapHeight(88));
+    QCOMPARE(inspector->height(), InspectorHeight(88));
+    ClickBlock(*inspector, 3519);
+    QCOMPARE(Text(*inspector, "SMP_Sect") + Text(*inspector, "SMP_Block"), QString("22$DBF"));
+    QVERIFY(HasMark(inspector->Map()[3519], bsCursor));
   }
 
   void SelectingAFileOutlinesItsBlocks() {

@@ -101,7 +101,7 @@ class MainWindowTest : public QObject {
     window.ShowInFileBrowser(folder);
     auto* view = window.findChild<QTreeView*>("STV_FileBrowser");
     view->expand(view->currentIndex());
-    const QStringList expected = {"GAME.ZIP", "folder", "game.adf", "x.adf"};
+    const QStringList expected = {"GAME.ZIP", "folder", "game.adf", "image.adz", "x.adf"};
     QTRY_COMPARE(BrowserEntries(window, folder), expected);
     QCOMPARE(view->currentIndex().data().toString(), Native(dir.Path().filename()));
   }

@@ -73,6 +73,22 @@ TEST_F(CliTest, BlocksPrintsAll1760Positions) {
   EXPECT_EQ(lines[1759], "1759\t0000000D");
 }
 
+// Every form of a disk, a high-density one too, lists as the plain image;
+// blocks prints a line per block of the disk's geometry.
+TEST_F(CliTest, FormsListAsThePlainImageAndBlocksFollowTheGeometry) {
+  for (const uint32_t blocks : {1760u, 3520u}) {
+    AdfBuilder builder({.ffs = true, .blocks = blocks});
+    builder.AddFile("/game", test::PatternBytes(300'000, 2));
+    const std::vector<test::ImageForm> forms = test::ImageForms(builder.Build());
+    const std::string plain = Cli({"list", dir_.Write("d.adf", forms[0].bytes)}).out;
+    EXPECT_EQ(Lines(plain).size(), 1u);
+    for (const test::ImageForm& form : forms) {
+      EXPECT_EQ(Cli({"list", dir_.Write("d" + form.ending, form.bytes)}).out, plain) << form.ending;
+    }
+    EXPECT_EQ(Lines(Cli({"blocks", dir_.Write("d.adz", forms[1].bytes)}).out).size(), blocks);
+  }
+}
+
 TEST_F(CliTest, InfoShowsNameSizeAndFlags) {
   AdfBuilder::Options options;
   options.volume = "My\tDisk";

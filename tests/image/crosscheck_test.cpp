@@ -7,6 +7,7 @@
 #include <map>
 
 #include "image/filesystem.h"
+#include "image/geometry.h"
 #include "support/adfbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"
@@ -74,6 +75,19 @@ TEST_F(CrossCheck, BuilderImages) {
     const Facts listed = Listed(path);
     EXPECT_EQ(listed.size(), 104u);
     EXPECT_EQ(Extracted(path), listed) << (ffs ? "FFS" : "OFS");
+  }
+}
+
+// No high-density image written by another tool is at hand: ours, with files
+// on both sides of its root in block 1760, must read as unadf reads them.
+TEST_F(CrossCheck, HighDensityBuilderImages) {
+  for (bool ffs : {false, true}) {
+    AdfBuilder builder({.ffs = ffs, .blocks = kHighDensityBlocks});
+    for (int i = 0; i < 20; ++i)
+      builder.AddFile("/d/f" + std::to_string(i), test::PatternBytes(i * 8'000, i));
+    const std::string path = dir_.Write("hd.adf", builder.Build());
+    EXPECT_EQ(Listed(path).size(), 20u);
+    EXPECT_EQ(Extracted(path), Listed(path)) << (ffs ? "FFS" : "OFS");
   }
 }
 

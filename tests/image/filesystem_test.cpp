@@ -6,6 +6,7 @@
 #include <set>
 
 #include "image/blocklayout.h"
+#include "image/geometry.h"
 #include "support/adfbuilder.h"
 
 namespace moswit {
@@ -129,6 +130,28 @@ TEST(Walk, ImageTooShortForTheRootListsNothing) {
   Bytes image = builder.Build();
   image.resize(880 * 512 + 300);
   EXPECT_TRUE(List(image).empty());
+}
+
+// A disk of exactly 3520 blocks walks from block 1760 to blocks up to its
+// last; at any other size, and for a floppy padded to 3520 blocks, the root
+// is not where the walk looks.
+TEST_P(BothFilesystems, HighDensityDiskWalksFromItsMiddle) {
+  AdfBuilder::Options options = Ffs(GetParam());
+  options.blocks = kHighDensityBlocks;
+  AdfBuilder builder(options);
+  const Bytes big = test::PatternBytes(1'000'000, 6);  // past the last block, round to block 2
+  const uint32_t header = builder.AddFile("/big", big);
+  Bytes bytes = builder.Build();
+  ASSERT_LT(builder.DataBlocks(header).back(), 1760u);
+  const FileList list = List(bytes);
+  ASSERT_EQ(Paths(list), std::vector<std::string>{"/big"});
+  EXPECT_EQ(list[0].Crc, ZlibCrc(big));
+
+  Bytes padded = AdfBuilder(Ffs(GetParam())).Build();
+  padded.resize(bytes.size());
+  bytes.resize(bytes.size() + 512);
+  EXPECT_TRUE(List(bytes).empty());
+  EXPECT_TRUE(List(padded).empty());
 }
 
 TEST(Walk, FileHeaderWithBadChecksumIsNotListed) {

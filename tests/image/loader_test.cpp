@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "image/adf.h"
+#include "image/gzipstream.h"
 #include "image/zipmember.h"
 #include "support/adfbuilder.h"
 #include "support/tempdir.h"
@@ -12,6 +13,7 @@ namespace moswit {
 namespace {
 
 using test::Bytes;
+using test::Gzip;
 using test::MakeZip;
 using test::ZipMember;
 
@@ -206,6 +208,44 @@ TEST_F(LoaderTest, ReusedImageHoldsOnlyTheLastLoad) {
   }
   EXPECT_FALSE(LoadImageInto((dir_.Path() / "missing.adf").string(), image));
   EXPECT_EQ(image.Size, 0u);
+}
+
+// Whatever the name, gzip data loads as the image it holds: members in a row
+// as one stream, bytes after the last member that start none ignored.
+TEST_F(LoaderTest, GzipFormsLoadAsThePlainImage) {
+  const Bytes disk = test::AdfBuilder().Build();
+  Bytes text = Gzip(disk);
+  text.insert(text.end(), {'e', 'n', 'd'});
+  Bytes lone1F = Gzip(disk);
+  lone1F.push_back(0x1F);
+  tADF image;
+  for (const Bytes& form : {Gzip(disk), Gzip(disk, 3), text, lone1F}) {
+    ASSERT_TRUE(LoadImageInto(dir_.Write("d.adz", form), image));
+    EXPECT_TRUE(image.Data == disk);
+  }
+}
+
+// Each member's trailer (CRC-32, then the length) is checked; a file ending
+// inside a member fails; more than 4 MiB from all members is too much.
+TEST_F(LoaderTest, DamagedOrTooLargeGzipFailsWithAReason) {
+  const Bytes gz = Gzip(test::PatternBytes(100'000, 10), 2);
+  Bytes badCrc = gz;
+  badCrc[gz.size() - 8] ^= 1;
+  Bytes badLength = gz;
+  badLength[gz.size() - 4] ^= 1;
+  const std::pair<Bytes, std::string> cases[] = {
+      {badCrc, "Damaged gzip data: incorrect data check"},
+      {badLength, "Damaged gzip data: incorrect length check"},
+      {Bytes(gz.begin(), gz.end() - 3), "Damaged gzip data: unexpected end of file"},
+      {Bytes(gz.begin(), gz.begin() + 1000), "Damaged gzip data: unexpected end of file"},
+      {Gzip(Bytes(kMaxGzipImageSize + 1, 0), 2),
+       "Image too large: the gzip data decodes to more than 4194304 bytes"}};
+  for (const auto& [bytes, reason] : cases) {
+    std::string got;
+    EXPECT_FALSE(Load(bytes, &got));
+    EXPECT_EQ(got, reason);
+  }
+  EXPECT_TRUE(Load(Gzip(Bytes(kMaxGzipImageSize, 0))));
 }
 
 }  // namespace

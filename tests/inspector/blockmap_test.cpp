@@ -7,6 +7,7 @@
 
 #include "inspector/blockcolours.h"
 #include "inspector/blockmappixels.h"
+#include "inspector/inspectorform.h"
 #include "support/adfbuilder.h"
 
 namespace moswit {
@@ -52,6 +53,21 @@ TEST(BlockMapLayout, EveryInteriorLeadsBackToItsBlock) {
   marked.fill(bsRoot | bsChecksumError | bsInSelection | bsCursor);
   for (const auto& [w, h] : {std::pair{0, 0}, {-5, 3}, {40, 44}})
     BlockMapPixels(w, h).Paint(marked);
+}
+
+// Only an image of exactly 3520 blocks gets the high-density map: 88 rows
+// of the same cells, in a map and a window 220 pixels higher.
+TEST(BlockMap, HighDensityMapHasTwiceTheRows) {
+  for (const auto& [blocks, positions] : {std::pair{3520u, 3520u}, {3521u, 1760u}}) {
+    BlockMap map;
+    ClassifyAll(*FromBytes(Bytes(size_t{blocks} * 512, 0)), map);
+    EXPECT_EQ(map.size(), positions) << blocks;
+  }
+  const BlockMapLayout layout(kMapWidth, MapHeight(MapRows(3520)), MapRows(3520));
+  const PixelRect last = layout.Interior(3519);
+  EXPECT_EQ(std::tie(last.left, last.top, last.right, last.bottom), std::make_tuple(196, 436, 199, 439));
+  EXPECT_EQ(layout.BlockAt(INT_MAX, INT_MAX), 3519u);
+  EXPECT_EQ(InspectorHeight(layout.Rows()), kInspectorHeight + 220);
 }
 
 TEST(BlockMapPixels, TypeColoursChecksumMarkAndOutlines) {

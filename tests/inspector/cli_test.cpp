@@ -49,5 +49,12 @@ TEST(SectorCli, WrongBlockIsWrongUsageAndAMissingImageStatus1) {
   EXPECT_EQ(result.err.find('\n'), result.err.size() - 1);
 }
 
+TEST(SectorCli, HighDensityDiskHasBlocksUpTo3519) {
+  test::TempDir dir;
+  const std::string path = dir.Write("hd.adf", AdfBuilder({.blocks = 3520}).Build());
+  EXPECT_EQ(Cli({"sector", path, "3519"}).out, "Sector Info ($DBF):\nBlock type ... Unknown\n");
+  EXPECT_EQ(Cli({"sector", path, "3520"}).exitStatus, 2);
+}
+
 }  // namespace
 }  // namespace moswit

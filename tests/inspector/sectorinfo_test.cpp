@@ -7,6 +7,7 @@
 
 #include "image/blocklayout.h"
 #include "image/checksum.h"
+#include "image/geometry.h"
 #include "base/numbertext.h"
 #include "inspector/blockposition.h"
 #include "diskcontents/diskproperties.h"
@@ -34,6 +35,15 @@ TEST(BlockPosition, TrackHeadSectorAndBlockNumber) {
     EXPECT_EQ((std::vector<std::string>{p.track, p.head, p.sector, p.blockHex, p.blockDec}), want);
   }
   EXPECT_EQ(SectorInfoHeader(1759), "Sector Info ($6DF):");
+}
+
+// Tracks of 22 sectors; the name and the root's info from block 1760.
+TEST(SectorInfo, HighDensityDisk) {
+  const BlockPosition p = PositionOf(3519, kHighDensity.sectorsPerTrack);
+  EXPECT_EQ(p.track + p.head + p.sector, "79122");
+  const ImagePtr image = FromBytes(AdfBuilder({.blocks = 3520, .volume = "Hd"}).Build());
+  EXPECT_EQ(ReadDiskProperties(*image).DiskName, "Hd");
+  EXPECT_EQ(SectorInfoLines(*image, 1760).front(), "Block type ... Rootblock");
 }
 
 TEST(SectorInfo, LinesByBlockKind) {

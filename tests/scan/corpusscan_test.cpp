@@ -1,5 +1,6 @@
 // The scan over real images written by other tools, and damaged copies of
-// them, against a database made from their own file lists.
+// them, against a database made from their own file lists; and over images
+// in every form the listing takes, which scan as the plain image does.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,10 +8,13 @@
 #include "database/attributes.h"
 #include "database/standardname.h"
 #include "image/filesystem.h"
+#include "scan/identify.h"
 #include "scan/scanner.h"
 #include "support/didbuilder.h"
+#include "support/imageset.h"
 #include "support/scanrecorder.h"
 #include "support/tempdir.h"
+#include "support/zipwriter.h"
 
 namespace moswit {
 namespace {
@@ -68,6 +72,34 @@ TEST(CorpusScan, RealImagesAndDamagedCopies) {
     if (report.results.count("damaged/" + stem)) {
       EXPECT_TRUE(startsWith(report.results["damaged/" + stem], name + "[mb1] (1000)"))
           << report.results["damaged/" + stem];
+    }
+  }
+}
+
+// The builder set (a high-density disk among them) and the real images of
+// other tools when they are at hand, each against its own disk; the rows
+// are named without their endings.
+TEST(ImageForms, EveryFormScansToThePlainImagesLine) {
+  std::vector<test::NamedImage> images = test::BuilderImageSet();
+  std::error_code absent;  // without the corpus folder, the builder set alone
+  for (const auto& entry : fs::directory_iterator(MOSWIT_CORPUS_DIR, absent)) {
+    if (entry.path().extension() != ".adf") continue;
+    images.push_back({entry.path().stem().string(), test::ReadFileBytes(entry.path().string())});
+  }
+  test::TempDir dir;
+  for (const test::NamedImage& image : images) {
+    for (const test::ImageForm& form : test::ImageForms(image.bytes)) {
+      dir.Write(image.name + "/" + form.ending.substr(1) + form.ending, form.bytes);
+    }
+  }
+  test::ScanRecorder report;
+  RunScan(*test::ImageSetDatabase(images), dir.Path().string() + "/", report);
+  ASSERT_EQ(report.results.size(), images.size() * 4);
+  for (const test::NamedImage& image : images) {
+    const std::string& plain = report.results[image.name + "/adf"];
+    EXPECT_EQ(plain == kUnidentified, image.name == "empty");  // nothing nominates that disk
+    for (const char* form : {"/adz", "/adf.gz", "/zip"}) {
+      EXPECT_EQ(report.results[image.name + form], plain) << image.name << form;
     }
   }
 }

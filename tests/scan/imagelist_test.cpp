@@ -29,8 +29,8 @@ TEST_F(ImageListTest, ListsAdfFilesInAnyCaseBelowTheFolder) {
   }
   std::vector<ImageRow> rows = ListImages(Folder());
   SortRows(rows);
-  EXPECT_EQ(Captions(rows),
-            (std::vector<std::string>{"", "A", "b", "deep/er/still/D", "sub/C", "x.adf/inner"}));
+  EXPECT_EQ(Captions(rows), (std::vector<std::string>{"", "A", "archive", "b", "deep/er/still/D",
+                                                      "sub/C", "x.adf/inner"}));
   for (const ImageRow& row : rows) {
     EXPECT_TRUE(std::filesystem::is_regular_file(row.path)) << row.path;
   }
@@ -48,6 +48,17 @@ TEST_F(ImageListTest, ExtensionRule) {
                         {"adf", false},   {"a.adf ", false},   {"a.adz", false}, {"a.adf.bak", false},
                         {"a_adf", false}, {"a.dms", false}};
   for (const Case& c : cases) EXPECT_EQ(HasAdfExtension(c.name), c.listed) << c.name;
+}
+
+// Zipped and gzipped images are listed too, without their whole ending.
+TEST_F(ImageListTest, EveryImageEndingInAnyCase) {
+  for (const char* name : {"a.adf.gz", "b.ADZ", "c.Zip", "d.gz", "e.adf.gz.bak", "g.zip.adf"}) {
+    dir_.Write(name, {1});
+  }
+  std::vector<ImageRow> rows = ListImages(Folder());
+  SortRows(rows);
+  EXPECT_EQ(Captions(rows), (std::vector<std::string>{"a", "b", "c", "g.zip"}));
+  EXPECT_EQ(ImageFileStem("/x/Game (1990)[1|2].ADF.GZ"), "Game (1990)[1|2]");
 }
 
 TEST_F(ImageListTest, MissingFolderListsNothing) {

@@ -5,6 +5,7 @@
 
 #include "image/blocklayout.h"
 #include "image/checksum.h"
+#include "image/geometry.h"
 
 namespace moswit::test {
 
@@ -17,7 +18,6 @@ constexpr unsigned kHashTableSize = 3;
 constexpr unsigned kBitmapFlag = 78;
 constexpr unsigned kBitmapPages = 79;
 constexpr unsigned kParent = 125;
-constexpr uint32_t kBitmapBlock = 881;
 
 void Put(Bytes& image, uint32_t block, unsigned n, uint32_t value) {
   uint8_t* p = image.data() + static_cast<size_t>(block) * 512 + 4 * n;
@@ -71,24 +71,27 @@ unsigned AmigaHash(const std::string& name, bool international) {
 
 AdfBuilder::AdfBuilder() : AdfBuilder(Options{}) {}
 
-AdfBuilder::AdfBuilder(Options options) : options_(std::move(options)) {
+AdfBuilder::AdfBuilder(Options options)
+    : options_(std::move(options)),
+      root_(GeometryOfBlocks(options_.blocks).rootBlock),
+      bitmap_(root_ + 1) {
   image_.assign(static_cast<size_t>(options_.blocks) * 512, 0);
-  nextFree_ = options_.firstFree;
-  used_ = {0, 1, kRootBlock, kBitmapBlock};
+  nextFree_ = options_.firstFree != 0 ? options_.firstFree : bitmap_ + 1;
+  used_ = {0, 1, root_, bitmap_};
   image_[0] = 'D';
   image_[1] = 'O';
   image_[2] = 'S';
   image_[3] = static_cast<uint8_t>((options_.ffs ? 1 : 0) | (options_.international ? 2 : 0) |
                                    (options_.dirCache ? 4 : 0));
-  Put(image_, 0, 2, kRootBlock);
-  Put(image_, kRootBlock, kPrimaryType, kTypeShort);
-  Put(image_, kRootBlock, kHashTableSize, kTableSlots);
-  Put(image_, kRootBlock, kBitmapFlag, 0xFFFFFFFFu);
-  Put(image_, kRootBlock, kBitmapPages, kBitmapBlock);
-  Put(image_, kRootBlock, kSecondaryType, kSecondaryRoot);
-  PutName(image_, kRootBlock, options_.volume);
-  checksummed_.insert(kRootBlock);
-  dirs_[""] = kRootBlock;
+  Put(image_, 0, 2, root_);
+  Put(image_, root_, kPrimaryType, kTypeShort);
+  Put(image_, root_, kHashTableSize, kTableSlots);
+  Put(image_, root_, kBitmapFlag, 0xFFFFFFFFu);
+  Put(image_, root_, kBitmapPages, bitmap_);
+  Put(image_, root_, kSecondaryType, kSecondaryRoot);
+  PutName(image_, root_, options_.volume);
+  checksummed_.insert(root_);
+  dirs_[""] = root_;
 }
 
 uint32_t AdfBuilder::Allocate() {
@@ -212,16 +215,16 @@ void AdfBuilder::WriteFileBlocks(uint32_t header, const Bytes& contents) {
 Bytes AdfBuilder::Build() const {
   Bytes image = image_;
   // Bitmap: one bit per block from block 2, set while the block is free.
-  if (kBitmapBlock < options_.blocks) {
+  if (bitmap_ < options_.blocks) {
     for (uint32_t b = 2; b < options_.blocks; ++b) {
       if (used_.count(b)) continue;
       const uint32_t bit = b - 2;
       const unsigned n = 1 + bit / 32;
       if (n >= 128) break;
-      Put(image, kBitmapBlock, n, GetLong(image, kBitmapBlock, n) | (1u << (bit % 32)));
+      Put(image, bitmap_, n, GetLong(image, bitmap_, n) | (1u << (bit % 32)));
     }
-    const uint8_t* bm = image.data() + static_cast<size_t>(kBitmapBlock) * 512;
-    Put(image, kBitmapBlock, 0, CalcChecksum(bm, 512, 0, ckNormal));
+    const uint8_t* bm = image.data() + static_cast<size_t>(bitmap_) * 512;
+    Put(image, bitmap_, 0, CalcChecksum(bm, 512, 0, ckNormal));
   }
   for (uint32_t block : checksummed_) {
     if (block < options_.blocks) FixChecksum(image, block);

@@ -1,4 +1,6 @@
 // Builds OFS and FFS floppy images in memory, and damages them on request.
+// An image of 3520 blocks is formatted as a high-density disk (its root in
+// block 1760), any other size as a double-density one (root 880).
 #pragma once
 
 #include <cstdint>
@@ -25,7 +27,7 @@ class AdfBuilder {
     bool dirCache = false;
     uint32_t blocks = 1760;
     std::string volume = "Empty";
-    uint32_t firstFree = 882;  // where block allocation starts
+    uint32_t firstFree = 0;  // where block allocation starts; 0: after the bitmap
   };
 
   AdfBuilder();
@@ -47,6 +49,7 @@ class AdfBuilder {
   Bytes Build() const;
 
   bool Ffs() const { return options_.ffs; }
+  uint32_t Root() const { return root_; }
 
  private:
   uint32_t Allocate();
@@ -56,13 +59,15 @@ class AdfBuilder {
   void WriteFileBlocks(uint32_t header, const Bytes& contents);
 
   Options options_;
+  uint32_t root_;
+  uint32_t bitmap_;
   Bytes image_;
   std::set<uint32_t> used_;
   std::set<uint32_t> checksummed_;  // blocks whose long 5 is set at Build
   std::map<std::string, uint32_t> dirs_;
   std::map<uint32_t, std::vector<uint32_t>> data_;
   std::map<uint32_t, std::vector<uint32_t>> ext_;
-  uint32_t nextFree_ = 882;
+  uint32_t nextFree_ = 0;
 };
 
 // Damage and inspection of built images.

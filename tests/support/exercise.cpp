@@ -4,6 +4,7 @@
 
 #include "image/blocklayout.h"
 #include "image/filesystem.h"
+#include "image/geometry.h"
 #include "inspector/blockmap.h"
 #include "diskcontents/diskproperties.h"
 #include "scan/identify.h"
@@ -18,7 +19,8 @@ std::string CheckBlocks(const tADF& image) {
   const uint32_t count = BlockCount(image);
   BlockMap map;
   ClassifyAll(image, map);
-  for (uint32_t n = 0; n < kFloppyBlocks; ++n) {
+  if (map.size() != GeometryOf(image).blocks) return "map not sized by the geometry";
+  for (uint32_t n = 0; n < map.size(); ++n) {
     if (n >= count && map[n] != bsUnformatted) return "map position past the image not unformatted";
   }
   for (uint32_t n = 0; n < count; ++n) {
@@ -26,7 +28,7 @@ std::string CheckBlocks(const tADF& image) {
     if (BlockType(status) > bsDirCache || (status & ~(kTypeMask | kKnownFlags)) != 0) {
       return "block " + std::to_string(n) + " classified as an unknown code";
     }
-    if (n < kFloppyBlocks && map[n] != status) return "map differs from ClassifyBlock";
+    if (n < map.size() && map[n] != status) return "map differs from ClassifyBlock";
   }
   return {};
 }
@@ -47,7 +49,7 @@ std::string CheckFiles(const tADF& image, size_t* filesFound) {
   FileList list;
   VisitedMap visited;
   ClearVisitedMap(visited, image);
-  WalkDirectory("/", image, list, kRootBlock, visited);
+  WalkDirectory("/", image, list, RootBlock(image), visited);
   if (filesFound) *filesFound = list.size();
   if (list.size() > BlockCount(image)) return "more files than blocks";
   for (const FileEntry& entry : list) {

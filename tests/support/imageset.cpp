@@ -5,6 +5,7 @@
 #include "image/blocklayout.h"
 #include "image/crc32.h"
 #include "image/filesystem.h"
+#include "image/geometry.h"
 
 namespace moswit::test {
 
@@ -115,7 +116,8 @@ std::unique_ptr<DatabaseInfo> ImageSetDatabase(const std::vector<NamedImage>& im
     version.languages = kDefaultLanguages;
     version.diskOrder[0] = 1;
     DiskRecord& disk = game.disks.Append();
-    disk.name = BlockName(image, kRootBlock);
+    const uint32_t root = RootBlock(image);
+    disk.name = BlockName(image, root);
     disk.nameMustMatch = 1;
 
     unsigned n = 0;
@@ -144,7 +146,7 @@ std::unique_ptr<DatabaseInfo> ImageSetDatabase(const std::vector<NamedImage>& im
       }
     };
     addRange(0, 2 * kBlockSize - 1, kAttrBoot);
-    addRange(kRootBlock * kBlockSize, kRootBlock * kBlockSize + kBlockSize - 1, kAttrGame);
+    addRange(root * kBlockSize, root * kBlockSize + kBlockSize - 1, kAttrGame);
     addRange(image.Size, image.Size + kBlockSize - 1, kAttrGame | kAttrOptional);
     addRange(kBlockSize * 3, kBlockSize * 2, kAttrGame);  // reversed
   }

@@ -35,6 +35,29 @@ Bytes Deflate(const Bytes& data) {
   return out;
 }
 
+Bytes Gzip(const Bytes& data, size_t members) {
+  Bytes out;
+  const size_t share = data.size() / members;
+  for (size_t k = 0; k < members; ++k) {
+    const auto first = data.begin() + static_cast<std::ptrdiff_t>(k * share);
+    const Bytes part(first,
+                     k + 1 == members ? data.end() : first + static_cast<std::ptrdiff_t>(share));
+    out.insert(out.end(), {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 0, 3});  // deflate, no name, no time
+    const Bytes deflated = Deflate(part);
+    out.insert(out.end(), deflated.begin(), deflated.end());
+    Put32(out, static_cast<uint32_t>(crc32(0, part.data(), static_cast<uInt>(part.size()))));
+    Put32(out, static_cast<uint32_t>(part.size()));
+  }
+  return out;
+}
+
+std::vector<ImageForm> ImageForms(const Bytes& image) {
+  return {{".adf", image},
+          {".adz", Gzip(image)},
+          {".adf.gz", Gzip(image, 3)},
+          {".zip", MakeZip({{"disk.adf", image}})}};
+}
+
 Bytes MakeZip(const std::vector<ZipMember>& members) {
   Bytes out;
   Bytes central;

@@ -25,6 +25,7 @@
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 #include "image/blocklayout.h"
+#include "image/geometry.h"
 #include "inspector/blockcolours.h"
 #include "inspector/blockposition.h"
 #include "inspector/inspectorform.h"
@@ -46,6 +47,12 @@ QToolButton* MakeIconButton(QWidget* parent, const char* name, Glyph glyph, cons
   button->setFixedSize(kIconButton, kIconButton);
   if (hint) button->setToolTip(Caption(hint));
   return button;
+}
+
+// The map of the image's disk, its cells as large as on a double-density map.
+BlockMapPixels MapPixels(const tADF& image) {
+  const uint32_t rows = MapRows(GeometryOf(image).blocks);
+  return BlockMapPixels(kMapWidth, MapHeight(rows), rows);
 }
 
 }  // namespace
@@ -79,7 +86,7 @@ TDI_Inspector::TDI_Inspector(std::string fileName, ImagePtr image)
     : QWidget(nullptr, Qt::Window),
       fileName_(std::move(fileName)),
       image_(std::move(image)),
-      pixels_(kMapWidth, kMapHeight) {
+      pixels_(MapPixels(*image_)) {
   setObjectName("TDI_Inspector");
   setWindowTitle(kInspectorCaption);
   setAttribute(Qt::WA_DeleteOnClose);
@@ -94,7 +101,12 @@ TDI_Inspector::~TDI_Inspector() {
 }
 
 void TDI_Inspector::BuildControls() {
-  setFixedSize(kInspectorWidth, kInspectorHeight);
+  // A high-density map is higher: everything under it moves down, and the
+  // file list takes the height it adds on the right.
+  const int mapHeight = pixels_.Layout().Height();
+  const int height = InspectorHeight(pixels_.Layout().Rows());
+  const int extra = height - kInspectorHeight;
+  setFixedSize(kInspectorWidth, height);
   // A compact font, so the fixed layout holds its texts whole.
   setFont(CompactFont(font()));
   // Left: the map with its position texts, legend and sector info; right:
@@ -102,7 +114,7 @@ void TDI_Inspector::BuildControls() {
   constexpr int kLeft = kMapWidth + 16;
   constexpr int kRightX = 4 + kLeft + 4;
   constexpr int kRight = kInspectorWidth - kRightX - 4;
-  constexpr int kBottom = kInspectorHeight - 21 - 2;
+  const int bottom = height - 21 - 2;
 
   QGroupBox* properties = MakeGroup(this, "DI_Properties", kPropertiesCaption);
   properties->setGeometry(kRightX, 2, kRight, 92);
@@ -121,7 +133,7 @@ void TDI_Inspector::BuildControls() {
   connect(name_, &QLineEdit::textEdited, this, &TDI_Inspector::DrawStats);
 
   QGroupBox* sectorMap = MakeGroup(this, "SectorMap", kSectorMapCaption);
-  sectorMap->setGeometry(4, 2, kLeft, kBottom);
+  sectorMap->setGeometry(4, 2, kLeft, bottom);
   img_ = Named(new BlockMapView(pixels_, sectorMap), "Img");
   img_->move(8, 20);
   imgField_ = MakeLabel(sectorMap, "ImgField", "");
@@ -133,7 +145,7 @@ void TDI_Inspector::BuildControls() {
   }
   // Two rows under the map: track, head, sector; then the block number.
   int x = 8;
-  int y = 20 + kMapHeight + 4;
+  int y = 20 + mapHeight + 4;
   size_t value = 0;
   for (const PositionLabel& label : kPositionLabels) {
     if (!label.value) {  // "Block#" starts the second row
@@ -168,7 +180,7 @@ void TDI_Inspector::BuildControls() {
   connect(define_, &QToolButton::clicked, this, &TDI_Inspector::SI_DefineClick);
   y += kIconButton + 2;
   sectorMemo_ = Named(new QPlainTextEdit(sectorMap), "SI_Memo");
-  sectorMemo_->setGeometry(8, y, kLeft - 16, kBottom - y - 8);
+  sectorMemo_->setGeometry(8, y, kLeft - 16, bottom - y - 8);
   sectorMemo_->setReadOnly(true);
   sectorMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   // Small enough that a checksum line shows whole.
@@ -176,9 +188,9 @@ void TDI_Inspector::BuildControls() {
   sectorMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
   QGroupBox* filesGroup = MakeGroup(this, "DI_Files", kFilesCaption);
-  filesGroup->setGeometry(kRightX, 96, kRight, kBottom - 94);
+  filesGroup->setGeometry(kRightX, 96, kRight, bottom - 94);
   list_ = Named(new ReportList(filesGroup), "FR_FileList");
-  list_->setGeometry(8, 20, kRight - 16, 216);
+  list_->setGeometry(8, 20, kRight - 16, 216 + extra);
   QList<ReportColumn> columns;
   for (const ListColumn& column : kFileListColumns) {
     columns.append({Caption(column.title), column.width,
@@ -196,22 +208,23 @@ void TDI_Inspector::BuildControls() {
             }
           });
   QToolButton* add = MakeIconButton(filesGroup, "FR_AddDat", Glyph::kAdd, kAddHint);
-  add->move(8, 240);
+  add->move(8, 240 + extra);
   QToolButton* remove = MakeIconButton(filesGroup, "FR_Delete", Glyph::kDelete, kDeleteHint);
-  remove->move(8 + kIconButton + 4, 240);
+  remove->move(8 + kIconButton + 4, 240 + extra);
   QToolButton* hex = MakeIconButton(filesGroup, "FR_HexEd", Glyph::kHexView, kHexViewHint);
-  hex->move(8 + 2 * (kIconButton + 4), 240);
+  hex->move(8 + 2 * (kIconButton + 4), 240 + extra);
   connect(add, &QToolButton::clicked, this, &TDI_Inspector::FR_AddDatClick);
   connect(remove, &QToolButton::clicked, this, &TDI_Inspector::FR_DeleteClick);
   connect(hex, &QToolButton::clicked, this, &TDI_Inspector::FR_HexEdClick);
   addMenu_ = Named(new QMenu(this), "PU_AddDat");
-  MakeLabel(filesGroup, "FR_Header", kFileInfoCaption)->setGeometry(8, 266, kRight - 16, 16);
+  MakeLabel(filesGroup, "FR_Header", kFileInfoCaption)
+      ->setGeometry(8, 266 + extra, kRight - 16, 16);
   auto* memo = Named(new QPlainTextEdit(filesGroup), "FR_Memo");
-  memo->setGeometry(8, 284, kRight - 16, kBottom - 94 - 284 - 8);
+  memo->setGeometry(8, 284 + extra, kRight - 16, bottom - 94 - 284 - extra - 8);
   memo->setReadOnly(true);
 
   status_ = MakeLabel(this, "Panel1", "");
-  status_->setGeometry(0, kInspectorHeight - 21, kInspectorWidth, 21);
+  status_->setGeometry(0, height - 21, kInspectorWidth, 21);
   status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }
 
@@ -257,7 +270,8 @@ bool TDI_Inspector::eventFilter(QObject* watched, QEvent* event) {
 void TDI_Inspector::ImgMouseMove(int x, int y) {
   mouseX_ = x;
   mouseY_ = y;
-  const BlockPosition position = PositionOf(pixels_.Layout().BlockAt(x, y));
+  const BlockPosition position =
+      PositionOf(pixels_.Layout().BlockAt(x, y), GeometryOf(*image_).sectorsPerTrack);
   const std::string* texts[] = {&position.track, &position.head, &position.sector,
                                 &position.blockHex, &position.blockDec};
   for (size_t i = 0; i < positions_.size(); ++i) positions_[i]->setText(DidText(*texts[i]));

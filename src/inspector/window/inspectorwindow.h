@@ -1,7 +1,6 @@
-// The ADF Inspector: one image as a map of its 1760 blocks coloured by
-// kind, its boot block properties, the sector info of the block clicked
-// last, and the list of its files and user-defined ranges, from which hex
-// viewers open.
+// The ADF Inspector: one image as a map of its blocks (1760, or 3520 for a
+// high-density disk) coloured by kind, its boot block properties, the sector info of the block
+// clicked last, and the list of its files and user-defined ranges, from which hex viewers open.
 #pragma once
 
 #include <QWidget>
