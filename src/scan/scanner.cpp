@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -22,15 +25,16 @@ constexpr size_t kAheadPerWorker = 4;
 struct RowOutcome {
   std::string line;
   bool hadCandidates = false;
+  std::vector<GameMatch> games;
 };
 
 // Loads the row's image into `image`, the one image buffer of a worker, and
 // identifies it.
 RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, tADF& image) {
   FileError error;
-  if (!LoadImageInto(row.path, image, &error)) return {UnreadableResult(error.message), false};
+  if (!LoadImageInto(row.path, image, &error)) return {UnreadableResult(error.message), false, {}};
   IdentifyResult result = IdentifyImage(image, index);
-  return {std::move(result.line), result.hadCandidates};
+  return {std::move(result.line), result.hadCandidates, std::move(result.games)};
 }
 
 // Asks the system to read the image `distance` rows ahead of the one being
@@ -160,6 +164,18 @@ class Pipeline {
   std::vector<std::thread> threads_;
 };
 
+// `folder` absolute, links resolved, without a separator at its end (a part
+// that does not exist yet is kept as written); empty for an empty text.
+std::filesystem::path CanonicalFolder(const std::string& folder) {
+  if (folder.empty()) return {};
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
+  if (error) return {};
+  path = path.lexically_normal();
+  if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
+  return path;
+}
+
 }  // namespace
 
 std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption) {
@@ -170,10 +186,33 @@ std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const 
 
 std::string UnreadableResult(const std::string& reason) { return "<unreadable: " + reason + ">"; }
 
+bool FolderLiesIn(const std::string& inner, const std::string& outer) {
+  const std::filesystem::path in = CanonicalFolder(inner);
+  const std::filesystem::path out = CanonicalFolder(outer);
+  if (in.empty() || out.empty()) return false;
+  auto i = in.begin();
+  for (auto o = out.begin(); o != out.end(); ++o, ++i) {
+    if (i == in.end() || *i != *o) return false;
+  }
+  return true;
+}
+
+void DropRowsBelow(std::vector<ImageRow>& rows, const std::string& folder) {
+  if (folder.empty()) return;
+  // Rows come folder by folder, so each folder is resolved once.
+  std::map<std::string, bool, std::less<>> below;
+  std::erase_if(rows, [&](const ImageRow& row) {
+    const std::string parent = std::filesystem::path(row.path).parent_path().string();
+    auto [known, isNew] = below.try_emplace(parent, false);
+    if (isNew) known->second = FolderLiesIn(parent, folder);
+    return known->second;
+  });
+}
+
 size_t DefaultScanJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
-             const std::atomic<bool>* stop, size_t jobs) {
+             const std::atomic<bool>* stop, size_t jobs, const std::string& skipFolder) {
   if (jobs == 0) jobs = DefaultScanJobs();
   report.Status(kPreparingStatus);
   report.RowsCleared();
@@ -193,6 +232,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
     report.Ended(true);
     return;
   }
+  DropRowsBelow(rows, skipFolder);
   SortRows(rows);
   report.RowsListed(rows);
   if (!index) index = BuildMatchIndex(database);
@@ -223,6 +263,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
       report.Ended(true);
       return;
     }
+    report.RowGames(i, outcome.games);
     report.RowResult(i, outcome.line, outcome.hadCandidates);
   }
   pipeline.reset();
