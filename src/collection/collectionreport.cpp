@@ -1,0 +1,143 @@
+#include "collection/collectionreport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "base/numbertext.h"
+#include "database/standardname.h"
+
+namespace moswit {
+
+namespace {
+
+// Whether `match` beats the disk's best image so far.
+bool Beats(const GameMatch& match, const DiskEntry& entry) {
+  if (entry.best == kNoImage) return true;
+  if (match.accuracy != entry.accuracy) return match.accuracy > entry.accuracy;
+  // Images come in listing order, so an equal one never replaces.
+  return match.codes.empty() && !entry.codes.empty();
+}
+
+}  // namespace
+
+CollectionReport BuildCollectionReport(const DatabaseInfo& database,
+                                       std::vector<ImageOutcome> images) {
+  CollectionReport report;
+  report.images = std::move(images);
+  std::unordered_map<const DiskRecord*, size_t> entryOf;
+  for (const GameRecord& game : database.games) {
+    for (const DiskRecord& disk : game.disks) {
+      entryOf.emplace(&disk, report.disks.size());
+      DiskEntry& entry = report.disks.emplace_back();
+      entry.game = &game;
+      entry.disk = &disk;
+      entry.name = StandardName(game, disk);
+    }
+  }
+  for (size_t i = 0; i < report.images.size(); ++i) {
+    const ImageOutcome& image = report.images[i];
+    bool named = false;
+    for (const GameMatch& match : image.games) {
+      const auto found = entryOf.find(match.disk);
+      if (found == entryOf.end()) continue;
+      named = true;
+      DiskEntry& entry = report.disks[found->second];
+      ++entry.images;
+      if (!Beats(match, entry)) continue;
+      entry.best = i;
+      entry.accuracy = match.accuracy;
+      entry.codes = match.codes;
+    }
+    if (!named) report.unknown.push_back(i);
+  }
+  for (DiskEntry& entry : report.disks) {
+    if (entry.best == kNoImage) {
+      entry.status = DiskStatus::kMissing;
+    } else if (entry.accuracy == 1000 && entry.codes.empty()) {
+      entry.status = DiskStatus::kHave;
+    } else {
+      entry.status = DiskStatus::kPartial;
+    }
+  }
+  return report;
+}
+
+const char* StatusWord(DiskStatus status) {
+  switch (status) {
+    case DiskStatus::kHave:
+      return "have";
+    case DiskStatus::kPartial:
+      return "partial";
+    case DiskStatus::kMissing:
+      break;
+  }
+  return "missing";
+}
+
+std::string ReportText(const CollectionReport& report) {
+  std::string text;
+  for (const DiskEntry& entry : report.disks) {
+    text += StatusWord(entry.status);
+    text += '\t';
+    text += entry.name;
+    text += '\t';
+    if (entry.best != kNoImage) {
+      text += report.images[entry.best].relative;
+      text += '\t';
+      text += IntToDec(entry.accuracy);
+      text += '\t';
+      text += entry.codes;
+    } else {
+      text += "\t\t";
+    }
+    text += '\t';
+    text += std::to_string(entry.images);
+    text += '\n';
+  }
+  for (size_t image : report.unknown) {
+    text += "unknown\t\t" + report.images[image].relative + "\t\t\t\n";
+  }
+  return text;
+}
+
+std::optional<FileError> WriteReport(const std::string& path, const CollectionReport& report) {
+  const std::string text = ReportText(report);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return FileError{path, std::strerror(errno)};
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  const int error = errno;
+  if (std::fclose(file) != 0 || !written) {
+    return FileError{path, std::strerror(written ? errno : error)};
+  }
+  return std::nullopt;
+}
+
+StatusCounts CountStatuses(const CollectionReport& report) {
+  StatusCounts counts;
+  for (const DiskEntry& entry : report.disks) {
+    switch (entry.status) {
+      case DiskStatus::kHave:
+        ++counts.have;
+        break;
+      case DiskStatus::kPartial:
+        ++counts.partial;
+        break;
+      case DiskStatus::kMissing:
+        ++counts.missing;
+        break;
+    }
+  }
+  return counts;
+}
+
+std::string ReportSummary(const CollectionReport& report) {
+  const StatusCounts counts = CountStatuses(report);
+  return std::to_string(report.disks.size()) + " disks: " + std::to_string(counts.have) +
+         " have, " + std::to_string(counts.partial) + " partial, " +
+         std::to_string(counts.missing) + " missing; " + std::to_string(report.unknown.size()) +
+         " unknown images";
+}
+
+}  // namespace moswit
