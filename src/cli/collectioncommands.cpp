@@ -8,7 +8,6 @@
 #include "cli/commands.h"
 #include "collection/collectionreport.h"
 #include "collection/organize.h"
-#include "collection/scanoutcomes.h"
 #include "database/records.h"
 #include "scan/scanner.h"
 
@@ -61,6 +60,7 @@ bool Parse(const Args& args, size_t positional, bool organize, Invocation& invoc
     const std::string& option = args[i];
     if (option == "--jobs") {
       if (++i == args.size() || !ParseJobs(args[i], invocation.jobs)) return false;
+      invocation.options.jobs = invocation.jobs;
     } else if (organize && option == "--link") {
       invocation.options.link = true;
     } else if (organize && option == "--partial") {
@@ -77,9 +77,8 @@ bool Parse(const Args& args, size_t positional, bool organize, Invocation& invoc
 
 // The report of a scan of `folder` (nothing below `skip`); nothing, after a
 // line on stderr, when the folder cannot be read.
-std::optional<CollectionReport> ScanCollection(const DatabaseInfo& database,
-                                               const std::string& folder, size_t jobs,
-                                               const std::string& skip = {}) {
+std::optional<CollectionReport> ScanFolder(const DatabaseInfo& database, const std::string& folder,
+                                           size_t jobs, const std::string& skip = {}) {
   std::error_code error;
   std::filesystem::directory_iterator probe(folder, error);
   if (error) {
@@ -87,9 +86,7 @@ std::optional<CollectionReport> ScanCollection(const DatabaseInfo& database,
     return std::nullopt;
   }
   ProgressReport progress;
-  OutcomeRecorder recorder(folder, &progress);
-  RunScan(database, folder, recorder, nullptr, jobs, skip);
-  return BuildCollectionReport(database, recorder.TakeOutcomes());
+  return ScanCollection(database, folder, &progress, jobs, skip);
 }
 
 }  // namespace
@@ -101,7 +98,7 @@ int RunReport(const Args& args) {
   const auto database = ReadOrReport(invocation.positional[0]);
   if (!database) return 1;
   const std::optional<CollectionReport> report =
-      ScanCollection(*database, invocation.positional[1], invocation.jobs);
+      ScanFolder(*database, invocation.positional[1], invocation.jobs);
   if (!report) return 1;
   WriteOut(ReportText(*report));
   std::fflush(stdout);
@@ -124,7 +121,7 @@ int RunOrganize(const Args& args) {
   const auto database = ReadOrReport(invocation.positional[0]);
   if (!database) return 1;
   const std::optional<CollectionReport> report =
-      ScanCollection(*database, folder, invocation.jobs, target);
+      ScanFolder(*database, folder, invocation.jobs, target);
   if (!report) return 1;
   std::vector<OrganizeStep> steps = PlanOrganize(*report, target, invocation.options);
   StepPrinter printer;

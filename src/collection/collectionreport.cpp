@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <future>
 #include <unordered_map>
 
 #include "base/numbertext.h"
@@ -22,46 +24,70 @@ bool Beats(const GameMatch& match, const DiskEntry& entry) {
 
 }  // namespace
 
-CollectionReport BuildCollectionReport(const DatabaseInfo& database,
-                                       std::vector<ImageOutcome> images) {
-  CollectionReport report;
-  report.images = std::move(images);
-  std::unordered_map<const DiskRecord*, size_t> entryOf;
+std::vector<DiskEntry> DiskEntries(const DatabaseInfo& database) {
+  size_t count = 0;
+  for (const GameRecord& game : database.games) count += game.disks.Size();
+  std::vector<DiskEntry> disks;
+  disks.reserve(count);
   for (const GameRecord& game : database.games) {
     for (const DiskRecord& disk : game.disks) {
-      entryOf.emplace(&disk, report.disks.size());
-      DiskEntry& entry = report.disks.emplace_back();
+      DiskEntry& entry = disks.emplace_back();
       entry.game = &game;
       entry.disk = &disk;
       entry.name = StandardName(game, disk);
     }
   }
+  return disks;
+}
+
+CollectionReport BuildCollectionReport(std::vector<DiskEntry> disks,
+                                       std::vector<ImageOutcome> images) {
+  CollectionReport report;
+  report.disks = std::move(disks);
+  report.images = std::move(images);
+  // The few disks the images name, each with its best image so far.
+  std::unordered_map<const DiskRecord*, DiskEntry> named;
   for (size_t i = 0; i < report.images.size(); ++i) {
     const ImageOutcome& image = report.images[i];
-    bool named = false;
+    if (image.games.empty()) report.unknown.push_back(i);
     for (const GameMatch& match : image.games) {
-      const auto found = entryOf.find(match.disk);
-      if (found == entryOf.end()) continue;
-      named = true;
-      DiskEntry& entry = report.disks[found->second];
+      DiskEntry& entry = named[match.disk];
       ++entry.images;
       if (!Beats(match, entry)) continue;
       entry.best = i;
       entry.accuracy = match.accuracy;
       entry.codes = match.codes;
     }
-    if (!named) report.unknown.push_back(i);
   }
   for (DiskEntry& entry : report.disks) {
-    if (entry.best == kNoImage) {
+    const auto found = named.find(entry.disk);
+    if (found == named.end()) {
       entry.status = DiskStatus::kMissing;
-    } else if (entry.accuracy == 1000 && entry.codes.empty()) {
-      entry.status = DiskStatus::kHave;
-    } else {
-      entry.status = DiskStatus::kPartial;
+      continue;
     }
+    entry.best = found->second.best;
+    entry.accuracy = found->second.accuracy;
+    entry.codes = std::move(found->second.codes);
+    entry.images = found->second.images;
+    const bool perfect = entry.accuracy == 1000 && entry.codes.empty();
+    entry.status = perfect ? DiskStatus::kHave : DiskStatus::kPartial;
   }
   return report;
+}
+
+CollectionReport BuildCollectionReport(const DatabaseInfo& database,
+                                       std::vector<ImageOutcome> images) {
+  return BuildCollectionReport(DiskEntries(database), std::move(images));
+}
+
+CollectionReport ScanCollection(const DatabaseInfo& database, const std::string& folder,
+                                ScanReport* progress, size_t jobs, const std::string& skipFolder) {
+  // The DID's half of the report does not wait for the scan.
+  std::future<std::vector<DiskEntry>> disks =
+      std::async(std::launch::async, DiskEntries, std::cref(database));
+  OutcomeRecorder recorder(folder, progress);
+  RunScan(database, folder, recorder, nullptr, jobs, skipFolder);
+  return BuildCollectionReport(disks.get(), recorder.TakeOutcomes());
 }
 
 const char* StatusWord(DiskStatus status) {
@@ -77,7 +103,10 @@ const char* StatusWord(DiskStatus status) {
 }
 
 std::string ReportText(const CollectionReport& report) {
+  size_t length = 0;
+  for (const DiskEntry& entry : report.disks) length += entry.name.size() + 32;
   std::string text;
+  text.reserve(length + 32 * report.unknown.size());
   for (const DiskEntry& entry : report.disks) {
     text += StatusWord(entry.status);
     text += '\t';

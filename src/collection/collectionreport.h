@@ -37,11 +37,26 @@ struct CollectionReport {
   std::vector<size_t> unknown;       // the images that name no disk
 };
 
+// The disks of the DID in its order, each with its standard name and no
+// image yet: the part of a report that needs no scan.
+std::vector<DiskEntry> DiskEntries(const DatabaseInfo& database);
+
 // A disk's best image: among the images naming it, the highest accuracy;
 // then one without codes before one with codes; then the first listed.
-// The disk is "have" when that image is at 1000 without codes.
+// The disk is "have" when that image is at 1000 without codes. An image
+// that names no disk is unknown.
+CollectionReport BuildCollectionReport(std::vector<DiskEntry> disks,
+                                       std::vector<ImageOutcome> images);
 CollectionReport BuildCollectionReport(const DatabaseInfo& database,
                                        std::vector<ImageOutcome> images);
+
+// Scans `folder` as RunScan does (on `jobs` workers, nothing in
+// `skipFolder` or below) and builds its report; the DID's part is made on a
+// thread of its own meanwhile. `progress`, when given, gets every report of
+// the scan.
+CollectionReport ScanCollection(const DatabaseInfo& database, const std::string& folder,
+                                ScanReport* progress = nullptr, size_t jobs = 0,
+                                const std::string& skipFolder = {});
 
 // "have", "partial", "missing".
 const char* StatusWord(DiskStatus status);

@@ -1,10 +1,15 @@
 #include "collection/organize.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 #include <unordered_set>
 
 #include "base/asciicase.h"
 #include "collection/destinationname.h"
+#include "scan/scanner.h"
 
 namespace moswit {
 
@@ -31,6 +36,92 @@ void Compare(OrganizeStep& step, const std::string& destination) {
     step.error = destination + ": " + kOtherBytesThere;
   }
 }
+
+void Count(OrganizeTotals& totals, OrganizeAction action) {
+  switch (action) {
+    case OrganizeAction::kCopy:
+    case OrganizeAction::kLink:
+      ++totals.copied;
+      break;
+    case OrganizeAction::kSame:
+      ++totals.same;
+      break;
+    case OrganizeAction::kConflict:
+      ++totals.conflicts;
+      break;
+    case OrganizeAction::kFailed:
+      ++totals.failed;
+      break;
+  }
+}
+
+// Workers take the steps in order, each step by one worker, so the steps
+// taken are always the first ones; the caller waits for each in turn. Once
+// `stop` is set no step is taken, and the steps taken are finished.
+class StepWorkers {
+ public:
+  StepWorkers(std::vector<OrganizeStep>& steps, const std::string& target,
+              const OrganizeOptions& options, const FileSeams& seams, const std::atomic<bool>* stop,
+              size_t workers)
+      : steps_(steps),
+        target_(target),
+        options_(options),
+        seams_(seams),
+        stop_(stop),
+        done_(steps.size(), 0),
+        running_(workers) {
+    threads_.reserve(workers);
+    for (size_t w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
+  }
+
+  ~StepWorkers() {
+    for (std::thread& thread : threads_) thread.join();
+  }
+  StepWorkers(const StepWorkers&) = delete;
+  StepWorkers& operator=(const StepWorkers&) = delete;
+
+  // Waits for step `i`; false when it will never be done (stopped first).
+  bool Wait(size_t i) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [&] { return done_[i] != 0 || running_ == 0; });
+    return done_[i] != 0;
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      size_t i = 0;
+      {
+        std::lock_guard lock(mutex_);
+        if (next_ == steps_.size() || (stop_ && stop_->load(std::memory_order_relaxed))) break;
+        i = next_++;
+      }
+      DoStep(steps_[i], target_, options_, seams_);
+      {
+        std::lock_guard lock(mutex_);
+        done_[i] = 1;
+      }
+      ready_.notify_all();
+    }
+    {
+      std::lock_guard lock(mutex_);
+      --running_;
+    }
+    ready_.notify_all();
+  }
+
+  std::vector<OrganizeStep>& steps_;
+  const std::string& target_;
+  const OrganizeOptions& options_;
+  const FileSeams& seams_;
+  const std::atomic<bool>* stop_;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::vector<char> done_;
+  size_t next_ = 0;
+  size_t running_;
+  std::vector<std::thread> threads_;
+};
 
 }  // namespace
 
@@ -125,31 +216,17 @@ OrganizeTotals RunOrganize(std::vector<OrganizeStep>& steps, const std::string& 
                            const OrganizeOptions& options, OrganizeReport& report,
                            const std::atomic<bool>* stop, const FileSeams& seams) {
   OrganizeTotals totals;
+  size_t workers = options.jobs == 0 ? DefaultScanJobs() : options.jobs;
+  StepWorkers work(steps, target, options, seams, stop, std::min(workers, steps.size()));
   for (size_t i = 0; i < steps.size(); ++i) {
-    if (stop && stop->load(std::memory_order_relaxed)) {
+    report.StepStarted(i, steps.size(), steps[i]);
+    if (!work.Wait(i)) {
       totals.stopped = true;
       break;
     }
-    OrganizeStep& step = steps[i];
-    report.StepStarted(i, steps.size(), step);
-    DoStep(step, target, options, seams);
-    switch (step.action) {
-      case OrganizeAction::kCopy:
-      case OrganizeAction::kLink:
-        ++totals.copied;
-        break;
-      case OrganizeAction::kSame:
-        ++totals.same;
-        break;
-      case OrganizeAction::kConflict:
-        ++totals.conflicts;
-        break;
-      case OrganizeAction::kFailed:
-        ++totals.failed;
-        break;
-    }
+    Count(totals, steps[i].action);
     ++totals.done;
-    report.StepDone(i, step);
+    report.StepDone(i, steps[i]);
   }
   return totals;
 }

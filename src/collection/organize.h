@@ -23,6 +23,7 @@ struct OrganizeOptions {
   bool link = false;     // hard links, with copies where linking fails
   bool partial = false;  // partial disks too, below kPartialFolder
   bool dryRun = false;   // look, but write nothing
+  size_t jobs = 0;       // workers doing the steps; 0: one per processor core
 };
 
 // Why a step is a conflict, after its destination path and ": ".
@@ -67,17 +68,19 @@ struct OrganizeTotals {
   bool stopped = false;
 };
 
-// Told of each step of RunOrganize, on the thread that runs it.
+// Told of each step of RunOrganize, in order, on the thread that runs it.
 class OrganizeReport {
  public:
   virtual ~OrganizeReport() = default;
-  // Step `index` (from 0) of `count` begins.
+  // Step `index` (from 0) of `count` is the next to be reported.
   virtual void StepStarted(size_t /*index*/, size_t /*count*/, const OrganizeStep& /*step*/) {}
   virtual void StepDone(size_t index, const OrganizeStep& step) = 0;
 };
 
-// Does the steps in order. `stop`, when given and set, ends the run between
-// two steps; the steps not done keep their planned action.
+// Does the steps on `options.jobs` workers and reports them in order from
+// the calling thread. `stop`, when given and set, lets the workers finish
+// the steps they hold and take no more; the steps not done keep their
+// planned action.
 OrganizeTotals RunOrganize(std::vector<OrganizeStep>& steps, const std::string& target,
                            const OrganizeOptions& options, OrganizeReport& report,
                            const std::atomic<bool>* stop = nullptr, const FileSeams& seams = {});

@@ -22,6 +22,14 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// One buffer per thread, reused from file to file: a fresh one for every
+// file would cost as much as the copying (its pages are new each time).
+std::vector<char>& Buffer(size_t which = 0) {
+  thread_local std::vector<char> buffers[2];
+  if (buffers[which].empty()) buffers[which].resize(kChunk);
+  return buffers[which];
+}
+
 FileError ErrorOf(const std::string& path, int number) { return {path, std::strerror(number)}; }
 
 // A new, empty file beside `destination`, created exclusively so no other
@@ -53,7 +61,7 @@ std::optional<FileCheck> CopyContents(const std::string& source, std::FILE* out,
     error = ErrorOf(source, errno);
     return std::nullopt;
   }
-  std::vector<char> buffer(kChunk);
+  std::vector<char>& buffer = Buffer();
   FileCheck check;
   CrcInit(check.crc);
   for (;;) {
@@ -81,7 +89,7 @@ std::optional<FileCheck> CopyContents(const std::string& source, std::FILE* out,
 std::optional<FileCheck> CheckFile(const std::string& path) {
   File in(std::fopen(path.c_str(), "rb"));
   if (!in) return std::nullopt;
-  std::vector<char> buffer(kChunk);
+  std::vector<char>& buffer = Buffer();
   FileCheck check;
   CrcInit(check.crc);
   size_t got;
@@ -117,8 +125,8 @@ std::optional<bool> SameContents(const std::string& a, const std::string& b, Fil
     error = ErrorOf(b, errno);
     return std::nullopt;
   }
-  std::vector<char> bufferA(kChunk);
-  std::vector<char> bufferB(kChunk);
+  std::vector<char>& bufferA = Buffer(0);
+  std::vector<char>& bufferB = Buffer(1);
   for (;;) {
     const size_t gotA = std::fread(bufferA.data(), 1, kChunk, inA.get());
     const size_t gotB = std::fread(bufferB.data(), 1, kChunk, inB.get());

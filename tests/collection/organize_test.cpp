@@ -86,7 +86,9 @@ class OrganizeTest : public ::testing::Test {
   std::string Src() const { return (dir_.Path() / "src").string() + "/"; }
   std::string Target() const { return (dir_.Path() / target_).string(); }
 
-  std::string Organize(const OrganizeOptions& options = {}, const FileSeams& seams = {}) {
+  // On one worker, so the seams are called in step order.
+  std::string Organize(OrganizeOptions options = {}, const FileSeams& seams = {}) {
+    options.jobs = 1;
     OutcomeRecorder recorder(Src());
     RunScan(db_.Database(), Src(), recorder, nullptr, 1, Target());
     scanned_ = recorder.Outcomes().size();
