@@ -216,7 +216,7 @@ OrganizeTotals RunOrganize(std::vector<OrganizeStep>& steps, const std::string& 
                            const OrganizeOptions& options, OrganizeReport& report,
                            const std::atomic<bool>* stop, const FileSeams& seams) {
   OrganizeTotals totals;
-  size_t workers = options.jobs == 0 ? DefaultScanJobs() : options.jobs;
+  const size_t workers = options.jobs == 0 ? DefaultScanJobs() : options.jobs;
   StepWorkers work(steps, target, options, seams, stop, std::min(workers, steps.size()));
   for (size_t i = 0; i < steps.size(); ++i) {
     report.StepStarted(i, steps.size(), steps[i]);

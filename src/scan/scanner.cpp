@@ -176,6 +176,16 @@ std::filesystem::path CanonicalFolder(const std::string& folder) {
   return path;
 }
 
+// Whether `inner` is `outer` or below it, both as CanonicalFolder gives them.
+bool LiesIn(const std::filesystem::path& inner, const std::filesystem::path& outer) {
+  if (inner.empty() || outer.empty()) return false;
+  auto i = inner.begin();
+  for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+    if (i == inner.end() || *i != *o) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption) {
@@ -187,24 +197,18 @@ std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const 
 std::string UnreadableResult(const std::string& reason) { return "<unreadable: " + reason + ">"; }
 
 bool FolderLiesIn(const std::string& inner, const std::string& outer) {
-  const std::filesystem::path in = CanonicalFolder(inner);
-  const std::filesystem::path out = CanonicalFolder(outer);
-  if (in.empty() || out.empty()) return false;
-  auto i = in.begin();
-  for (auto o = out.begin(); o != out.end(); ++o, ++i) {
-    if (i == in.end() || *i != *o) return false;
-  }
-  return true;
+  return LiesIn(CanonicalFolder(inner), CanonicalFolder(outer));
 }
 
 void DropRowsBelow(std::vector<ImageRow>& rows, const std::string& folder) {
-  if (folder.empty()) return;
+  const std::filesystem::path outer = CanonicalFolder(folder);
+  if (outer.empty()) return;
   // Rows come folder by folder, so each folder is resolved once.
   std::map<std::string, bool, std::less<>> below;
   std::erase_if(rows, [&](const ImageRow& row) {
     const std::string parent = std::filesystem::path(row.path).parent_path().string();
     auto [known, isNew] = below.try_emplace(parent, false);
-    if (isNew) known->second = FolderLiesIn(parent, folder);
+    if (isNew) known->second = LiesIn(CanonicalFolder(parent), outer);
     return known->second;
   });
 }
