@@ -169,13 +169,15 @@ void TF_Scan::B_StartClick() {
   stop_ = false;
   scanEnded_ = false;
   UpdateMenu();
-  // The previous worker has reported its end; it may still be returning.
+  // The previous worker may still be returning; then no thread holds the
+  // outcomes any more.
   if (worker_) worker_->wait();
   outcomes_ = std::make_unique<OutcomeRecorder>(scanFolder_, channel_);
   StartWorker(&TF_Scan::Scan);
 }
 
 void TF_Scan::StartWorker(void (*routine)(void*)) {
+  // The previous worker has reported its end; it may still be returning.
   if (worker_) worker_->wait();
   worker_ = new TCustomThread(this);
   worker_->callback = routine;
