@@ -133,7 +133,9 @@ MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
         }
       }
       for (const RangeRecord& range : disk.ranges) {
-        if (IsBlockRange(range)) index->blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
+        if (IsBlockRange(range)) {
+          index->blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
+        }
       }
     }
   }
@@ -168,6 +170,8 @@ void BlockTable::Finish() {
     }
   }
   if (positions > 0) starts_[positions] = static_cast<uint32_t>(at);
+  positions_.assign(positions, 0);
+  for (uint32_t b = 0; b < positions; ++b) positions_[b] = AnyAt(b) ? 1 : 0;
   pending_.clear();
   pending_.shrink_to_fit();
 }
@@ -183,7 +187,7 @@ std::span<const MatchEntry> BlockTable::Find(uint32_t crc, uint32_t firstByte) c
 
 size_t BlockTable::MemoryBytes() const {
   return starts_.capacity() * sizeof(uint32_t) + crcs_.capacity() * sizeof(uint32_t) +
-         entries_.capacity() * sizeof(MatchEntry);
+         entries_.capacity() * sizeof(MatchEntry) + positions_.capacity();
 }
 
 void FreeMatchIndex(MatchIndexPtr& index) { index.reset(); }
