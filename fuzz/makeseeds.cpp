@@ -3,7 +3,7 @@
 // images of one and of several members, DID texts of random and image-set
 // databases, and wildcard pattern and name pairs.
 //   moswit_fuzz_seeds OUTPUT_FOLDER
-// makes OUTPUT_FOLDER/{image,identify,did,wildcard}.
+// makes OUTPUT_FOLDER/{image,identify,onepass,did,wildcard}.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "database/didwriter.h"
+#include "image/adf.h"
+#include "image/blocklayout.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/imageset.h"
@@ -49,6 +51,28 @@ void ImageSeeds(const fs::path& folder, bool plainToo) {
   Write(folder / "high-density.adz",
         moswit::test::Gzip(moswit::test::BuilderImage("twice-a-floppy")));
   Write(folder / "tiny", Bytes{'D', 'O', 'S', 0});
+}
+
+// The one-pass fuzzer takes its input as the image's bytes: plain images
+// only, the builder set and damaged copies of one of its disks.
+void OnePassSeeds(const fs::path& folder) {
+  fs::create_directories(folder);
+  for (const auto& image : moswit::test::BuilderImageSet()) {
+    Write(folder / (image.name + ".adf"), image.bytes);
+  }
+  moswit::test::AdfBuilder builder;
+  const uint32_t first = builder.AddFile("/first", moswit::test::PatternBytes(40'000, 1));
+  const uint32_t second = builder.AddFile("/second", moswit::test::PatternBytes(5'000, 2));
+  Bytes shared = builder.Build();
+  moswit::test::SetLong(shared, first, moswit::kFirstDataSlot - 1, builder.DataBlocks(second)[1]);
+  Write(folder / "shared-data-block.adf", shared);
+  Bytes loop = builder.Build();
+  moswit::test::SetLong(loop, first, moswit::kFirstDataSlot - 3, builder.DataBlocks(first)[0]);
+  Write(folder / "looping-chain.adf", loop);
+  Bytes bad = builder.Build();
+  moswit::test::BreakChecksum(bad, builder.DataBlocks(first)[4]);
+  bad.resize(size_t{builder.DataBlocks(second).back()} * moswit::kBlockSize + 100);
+  Write(folder / "bad-checksum-and-cut.adf", bad);
 }
 
 void DidSeeds(const fs::path& folder) {
@@ -99,6 +123,7 @@ int main(int argc, char** argv) {
   const fs::path out = argv[1];
   ImageSeeds(out / "image", true);
   ImageSeeds(out / "identify", true);
+  OnePassSeeds(out / "onepass");
   DidSeeds(out / "did");
   WildcardSeeds(out / "wildcard");
   return 0;
