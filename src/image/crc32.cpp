@@ -191,16 +191,6 @@ constinit const CrcShift kCrcShift488{ShiftTables(488)};
 constinit const CrcShift kCrcShift2048{ShiftTables(4 * 512)};
 constinit const CrcShift kCrcShift1952{ShiftTables(4 * 488)};
 
-uint32_t CrcRun::Crc() const {
-  // The last piece of each chain is followed by the pieces of the others
-  // that come after it.
-  uint32_t crc = 0;
-  for (size_t i = count_ < 4 ? 0 : count_ - 4; i < count_; ++i) {
-    crc = one_.Combine(crc, chains_[i % 4]);
-  }
-  return crc;
-}
-
 uint32_t Crc32(std::span<const uint8_t> bytes) {
   uint32_t acc;
   CrcInit(acc);

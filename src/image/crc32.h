@@ -67,19 +67,25 @@ class CrcRun {
   // `one` shifts by the length of a piece, `four` by that of four pieces.
   CrcRun(const CrcShift& one, const CrcShift& four) : one_(one), four_(four) {}
 
+  // The chain that took the piece four before takes this one, and becomes
+  // the last; the chains move down one place.
   void Add(uint32_t pieceCrc) {
-    uint32_t& chain = chains_[count_ % 4];
-    chain = four_.Combine(chain, pieceCrc);
-    ++count_;
+    const uint32_t last = four_.Combine(chains_[0], pieceCrc);
+    chains_[0] = chains_[1];
+    chains_[1] = chains_[2];
+    chains_[2] = chains_[3];
+    chains_[3] = last;
   }
-  // The CRC-32 of the pieces added so far (0 for none).
-  uint32_t Crc() const;
+  // The CRC-32 of the pieces added so far (0 for none): each chain's last
+  // piece is followed by those of the chains after it.
+  uint32_t Crc() const {
+    return one_.Combine(one_.Combine(one_.Combine(chains_[0], chains_[1]), chains_[2]), chains_[3]);
+  }
 
  private:
   const CrcShift& one_;
   const CrcShift& four_;
-  uint32_t chains_[4] = {};  // piece i goes to chain i % 4
-  size_t count_ = 0;
+  uint32_t chains_[4] = {};
 };
 
 }  // namespace moswit
