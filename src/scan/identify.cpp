@@ -212,7 +212,7 @@ std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files
   for (uint32_t b = 0; b < count; ++b) {
     if (!index.blocks.AnyAt(b)) continue;
     const uint32_t crc = crcs ? crcs->Crc(b) : Crc32(std::span(BlockData(image, b), kBlockSize));
-    nominate(index.blocks.Find(crc, b * kBlockSize));
+    if (const auto hits = index.blocks.Find(crc, b * kBlockSize); !hits.empty()) nominate(hits);
   }
   return candidates;
 }
