@@ -11,8 +11,6 @@
 #include <vector>
 
 #include "database/didwriter.h"
-#include "image/adf.h"
-#include "image/blocklayout.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/imageset.h"
@@ -53,26 +51,12 @@ void ImageSeeds(const fs::path& folder, bool plainToo) {
   Write(folder / "tiny", Bytes{'D', 'O', 'S', 0});
 }
 
-// The one-pass fuzzer takes its input as the image's bytes: plain images
-// only, the builder set and damaged copies of one of its disks.
+// The one-pass fuzzer takes its input as the image's bytes: plain images.
 void OnePassSeeds(const fs::path& folder) {
   fs::create_directories(folder);
   for (const auto& image : moswit::test::BuilderImageSet()) {
     Write(folder / (image.name + ".adf"), image.bytes);
   }
-  moswit::test::AdfBuilder builder;
-  const uint32_t first = builder.AddFile("/first", moswit::test::PatternBytes(40'000, 1));
-  const uint32_t second = builder.AddFile("/second", moswit::test::PatternBytes(5'000, 2));
-  Bytes shared = builder.Build();
-  moswit::test::SetLong(shared, first, moswit::kFirstDataSlot - 1, builder.DataBlocks(second)[1]);
-  Write(folder / "shared-data-block.adf", shared);
-  Bytes loop = builder.Build();
-  moswit::test::SetLong(loop, first, moswit::kFirstDataSlot - 3, builder.DataBlocks(first)[0]);
-  Write(folder / "looping-chain.adf", loop);
-  Bytes bad = builder.Build();
-  moswit::test::BreakChecksum(bad, builder.DataBlocks(first)[4]);
-  bad.resize(size_t{builder.DataBlocks(second).back()} * moswit::kBlockSize + 100);
-  Write(folder / "bad-checksum-and-cut.adf", bad);
 }
 
 void DidSeeds(const fs::path& folder) {

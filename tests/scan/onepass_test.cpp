@@ -59,27 +59,15 @@ const Damage kDamage[] = {
      [](Bytes& im, const AdfBuilder& b, uint32_t h, uint32_t) {
        test::SetLong(im, h, kFirstDataSlot - 4, b.DataBlocks(h)[0]);
      }},
-    {"extension looping to the header", true,
-     [](Bytes& im, const AdfBuilder& b, uint32_t h, uint32_t) {
-       test::SetLong(im, b.ExtensionBlocks(h)[0], kExtension, h);
-     }},
     {"OFS data block with a bad checksum", false,
      [](Bytes& im, const AdfBuilder& b, uint32_t h, uint32_t) {
        test::BreakChecksum(im, b.DataBlocks(h)[5]);
-     }},
-    {"OFS data block of another type", false,
-     [](Bytes& im, const AdfBuilder& b, uint32_t h, uint32_t) {
-       test::SetLong(im, b.DataBlocks(h)[1], kPrimaryType, 16);
      }},
     {"FFS data that looks like OFS data", true,
      [](Bytes& im, const AdfBuilder& b, uint32_t h, uint32_t) {
        test::SetLong(im, b.DataBlocks(h)[0], kPrimaryType, kTypeData);
        test::FixChecksum(im, b.DataBlocks(h)[1]);
        test::SetLong(im, b.DataBlocks(h)[1], kPrimaryType, kTypeData);
-     }},
-    {"byte size beyond the chain", true,
-     [](Bytes& im, const AdfBuilder&, uint32_t h, uint32_t) {
-       test::SetLong(im, h, kByteSize, 200'000);
      }},
     {"image cut inside the last data block", false,
      [](Bytes& im, const AdfBuilder& b, uint32_t, uint32_t other) {
