@@ -2,7 +2,10 @@
 // image of 255 open Inspectors is ticked, beside its floor measured in the
 // same run: one pass that compares every image's bytes with the next
 // image's, every byte as memcmp reads them on equal data, plus one CRC-32
-// over every image. Two sets of images:
+// over every image. Then the same images as files, compared as moswit-cli
+// compare does it (CompareImageFiles: each image read twice into one
+// buffer), beside reading each file once into one buffer. Two sets of
+// images:
 //   - "variants": one disk and 254 copies, each with a few bytes changed in
 //     a place of its own (the usual case: versions of one disk);
 //   - "different": 255 disks with different contents on the same paths, so
@@ -11,9 +14,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "compare/compareimagefiles.h"
 #include "compare/comparetables.h"
 #include "compare/rangecompare.h"
 #include "image/crc32.h"
@@ -145,6 +151,64 @@ BENCHMARK(BM_Floor)
     ->Arg(kDifferent)
     ->Unit(benchmark::kMillisecond);
 
+// The images of a shape as files, written once.
+const std::vector<std::string>& Files(Shape shape) {
+  static std::vector<std::string> files[2];
+  if (files[shape].empty()) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     (std::string("moswit-bench-compare-") + kShapeNames[shape]);
+    std::filesystem::create_directories(dir);
+    const Fixture& f = Shared(shape);
+    for (size_t k = 0; k < kImages; ++k) {
+      const auto path = dir / ("image" + std::to_string(k) + ".adf");
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(f.bytes[k].data()),
+                static_cast<std::streamsize>(f.bytes[k].size()));
+      files[shape].push_back(path.string());
+    }
+  }
+  return files[shape];
+}
+
+void BM_CompareImageFiles(benchmark::State& state) {
+  const auto& files = Files(static_cast<Shape>(state.range(0)));
+  for (auto _ : state) {
+    moswit::CompareTables tables;
+    moswit::FileError error;
+    if (!moswit::CompareImageFiles(files, tables, error)) state.SkipWithError("not compared");
+    benchmark::DoNotOptimize(tables.ranges.rows.data());
+  }
+}
+BENCHMARK(BM_CompareImageFiles)
+    ->ArgName("shape")
+    ->Arg(kVariants)
+    ->Arg(kDifferent)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Each file read once into one buffer, what any reader of the images pays.
+void BM_ReadEachFile(benchmark::State& state) {
+  const auto& files = Files(static_cast<Shape>(state.range(0)));
+  std::vector<char> buffer(1 << 20);
+  for (auto _ : state) {
+    size_t sum = 0;
+    for (const std::string& path : files) {
+      std::FILE* file = std::fopen(path.c_str(), "rb");
+      if (!file) continue;
+      size_t got;
+      while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) sum += got;
+      std::fclose(file);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_ReadEachFile)
+    ->ArgName("shape")
+    ->Arg(kVariants)
+    ->Arg(kDifferent)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,6 +224,14 @@ int main(int argc, char** argv) {
           "%s: %zu images in %.1f ms, floor %.1f ms, ratio %.2f (goal: at most 2.00, under "
           "100 ms)\n",
           kShapeNames[shape], kImages, ours, floor, ours / floor);
+    }
+    const double files = reporter.Time("BM_CompareImageFiles" + arg + "/real_time", true);
+    const double read = reporter.Time("BM_ReadEachFile" + arg + "/real_time", true);
+    if (files > 0 && read > 0) {
+      std::printf(
+          "%s: %zu image files compared in %.1f ms, read once in %.1f ms, ratio %.2f (goal: at "
+          "most 5.00)\n",
+          kShapeNames[shape], kImages, files, read, files / read);
     }
   }
   return 0;

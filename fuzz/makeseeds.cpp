@@ -3,7 +3,7 @@
 // images of one and of several members, DID texts of random and image-set
 // databases, and wildcard pattern and name pairs.
 //   moswit_fuzz_seeds OUTPUT_FOLDER
-// makes OUTPUT_FOLDER/{image,identify,did,wildcard}.
+// makes OUTPUT_FOLDER/{image,identify,onepass,did,wildcard}.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +49,14 @@ void ImageSeeds(const fs::path& folder, bool plainToo) {
   Write(folder / "high-density.adz",
         moswit::test::Gzip(moswit::test::BuilderImage("twice-a-floppy")));
   Write(folder / "tiny", Bytes{'D', 'O', 'S', 0});
+}
+
+// The one-pass fuzzer takes its input as the image's bytes: plain images.
+void OnePassSeeds(const fs::path& folder) {
+  fs::create_directories(folder);
+  for (const auto& image : moswit::test::BuilderImageSet()) {
+    Write(folder / (image.name + ".adf"), image.bytes);
+  }
 }
 
 void DidSeeds(const fs::path& folder) {
@@ -99,6 +107,7 @@ int main(int argc, char** argv) {
   const fs::path out = argv[1];
   ImageSeeds(out / "image", true);
   ImageSeeds(out / "identify", true);
+  OnePassSeeds(out / "onepass");
   DidSeeds(out / "did");
   WildcardSeeds(out / "wildcard");
   return 0;

@@ -2,7 +2,7 @@
 # Builds the fuzzers (clang, libFuzzer with address and undefined-behaviour
 # sanitizers) and runs each for SECONDS (default 600), one after the other,
 # so a long run by hand never takes more than one core.
-#   scripts/fuzz.sh [SECONDS] [FUZZER...]     FUZZER: image did wildcard identify
+#   scripts/fuzz.sh [SECONDS] [FUZZER...]     FUZZER: image did wildcard identify onepass
 # The corpus grows in BUILD/fuzz/corpus/NAME from run to run; crashes,
 # timeouts and leaks land in BUILD/fuzz/artifacts. FUZZ_BUILD_DIR picks the
 # build folder (default build-fuzz). Exits non-zero when a fuzzer found
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 fuzzers=("$@")
-[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(image did wildcard identify)
+[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(image did wildcard identify onepass)
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
 
 werror=OFF
@@ -37,6 +37,8 @@ for name in "${fuzzers[@]}"; do
     # texts are covered by the unit tests and only slow the search down.
     wildcard) options+=(-max_len=512) ;;
     image | identify) options+=(-max_len=1048576) ;;
+    # A high-density disk and a little more.
+    onepass) options+=(-max_len=1900000) ;;
   esac
   echo "== fuzzing $name for ${seconds}s"
   log="$build/fuzz/$name.log"

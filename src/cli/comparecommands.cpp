@@ -2,9 +2,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "compare/comparetables.h"
-#include "image/adf.h"
-#include "image/filesystem.h"
+#include "compare/compareimagefiles.h"
 
 namespace moswit::cli {
 
@@ -30,19 +28,12 @@ void AppendRow(std::string& out, std::string_view kind, const std::vector<std::s
 
 int RunCompare(const Args& args) {
   // Every image is walked as the Inspector walks it, numbered in argument order.
-  std::vector<ImagePtr> images;
-  std::vector<FileList> lists;
-  for (const std::string& path : args) {
-    ImagePtr image = LoadOrReport(path);
-    if (!image) return 1;
-    lists.push_back(ListFiles(*image, ImageIsFfs(*image)));
-    images.push_back(std::move(image));
+  CompareTables tables;
+  FileError error;
+  if (!CompareImageFiles(args, tables, error)) {
+    ReportError(FormatFileError(error));
+    return 1;
   }
-  std::vector<CompareImage> compared;
-  for (size_t k = 0; k < images.size(); ++k) {
-    compared.push_back({static_cast<uint8_t>(k), images[k]->Data, lists[k]});
-  }
-  const CompareTables tables = BuildCompareTables(compared);
   std::string out;
   for (const TableRow& row : tables.files.rows) AppendRow(out, "F", {row.caption}, row, 0);
   for (const TableRow& row : tables.ranges.rows) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/numbertext.h"
 #include "compare/filecompare.h"
 #include "compare/rangecompare.h"
-#include "base/numbertext.h"
 
 namespace moswit {
 
@@ -32,7 +32,8 @@ CompareTable FileTable(std::span<const CompareImage> images) {
   return table;
 }
 
-CompareTable RangeTable(std::span<const CompareImage> images) {
+CompareTable RangeTable(std::span<const CompareImage> images,
+                        const std::vector<RangeSection>& sections) {
   CompareTable table;
   table.columns.push_back({"Start", 78, ColumnAlignment::kLeft});
   table.columns.push_back({"End", 66, ColumnAlignment::kLeft});
@@ -40,7 +41,7 @@ CompareTable RangeTable(std::span<const CompareImage> images) {
     table.columns.push_back(
         {ImageNumberText(image.number) + "-crc32", 68, ColumnAlignment::kRight});
   }
-  for (const RangeSection& section : CompareRanges(images)) {
+  for (const RangeSection& section : sections) {
     TableRow row{IntToHex(section.first, 8), {IntToHex(section.last, 8)}, section.equal};
     row.subItems.reserve(1 + images.size());
     for (uint32_t crc : section.crcs) row.subItems.push_back(IntToHex(crc, 8));
@@ -53,7 +54,13 @@ CompareTable RangeTable(std::span<const CompareImage> images) {
 
 CompareTables BuildCompareTables(std::span<const CompareImage> images) {
   images = images.first(std::min(images.size(), kMaxComparedImages));
-  return {FileTable(images), RangeTable(images)};
+  return {FileTable(images), RangeTable(images, CompareRanges(images))};
+}
+
+CompareTables BuildCompareTables(std::span<const CompareImage> images,
+                                 std::vector<RangeSection> sections) {
+  images = images.first(std::min(images.size(), kMaxComparedImages));
+  return {FileTable(images), RangeTable(images, sections)};
 }
 
 std::string ImageListCaption(uint8_t number, const std::string& path) {

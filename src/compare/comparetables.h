@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compare/compareimage.h"
+#include "compare/rangecompare.h"
 
 namespace moswit {
 
@@ -40,6 +41,11 @@ struct CompareTables {
 // kMaxComparedImages take part. Without images both tables have their fixed
 // columns and no rows.
 CompareTables BuildCompareTables(std::span<const CompareImage> images);
+
+// The same tables with the range sections already cut and CRC'd (by a
+// RangeComparer); the images' bytes are not read.
+CompareTables BuildCompareTables(std::span<const CompareImage> images,
+                                 std::vector<RangeSection> sections);
 
 // The caption of an image in the list of images to tick: "03: " + path.
 std::string ImageListCaption(uint8_t number, const std::string& path);

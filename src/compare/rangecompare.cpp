@@ -79,7 +79,8 @@ class SectionCutter {
 
 // ORs into the difference words of every open line what the group's images
 // hold there apart from image 0.
-void OrDifferences(uint64_t* acc, const uint8_t* base, const uint8_t* const (&group)[kGroup],
+template <size_t kCount>
+void OrDifferences(uint64_t* acc, const uint8_t* base, const uint8_t* const (&group)[kCount],
                    const std::vector<uint32_t>& open) {
   for (size_t i = 0; i < open.size(); ++i) {
     if (i + kPrefetchLines < open.size()) {
@@ -90,7 +91,7 @@ void OrDifferences(uint64_t* acc, const uint8_t* base, const uint8_t* const (&gr
     for (size_t q = 0; q < kLineBytes; q += sizeof(Lanes)) {
       const Lanes b = LoadLanes(base + at + q);
       Lanes d = LoadLanes(group[0] + at + q) ^ b;
-      for (size_t j = 1; j < kGroup; ++j) d |= LoadLanes(group[j] + at + q) ^ b;
+      for (size_t j = 1; j < kCount; ++j) d |= LoadLanes(group[j] + at + q) ^ b;
       auto* word = reinterpret_cast<uint8_t*>(acc) + at + q;
       const Lanes merged = LoadLanes(word) | d;
       std::memcpy(word, &merged, sizeof merged);
@@ -152,35 +153,41 @@ void FindDifferences(std::span<const CompareImage> images, uint32_t common, Sect
   }
 }
 
+// The CRC-32s of image k (of `bytes`) per section; an equal section lies
+// where every image holds the same bytes, so past image 0 it takes image 0's.
+void SectionCrcs(size_t k, std::span<const uint8_t> bytes, std::vector<RangeSection>& sections) {
+  for (RangeSection& section : sections) {
+    if (section.equal && k > 0) {
+      section.crcs[k] = section.crcs[0];
+      continue;
+    }
+    uint32_t crc;
+    CrcInit(crc);
+    if (section.first < bytes.size()) {
+      const size_t end = std::min<size_t>(size_t{section.last} + 1, bytes.size());
+      CrcUpdate(crc, bytes.data() + section.first, end - section.first);
+    }
+    CrcFinal(crc);
+    section.crcs[k] = crc;
+  }
+}
+
 void SectionCrcs(std::span<const CompareImage> images, std::vector<RangeSection>& sections) {
   for (RangeSection& section : sections) section.crcs.resize(images.size());
-  for (size_t k = 0; k < images.size(); ++k) {
-    const std::span<const uint8_t> bytes = images[k].bytes;
-    for (RangeSection& section : sections) {
-      // an equal section lies where every image holds the same bytes
-      if (section.equal && k > 0) {
-        section.crcs[k] = section.crcs[0];
-        continue;
-      }
-      uint32_t crc;
-      CrcInit(crc);
-      if (section.first < bytes.size()) {
-        const size_t end = std::min<size_t>(size_t{section.last} + 1, bytes.size());
-        CrcUpdate(crc, bytes.data() + section.first, end - section.first);
-      }
-      CrcFinal(crc);
-      section.crcs[k] = crc;
-    }
-  }
+  for (size_t k = 0; k < images.size(); ++k) SectionCrcs(k, images[k].bytes, sections);
+}
+
+uint32_t AreaOfSize(uint64_t size) {
+  return GeometryOfSize(size).blocks == kHighDensityBlocks ? kHighDensityAreaSize
+                                                           : kCompareAreaSize;
 }
 
 }  // namespace
 
 uint32_t CompareAreaSize(std::span<const CompareImage> images) {
-  const bool highDensity = std::any_of(images.begin(), images.end(), [](const CompareImage& image) {
-    return GeometryOfSize(image.bytes.size()).blocks == kHighDensityBlocks;
-  });
-  return highDensity ? kHighDensityAreaSize : kCompareAreaSize;
+  uint32_t area = kCompareAreaSize;
+  for (const CompareImage& image : images) area = std::max(area, AreaOfSize(image.bytes.size()));
+  return area;
 }
 
 std::vector<RangeSection> CompareRanges(std::span<const CompareImage> images) {
@@ -196,6 +203,56 @@ std::vector<RangeSection> CompareRanges(std::span<const CompareImage> images) {
   cutter.Finish();
   SectionCrcs(images, sections);
   return sections;
+}
+
+void RangeComparer::Add(std::span<const uint8_t> bytes) {
+  area_ = std::max(area_, AreaOfSize(bytes.size()));
+  if (images_++ == 0) {
+    // Image 0 is what the others are compared with, as far as any area goes.
+    base_.assign(bytes.begin(),
+                 bytes.begin() + std::min<ptrdiff_t>(std::ssize(bytes), kHighDensityAreaSize));
+    common_ = static_cast<uint32_t>(base_.size());
+    const size_t lines = (base_.size() + kLineBytes - 1) / kLineBytes;
+    acc_.assign(lines * kLineWords, 0);
+    open_.resize(lines);
+    for (size_t line = 0; line < lines; ++line) open_[line] = static_cast<uint32_t>(line);
+    return;
+  }
+  common_ = static_cast<uint32_t>(std::min<size_t>(common_, bytes.size()));
+  // Whole lines word by word; the positions after them byte by byte, for
+  // this image and every later one.
+  const size_t lines = common_ / kLineBytes;
+  while (!open_.empty() && open_.back() >= lines) open_.pop_back();
+  const uint8_t* group[1] = {bytes.data()};
+  OrDifferences(acc_.data(), base_.data(), group, open_);
+  auto* differences = reinterpret_cast<uint8_t*>(acc_.data());
+  for (size_t p = lines * kLineBytes; p < common_; ++p) {
+    differences[p] |= static_cast<uint8_t>(bytes[p] ^ base_[p]);
+  }
+  if (images_ % kGroup == 0) DropSettled(acc_.data(), open_);
+}
+
+std::vector<RangeSection> RangeComparer::Sections() const {
+  std::vector<RangeSection> sections;
+  if (images_ == 0) return sections;
+  const uint32_t common = std::min(common_, area_);
+  SectionCutter cutter(sections, area_);
+  const size_t words = common / 8;
+  for (size_t w = 0; w < words; ++w) ReportWord(acc_[w], static_cast<uint32_t>(8 * w), cutter);
+  const auto* differences = reinterpret_cast<const uint8_t*>(acc_.data());
+  for (uint32_t p = static_cast<uint32_t>(words * 8); p < common; ++p) {
+    if (differences[p] != 0) cutter.Differing(p, p);
+  }
+  if (common < area_) cutter.Differing(common, area_ - 1);
+  cutter.Finish();
+  for (RangeSection& section : sections) section.crcs.resize(images_);
+  SectionCrcs(0, base_, sections);
+  return sections;
+}
+
+void RangeComparer::AddCrcs(size_t k, std::span<const uint8_t> bytes,
+                            std::vector<RangeSection>& sections) const {
+  if (k > 0 && k < images_) SectionCrcs(k, bytes, sections);
 }
 
 }  // namespace moswit

@@ -40,4 +40,28 @@ uint32_t CompareAreaSize(std::span<const CompareImage> images);
 // sections.
 std::vector<RangeSection> CompareRanges(std::span<const CompareImage> images);
 
+// CompareRanges over images that come one after another and are not kept:
+// each is compared with image 0 (whose compared area is copied) as it comes;
+// once all are in, the sections are cut, and in a second round over the
+// images in the same order each one's CRC-32s per section are taken. The
+// sections are those CompareRanges gives for the same images.
+class RangeComparer {
+ public:
+  // The next image's bytes, in the images' order.
+  void Add(std::span<const uint8_t> bytes);
+  // The sections of the images added, with image 0's CRCs set and room for
+  // every image's.
+  std::vector<RangeSection> Sections() const;
+  // Image k's CRCs into `sections` (k > 0; the bytes must be those added).
+  void AddCrcs(size_t k, std::span<const uint8_t> bytes, std::vector<RangeSection>& sections) const;
+
+ private:
+  size_t images_ = 0;
+  uint32_t area_ = kCompareAreaSize;
+  uint32_t common_ = 0;  // positions that every image added holds
+  std::vector<uint8_t> base_;
+  std::vector<uint64_t> acc_;   // per position a nonzero byte where an image differs
+  std::vector<uint32_t> open_;  // lines not yet known to differ at every position
+};
+
 }  // namespace moswit

@@ -397,9 +397,13 @@ bool IsWritten(const DidField<Record>& field, const Record& record) {
           case kIfNameMustMatch:
             // The flag travels with the name keyword: without a name it
             // would be lost, so an empty name is written for it.
-            if constexpr (std::is_same_v<Record, DiskRecord> && std::is_same_v<T, RecordText>) {
-              if (field.written == kIfNameMustMatch) return record.nameMustMatch != 0;
-              return source.Present() && record.nameMustMatch == 0;
+            // Nested, so other records never see the member: clang
+            // instantiates the inner test per record before T is known.
+            if constexpr (std::is_same_v<Record, DiskRecord>) {
+              if constexpr (std::is_same_v<T, RecordText>) {
+                if (field.written == kIfNameMustMatch) return record.nameMustMatch != 0;
+                return source.Present() && record.nameMustMatch == 0;
+              }
             }
             return true;
         }

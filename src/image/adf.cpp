@@ -5,9 +5,11 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "image/blockcrcs.h"
 #include "image/gzipstream.h"
 #include "image/zipmember.h"
 
@@ -57,13 +59,16 @@ std::string TooLarge(uint64_t size) {
 }
 
 // Fills `image` from the source; its buffer is reused, and when it already
-// has the image's size it is read into without being cleared first.
-bool Load(const std::string& name, ByteSource& source, tADF& image, std::string& error) {
+// has the image's size it is read into without being cleared first. With
+// `crcs`, the blocks' CRCs are taken as the bytes arrive.
+bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* crcs,
+          std::string& error) {
   uint8_t first4[4];
   if (!source.ReadAt(0, first4, sizeof first4, error)) return false;
 
   image.FileName = name;
   image.Size = 0;
+  if (crcs) crcs->Start(0);
   if (HasZipSignature(first4)) {
     if (!ExtractFirstZipMember(source, kMaxImageSize, image.Data, error)) return false;
   } else if (HasGzipSignature(first4)) {
@@ -75,15 +80,26 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, std::string&
       return false;
     }
     image.Data.resize(static_cast<size_t>(length));
-    if (!source.ReadAt(0, image.Data.data(), image.Data.size(), error)) return false;
+    if (crcs) {
+      crcs->Start(static_cast<uint32_t>(length));
+      for (size_t at = 0; at < image.Data.size(); at += kLoadPiece) {
+        const size_t piece = std::min(kLoadPiece, image.Data.size() - at);
+        if (!source.ReadAt(at, image.Data.data() + at, piece, error)) return false;
+        crcs->Arrived(image.Data.data(), at + piece);
+      }
+    } else if (!source.ReadAt(0, image.Data.data(), image.Data.size(), error)) {
+      return false;
+    }
   }
   image.Size = static_cast<uint32_t>(image.Data.size());
+  // a ZIP or gzip image arrives whole, once decoded
+  if (crcs && !crcs->TakenAll(image.Size)) crcs->TakeAll(image);
   return true;
 }
 
 ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
   auto image = std::make_unique<tADF>();
-  if (!Load(name, source, *image, error)) return nullptr;
+  if (!Load(name, source, *image, nullptr, error)) return nullptr;
   return image;
 }
 
@@ -121,7 +137,9 @@ ImagePtr LoadImage(const std::string& path, FileError* error) {
   return image;
 }
 
-bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
+namespace {
+
+bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* error) {
   image.Size = 0;
   int fd = -1;
   uint64_t length = 0;
@@ -129,10 +147,20 @@ bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
   bool loaded = false;
   if (reason.empty()) {
     FileSource source(fd, length);
-    loaded = Load(path, source, image, reason);
+    loaded = Load(path, source, image, crcs, reason);
   }
   if (!loaded && error) *error = {path, reason};
   return loaded;
+}
+
+}  // namespace
+
+bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
+  return LoadInto(path, image, nullptr, error);
+}
+
+bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs, FileError* error) {
+  return LoadInto(path, image, &crcs, error);
 }
 
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,

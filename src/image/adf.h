@@ -11,6 +11,8 @@
 
 namespace moswit {
 
+class BlockCrcs;
+
 constexpr uint32_t kBlockSize = 512;
 // An 880 KB double-density floppy: 80 tracks, 2 heads, 11 sectors.
 constexpr uint32_t kFloppyBlocks = 1760;
@@ -37,6 +39,14 @@ ImagePtr LoadImage(const std::string& path, FileError* error = nullptr);
 // loading one image after another does not allocate and clear one each time.
 // On failure `image` holds no image (its Size is 0) and false is returned.
 bool LoadImageInto(const std::string& path, tADF& image, FileError* error = nullptr);
+
+// The same, taking the CRCs of the image's blocks as it arrives: a plain
+// image is read in pieces of kLoadPiece bytes and each piece's blocks are
+// taken while the piece is in the processor's cache; a ZIP or gzip image
+// once it is decoded.
+constexpr size_t kLoadPiece = 64 * 1024;
+bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs,
+                   FileError* error = nullptr);
 
 // Decides and decodes from bytes already in memory; `name` becomes FileName
 // (and the error's path).

@@ -98,12 +98,23 @@ void WalkDirectory(const std::string& path, const tADF& image, FileList& list, u
 
 namespace {
 
+// Whether data block `d` fails as an OFS data block: 0, or the fault. The
+// block is read only when the CRCs taken beforehand do not vouch for it.
+BlockStatus OfsDataFault(const tADF& image, uint32_t d, const BlockCrcs* crcs) {
+  if (crcs && crcs->IsOfsData(d)) return 0;
+  const uint8_t* data = BlockData(image, d);
+  if (!NormalChecksumHolds(data)) return bsChecksumError;
+  if (ReadLong(data, kPrimaryType) != kTypeData) return bsNotData;
+  return 0;
+}
+
 // Follows the data block tables of one file and hands each piece of its
-// contents, in order, to `take(data, count)`. Returns 0 or the BlockStatus
-// of the first fault; `length` is the byte size cut to the image size.
+// contents, in order, to `take(block, data, count)`. Returns 0 or the
+// BlockStatus of the first fault; `length` is the byte size cut to the image
+// size.
 template <typename Take>
 BlockStatus FollowFileChain(const tADF& image, uint32_t h, uint32_t length, bool ffs,
-                            VisitedMap& map, Take&& take) {
+                            VisitedMap& map, const BlockCrcs* crcs, Take&& take) {
   const uint32_t count = BlockCount(image);
   map.assign(count, 0);
 
@@ -133,16 +144,20 @@ BlockStatus FollowFileChain(const tADF& image, uint32_t h, uint32_t length, bool
     if (ffs) {
       n = std::min(remaining, kBlockSize);
     } else {
-      if (!NormalChecksumHolds(data)) return AtBlock(bsData | bsChecksumError, d);
-      if (ReadLong(data, kPrimaryType) != kTypeData) return AtBlock(bsData | bsNotData, d);
+      if (const BlockStatus fault = OfsDataFault(image, d, crcs)) return AtBlock(bsData | fault, d);
       n = std::min<uint32_t>(remaining, kOfsDataBytes);
       data += kOfsDataOffset;
     }
-    take(data, n);
+    take(d, data, n);
     position += n;
     ++index;
   }
   return 0;
+}
+
+// The byte size of the file at header `h` (< BlockCount), cut to the image.
+uint32_t ReadLength(const tADF& image, uint32_t h) {
+  return std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
 }
 
 }  // namespace
@@ -152,28 +167,56 @@ BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, Vi
   buffer.clear();
   const uint32_t h = entry.HeaderBlock;
   if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
-  const uint32_t length = std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
+  const uint32_t length = ReadLength(image, h);
   // Zero-filled, so whatever a fault leaves unread stays zero.
   buffer.assign(length, 0);
   uint8_t* out = buffer.data();
-  return FollowFileChain(image, h, length, ffs, map, [&out](const uint8_t* data, uint32_t n) {
-    std::memcpy(out, data, n);
-    out += n;
-  });
+  return FollowFileChain(image, h, length, ffs, map, nullptr,
+                         [&out](uint32_t, const uint8_t* data, uint32_t n) {
+                           std::memcpy(out, data, n);
+                           out += n;
+                         });
 }
 
 BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                         uint32_t& crc) {
   const uint32_t h = entry.HeaderBlock;
   if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
-  const uint32_t length = std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
   uint32_t accumulator;
   CrcInit(accumulator);
-  const BlockStatus status = FollowFileChain(
-      image, h, length, ffs, map,
-      [&accumulator](const uint8_t* data, uint32_t n) { CrcUpdate(accumulator, data, n); });
+  const BlockStatus status =
+      FollowFileChain(image, h, ReadLength(image, h), ffs, map, nullptr,
+                      [&accumulator](uint32_t, const uint8_t* data, uint32_t n) {
+                        CrcUpdate(accumulator, data, n);
+                      });
   CrcFinal(accumulator);
   crc = accumulator;
+  return status;
+}
+
+BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
+                        const BlockCrcs& crcs, uint32_t& crc) {
+  if (!crcs.CoversImage(image)) return ReadFileCrc(image, entry, ffs, map, crc);
+  const uint32_t h = entry.HeaderBlock;
+  if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
+  const uint32_t whole = ffs ? kBlockSize : kOfsDataBytes;
+  // Whole blocks from their CRCs; from the first block that is not (the
+  // last, partial one) on, the bytes go on from the register.
+  CrcRun run(ffs ? kCrcShift512 : kCrcShift488, ffs ? kCrcShift2048 : kCrcShift1952);
+  bool inRun = true;
+  uint32_t accumulator = 0;
+  const BlockStatus status =
+      FollowFileChain(image, h, ReadLength(image, h), ffs, map, &crcs,
+                      [&](uint32_t block, const uint8_t* data, uint32_t n) {
+                        if (inRun && n == whole && (ffs || crcs.IsOfsData(block))) {
+                          run.Add(ffs ? crcs.Crc(block) : crcs.ContentsCrc(block));
+                          return;
+                        }
+                        if (inRun) accumulator = ~run.Crc();
+                        inRun = false;
+                        CrcUpdate(accumulator, data, n);
+                      });
+  crc = inRun ? run.Crc() : ~accumulator;
   return status;
 }
 
@@ -182,21 +225,22 @@ void FreeFileList(FileList& list) {
   list.shrink_to_fit();
 }
 
-void ReadFileCrcs(const tADF& image, FileList& list, bool ffs) {
+void ReadFileCrcs(const tADF& image, FileList& list, bool ffs, const BlockCrcs* crcs) {
   VisitedMap map;
   for (FileEntry& entry : list) {
     uint32_t crc = 0;
-    entry.Status = ReadFileCrc(image, entry, ffs, map, crc);
+    entry.Status = crcs ? ReadFileCrc(image, entry, ffs, map, *crcs, crc)
+                        : ReadFileCrc(image, entry, ffs, map, crc);
     entry.Crc = entry.Status == 0 ? crc : entry.Status;
   }
 }
 
-FileList ListFiles(const tADF& image, bool ffs) {
+FileList ListFiles(const tADF& image, bool ffs, const BlockCrcs* crcs) {
   FileList list;
   VisitedMap visited;
   ClearVisitedMap(visited, image);
   WalkDirectory("/", image, list, RootBlock(image), visited);
-  ReadFileCrcs(image, list, ffs);
+  ReadFileCrcs(image, list, ffs, crcs);
   return list;
 }
 

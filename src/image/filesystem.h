@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/adf.h"
+#include "image/blockcrcs.h"
 #include "image/checksum.h"
 
 namespace moswit {
@@ -16,10 +17,10 @@ namespace moswit {
 constexpr size_t kMaxPathLength = 119;
 
 struct FileEntry {
-  std::string Path;          // from "/", at most 119 characters
-  uint32_t Size = 0;         // byte size stored in the header, unclamped
-  uint32_t Crc = 0;          // CRC-32 of the contents, or Status when the read failed
-  BlockStatus Status = 0;    // 0 when the contents were read completely
+  std::string Path;        // from "/", at most 119 characters
+  uint32_t Size = 0;       // byte size stored in the header, unclamped
+  uint32_t Crc = 0;        // CRC-32 of the contents, or Status when the read failed
+  BlockStatus Status = 0;  // 0 when the contents were read completely
   uint32_t HeaderBlock = 0;
 };
 
@@ -52,6 +53,13 @@ BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, Vi
 BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                         uint32_t& crc);
 
+// The same result with the CRC-32 combined from the CRCs of the file's
+// blocks in `crcs`, taken of this image: of its blocks only a last, partial
+// one is read again (and one that fails as OFS data, for its fault). Crcs of
+// another image are not used.
+BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
+                        const BlockCrcs& crcs, uint32_t& crc);
+
 void FreeFileList(FileList& list);
 
 // The FFS flag: bit 0 of the fourth byte; an image too short for it is OFS.
@@ -61,11 +69,12 @@ bool ImageIsFfs(const tADF& image);
 // many characters, never read past the end of the image data.
 std::string BlockName(const tADF& image, uint32_t block);
 
-// Sets Status and Crc of every entry by reading its data.
-void ReadFileCrcs(const tADF& image, FileList& list, bool ffs);
+// Sets Status and Crc of every entry by reading its data, or, with `crcs`,
+// from the CRCs of its blocks.
+void ReadFileCrcs(const tADF& image, FileList& list, bool ffs, const BlockCrcs* crcs = nullptr);
 
 // The whole listing as the Renamer and the Inspector make it: walk from "/"
 // and the image's root block (RootBlock), then every file read and CRC'd.
-FileList ListFiles(const tADF& image, bool ffs);
+FileList ListFiles(const tADF& image, bool ffs, const BlockCrcs* crcs = nullptr);
 
 }  // namespace moswit

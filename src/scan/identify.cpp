@@ -3,12 +3,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/numbertext.h"
 #include "database/attributes.h"
 #include "database/standardname.h"
 #include "database/wildcard.h"
 #include "image/crc32.h"
 #include "image/geometry.h"
-#include "base/numbertext.h"
 
 namespace moswit {
 
@@ -28,16 +28,28 @@ std::string VolumeName(const tADF& image) {
   return BlockName(image, root);
 }
 
-void ScoreRanges(const tADF& image, const DiskRecord& disk, ScoreSheet& sheet, uint32_t& total,
-                 uint32_t& matched) {
+// The CRC-32 of bytes first to last (last < image size), combined from the
+// blocks' CRCs when the range lies on block bounds and they were taken.
+uint32_t RangeCrc(const tADF& image, uint32_t first, uint32_t last, const BlockCrcs* crcs) {
+  if (crcs && first % kBlockSize == 0 && (last + 1) % kBlockSize == 0) {
+    uint32_t crc = 0;
+    for (uint32_t b = first / kBlockSize; b <= last / kBlockSize; ++b) {
+      crc = kCrcShift512.Combine(crc, crcs->Crc(b));
+    }
+    return crc;
+  }
+  return Crc32(std::span(image.Data.data() + first, size_t{last} - first + 1));
+}
+
+void ScoreRanges(const tADF& image, const DiskRecord& disk, const BlockCrcs* crcs,
+                 ScoreSheet& sheet, uint32_t& total, uint32_t& matched) {
   for (const RangeRecord& range : disk.ranges) {
     ++total;
     if (range.lastByte < image.Size) {
       // A reversed range (only a damaged or hand-edited database holds one)
       // has no bytes to check and is not matched.
       if (range.firstByte > range.lastByte) continue;
-      const uint32_t crc = Crc32(std::span(image.Data.data() + range.firstByte,
-                                           size_t{range.lastByte} - range.firstByte + 1));
+      const uint32_t crc = RangeCrc(image, range.firstByte, range.lastByte, crcs);
       if (crc == range.crc32) {
         ++matched;
       } else if (range.attributes & kAttrHighscores) {
@@ -171,16 +183,16 @@ uint32_t TruncatedRatio(uint32_t numerator, uint32_t denominator, uint32_t scale
   return static_cast<uint32_t>(quotient * scale);
 }
 
-ImageFiles ReadImageFiles(const tADF& image) {
+ImageFiles ReadImageFiles(const tADF& image, const BlockCrcs* crcs) {
   ImageFiles result;
-  result.files = ListFiles(image, ImageIsFfs(image));
+  result.files = ListFiles(image, ImageIsFfs(image), crcs);
   result.upperPaths.reserve(result.files.size());
   for (const FileEntry& f : result.files) result.upperPaths.push_back(UpperCase(f.Path));
   return result;
 }
 
 std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files,
-                                      const MatchIndex& index) {
+                                      const MatchIndex& index, const BlockCrcs* crcs) {
   std::vector<Candidate> candidates;
   std::unordered_set<const DiskRecord*> nominated;
   auto nominate = [&](std::span<const MatchEntry> hits) {
@@ -199,12 +211,14 @@ std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files
   const uint32_t count = BlockCount(image);
   for (uint32_t b = 0; b < count; ++b) {
     if (!index.blocks.AnyAt(b)) continue;
-    nominate(index.blocks.Find(Crc32(std::span(BlockData(image, b), kBlockSize)), b * kBlockSize));
+    const uint32_t crc = crcs ? crcs->Crc(b) : Crc32(std::span(BlockData(image, b), kBlockSize));
+    if (const auto hits = index.blocks.Find(crc, b * kBlockSize); !hits.empty()) nominate(hits);
   }
   return candidates;
 }
 
-void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate) {
+void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate,
+                    const BlockCrcs* crcs) {
   ScoreSheet& sheet = candidate.sheet;
   sheet = ScoreSheet{};
   const DiskRecord& disk = *candidate.disk;
@@ -214,7 +228,7 @@ void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candi
   }
   uint32_t total = 0;
   uint32_t matched = 0;
-  ScoreRanges(image, disk, sheet, total, matched);
+  ScoreRanges(image, disk, crcs, sheet, total, matched);
   sheet.extraFiles = static_cast<int32_t>(files.files.size());
   ScoreFiles(files, disk, sheet, total, matched);
   candidate.accuracy = TruncatedRatio(matched, total, 1000);
@@ -246,18 +260,38 @@ std::string FormatResultCodes(const ScoreSheet& sheet) {
   return codes;
 }
 
-IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index) {
-  const ImageFiles files = ReadImageFiles(image);
-  std::vector<Candidate> candidates = FindCandidates(image, files, index);
+namespace {
+
+IdentifyResult Identify(const tADF& image, const MatchIndex& index, const BlockCrcs* crcs) {
+  if (crcs && !crcs->CoversImage(image)) crcs = nullptr;
+  const ImageFiles files = ReadImageFiles(image, crcs);
+  std::vector<Candidate> candidates = FindCandidates(image, files, index, crcs);
 
   IdentifyResult result;
   result.hadCandidates = !candidates.empty();
-  for (Candidate& candidate : candidates) ScoreCandidate(image, files, candidate);
+  for (Candidate& candidate : candidates) ScoreCandidate(image, files, candidate, crcs);
 
   const std::vector<const Candidate*> kept = SelectResults(candidates);
   result.line = FormatResultLine(kept);
   result.games = GameMatches(kept);
   return result;
+}
+
+}  // namespace
+
+IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index, const BlockCrcs& crcs) {
+  return Identify(image, index, &crcs);
+}
+
+IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index) {
+  BlockCrcs crcs;
+  crcs.TakeWholeAt(index.blocks.Positions());
+  crcs.TakeAll(image);
+  return Identify(image, index, &crcs);
+}
+
+IdentifyResult IdentifyImageDirect(const tADF& image, const MatchIndex& index) {
+  return Identify(image, index, nullptr);
 }
 
 std::vector<const Candidate*> SelectResults(const std::vector<Candidate>& candidates) {

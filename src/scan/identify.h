@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/adf.h"
+#include "image/blockcrcs.h"
 #include "image/filesystem.h"
 #include "scan/matchindex.h"
 
@@ -18,7 +19,12 @@ constexpr uint32_t kQualifyingAccuracy = 500;
 constexpr char kUnidentified[] = "<unidentified>";
 
 // Counter groups, in the order their codes are written.
-enum CounterGroup : unsigned { kGroupPreGame = 0, kGroupGame = 1, kGroupAddendum = 2, kGroupUnused = 3 };
+enum CounterGroup : unsigned {
+  kGroupPreGame = 0,
+  kGroupGame = 1,
+  kGroupAddendum = 2,
+  kGroupUnused = 3
+};
 constexpr unsigned kGroupCount = 4;
 // Counters within a group.
 enum GroupCounter : unsigned { kMissing = 0, kBad = 1, kDifferent = 2, kMisnamed = 3 };
@@ -78,12 +84,16 @@ int GroupOf(uint32_t attributes);
 // and truncated toward zero: 1 of 125 gives 7 per mille, 63 of 125 gives 503.
 uint32_t TruncatedRatio(uint32_t numerator, uint32_t denominator, uint32_t scale);
 
-ImageFiles ReadImageFiles(const tADF& image);
+// The steps of IdentifyImage. With `crcs` (the image's block CRCs, all of
+// them) the CRC-32s of files, of blocks and of ranges on block bounds are
+// taken from there instead of being computed over the image's bytes.
+ImageFiles ReadImageFiles(const tADF& image, const BlockCrcs* crcs = nullptr);
 
 std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files,
-                                      const MatchIndex& index);
+                                      const MatchIndex& index, const BlockCrcs* crcs = nullptr);
 
-void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate);
+void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate,
+                    const BlockCrcs* crcs = nullptr);
 
 // The best candidate per game with at least 500 per mille, in the order
 // games first qualified; a higher accuracy replaces in place, an equal one
@@ -99,6 +109,13 @@ std::string FormatResultLine(const std::vector<const Candidate*>& kept);
 // The kept candidates as the games of the line, in the same order.
 std::vector<GameMatch> GameMatches(const std::vector<const Candidate*>& kept);
 
+// Identification of an image whose block CRCs were taken as it was loaded
+// (LoadImageInto with BlockCrcs): no block of it is CRC'd again.
+IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index, const BlockCrcs& crcs);
+// The same, taking the block CRCs first in one pass over the image.
 IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index);
+// The same result with every CRC-32 computed over the bytes it covers: each
+// file's over its contents, each block's and range's over its own.
+IdentifyResult IdentifyImageDirect(const tADF& image, const MatchIndex& index);
 
 }  // namespace moswit

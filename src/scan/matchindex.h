@@ -59,6 +59,8 @@ class BlockTable {
   bool AnyAt(uint32_t block) const {
     return block + 1 < starts_.size() && starts_[block] != starts_[block + 1];
   }
+  // A byte per block position, nonzero where AnyAt.
+  std::span<const uint8_t> Positions() const { return positions_; }
   std::span<const MatchEntry> Find(uint32_t crc, uint32_t firstByte) const;
   size_t Size() const { return entries_.size(); }
   bool Empty() const { return entries_.empty(); }
@@ -72,6 +74,7 @@ class BlockTable {
   };
   std::vector<Pending> pending_;  // until Finish
   std::vector<uint32_t> starts_;  // per block position, into crcs_ and entries_
+  std::vector<uint8_t> positions_;
   std::vector<uint32_t> crcs_;
   std::vector<MatchEntry> entries_;
 };

@@ -8,8 +8,9 @@
 #include <mutex>
 #include <thread>
 
-#include "image/adf.h"
 #include "base/numbertext.h"
+#include "image/adf.h"
+#include "image/blockcrcs.h"
 #include "scan/identify.h"
 #include "scan/matchindex.h"
 
@@ -28,12 +29,21 @@ struct RowOutcome {
   std::vector<GameMatch> games;
 };
 
-// Loads the row's image into `image`, the one image buffer of a worker, and
-// identifies it.
-RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, tADF& image) {
+// What a thread identifying images keeps from one image to the next: one
+// image buffer and its block CRCs, taken as the image is read.
+struct ImageSlot {
+  explicit ImageSlot(const MatchIndex& index) { crcs.TakeWholeAt(index.blocks.Positions()); }
+  tADF image;
+  BlockCrcs crcs;
+};
+
+// Loads the row's image into the slot and identifies it.
+RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, ImageSlot& slot) {
   FileError error;
-  if (!LoadImageInto(row.path, image, &error)) return {UnreadableResult(error.message), false, {}};
-  IdentifyResult result = IdentifyImage(image, index);
+  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error)) {
+    return {UnreadableResult(error.message), false, {}};
+  }
+  IdentifyResult result = IdentifyImage(slot.image, index, slot.crcs);
   return {std::move(result.line), result.hadCandidates, std::move(result.games)};
 }
 
@@ -76,8 +86,12 @@ class Pipeline {
  public:
   Pipeline(const std::vector<ImageRow>& rows, const MatchIndex& index,
            const std::atomic<bool>* stop, size_t workers)
-      : rows_(rows), index_(index), stop_(stop), ring_(workers * kAheadPerWorker),
-        readAhead_(rows, 2 * workers), slots_(ring_) {
+      : rows_(rows),
+        index_(index),
+        stop_(stop),
+        ring_(workers * kAheadPerWorker),
+        readAhead_(rows, 2 * workers),
+        slots_(ring_) {
     running_ = workers;
     threads_.reserve(workers);
     for (size_t w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
@@ -125,7 +139,7 @@ class Pipeline {
   bool Stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
   void Work() {
-    tADF image;
+    ImageSlot slot(index_);
     std::unique_lock lock(mutex_);
     for (;;) {
       ++workersWaiting_;
@@ -135,7 +149,7 @@ class Pipeline {
       const size_t row = next_++;
       lock.unlock();
       readAhead_.Taken(row);
-      RowOutcome outcome = IdentifyRow(rows_[row], index_, image);
+      RowOutcome outcome = IdentifyRow(rows_[row], index_, slot);
       lock.lock();
       slots_[row % ring_] = {row, std::move(outcome)};
       // Only the row the report waits for wakes it.
@@ -155,9 +169,9 @@ class Pipeline {
   std::condition_variable ready_;  // an outcome was put, or a worker ended
   std::condition_variable room_;   // the report took an outcome, or finishing
   std::vector<Slot> slots_;
-  size_t next_ = 0;      // the next row a worker takes
-  size_t reported_ = 0;  // rows the report has taken
-  size_t running_ = 0;   // workers not yet ended
+  size_t next_ = 0;            // the next row a worker takes
+  size_t reported_ = 0;        // rows the report has taken
+  size_t running_ = 0;         // workers not yet ended
   size_t waiting_ = SIZE_MAX;  // the row the report waits for
   size_t workersWaiting_ = 0;  // workers waiting for room in the ring
   bool finishing_ = false;
@@ -188,7 +202,8 @@ bool LiesIn(const std::filesystem::path& inner, const std::filesystem::path& out
 
 }  // namespace
 
-std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption) {
+std::string ScanningStatus(size_t i, size_t n, const std::string& folder,
+                           const std::string& caption) {
   const auto percent = TruncatedRatio(static_cast<uint32_t>(i), static_cast<uint32_t>(n), 100);
   return "Scanning file " + IntToDec(static_cast<uint32_t>(i)) + " of " +
          IntToDec(static_cast<uint32_t>(n)) + " [" + IntToDec(percent) + "] / " + folder + caption;
@@ -243,11 +258,12 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
   const size_t n = rows.size();
   std::unique_ptr<Pipeline> pipeline;
   std::unique_ptr<ReadAhead> readAhead;
-  tADF image;  // the one image of a scan on this thread
+  std::unique_ptr<ImageSlot> slot;  // the one image of a scan on this thread
   if (std::min(jobs, n) > 1) {
     pipeline = std::make_unique<Pipeline>(rows, *index, stop, std::min(jobs, n));
   } else {
     readAhead = std::make_unique<ReadAhead>(rows, 2);
+    slot = std::make_unique<ImageSlot>(*index);
   }
   for (size_t i = 0; i < n; ++i) {
     bool ended = stopped();
@@ -259,7 +275,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
         ended = !pipeline->Take(i, outcome);
       } else {
         readAhead->Taken(i);
-        outcome = IdentifyRow(rows[i], *index, image);
+        outcome = IdentifyRow(rows[i], *index, *slot);
       }
     }
     if (ended) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "image/crc32.h"
 #include "base/numbertext.h"
+#include "compare/compareimagefiles.h"
+#include "image/crc32.h"
 #include "support/adfbuilder.h"
+#include "support/exercise.h"
+#include "support/tempdir.h"
 
 namespace moswit {
 namespace {
@@ -115,6 +118,58 @@ TEST(CompareTablesTest, NoImagesGiveEmptyTablesAndAtMost255AreCompared) {
   const CompareTables tables = BuildCompareTables(images);
   EXPECT_EQ(tables.files.columns.back().title, "FE-crc32");
   EXPECT_EQ(tables.ranges.rows.at(0).subItems.size(), 1u + 255);
+}
+
+std::vector<Strings> Shown(const CompareTable& table) {
+  std::vector<Strings> rows = {Titles(table)};
+  for (const TableRow& row : table.rows) rows.push_back(Shown(row));
+  return rows;
+}
+
+// Read from files one after another, twice, images give the tables they
+// give in memory: more than eight variants; image 0 shorter than the rest;
+// an image cut inside a 64-byte line; high-density disks among others.
+TEST(CompareTablesTest, ImageFilesGiveTheTablesOfTheLoadedImages) {
+  const test::TempDir dir;
+  const Bytes base =
+      MakeDisk({{"/s/startup-sequence", kDigits}, {"/game", Bytes(30'000, 7)}}).bytes;
+  test::AdfBuilder high({.blocks = 3520});
+  high.AddFile("/game", Bytes(30'000, 8));
+  const Bytes hd = high.Build();
+  std::vector<Bytes> variants;
+  for (size_t k = 0; k < 11; ++k) {
+    variants.push_back(base);
+    variants.back()[k * 80'021 % base.size()] ^= 0x5A;
+  }
+  const Bytes cut(base.begin(), base.begin() + 500'003);
+  const Bytes head(base.begin(), base.begin() + 1000);
+  Bytes tail = base;  // differs after the last whole line of `cut`
+  tail[499'980] ^= 1;
+  const std::vector<std::vector<Bytes>> sets = {
+      variants, {head, base, cut}, {base, hd, cut, tail}, {hd, base}, {hd}};
+  for (size_t set = 0; set < sets.size(); ++set) {
+    std::vector<std::string> paths;
+    std::vector<FileList> lists;
+    for (const Bytes& bytes : sets[set]) {
+      paths.push_back(dir.Write(std::to_string(set) + "/" + std::to_string(paths.size()), bytes));
+      lists.push_back(ListFiles(test::ImageOf(bytes), false));
+    }
+    std::vector<CompareImage> images;
+    for (size_t k = 0; k < paths.size(); ++k) {
+      images.push_back({static_cast<uint8_t>(k), sets[set][k], lists[k]});
+    }
+    CompareTables fromFiles;
+    FileError error;
+    ASSERT_TRUE(CompareImageFiles(paths, fromFiles, error)) << FormatFileError(error);
+    const CompareTables inMemory = BuildCompareTables(images);
+    EXPECT_EQ(Shown(fromFiles.files), Shown(inMemory.files)) << "set " << set;
+    EXPECT_EQ(Shown(fromFiles.ranges), Shown(inMemory.ranges)) << "set " << set;
+  }
+  CompareTables tables;
+  FileError error;
+  const std::string missing = (dir.Path() / "missing.adf").string();
+  EXPECT_FALSE(CompareImageFiles({dir.Write("a.adf", base), missing}, tables, error));
+  EXPECT_EQ(error.path, missing);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace moswit {
@@ -100,8 +101,7 @@ TEST_P(CrcTest, MatchesZlibOnLargeBuffers) {
 TEST_P(CrcTest, ArbitraryStartingRegister) {
   for (uint32_t start : {0u, 1u, 0x80000000u, 0x12345678u, 0xDEADBEEFu}) {
     for (size_t length : {size_t{7}, size_t{64}, size_t{200}, size_t{4099}}) {
-      EXPECT_EQ(Feed(GetParam(), Data(1), length, start),
-                Feed(kPaths[2], Data(1), length, start))
+      EXPECT_EQ(Feed(GetParam(), Data(1), length, start), Feed(kPaths[2], Data(1), length, start))
           << "start " << start << " length " << length;
     }
   }
@@ -143,6 +143,36 @@ TEST(Crc32, SpanFormMatchesZlib) {
   EXPECT_EQ(Crc32(empty), 0u);
   const std::vector<uint8_t> block(512, 0xA5);
   EXPECT_EQ(Crc32(block), Zlib(block.data(), block.size()));
+}
+
+// The CRC of A followed by B from those of A and B, against a direct CRC of
+// the two buffers concatenated: random lengths, empty ones among them, the
+// fixed lengths the block pass combines, and runs of such pieces.
+TEST(CrcCombine, MatchesTheCrcOfTheConcatenation) {
+  std::mt19937 rng(11);
+  std::vector<uint8_t> bytes(8192);
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>(rng());
+  const auto crcOf = [&](size_t from, size_t length) {
+    return Crc32({bytes.data() + from, length});
+  };
+  for (int round = 0; round < 300; ++round) {
+    const size_t a = round % 10 == 0 ? 0 : rng() % 4000;
+    const size_t b = round % 7 == 0 ? 0 : rng() % 4000;
+    EXPECT_EQ(CrcCombine(crcOf(0, a), crcOf(a, b), b), crcOf(0, a + b)) << a << "+" << b;
+    EXPECT_EQ(CrcShift(b).Combine(crcOf(0, a), crcOf(a, b)), crcOf(0, a + b)) << a << "+" << b;
+  }
+  const std::tuple<const CrcShift&, const CrcShift&, size_t> fixed[] = {
+      {kCrcShift512, kCrcShift2048, 512}, {kCrcShift488, kCrcShift1952, 488}};
+  for (const auto& [one, four, length] : fixed) {
+    const size_t a = rng() % 3000;
+    EXPECT_EQ(one.Combine(crcOf(0, a), crcOf(a, length)), crcOf(0, a + length));
+    EXPECT_EQ(four.Combine(crcOf(0, a), crcOf(a, 4 * length)), crcOf(0, a + 4 * length));
+    for (size_t count = 0; count <= 9; ++count) {
+      CrcRun run(one, four);
+      for (size_t i = 0; i < count; ++i) run.Add(crcOf(i * length, length));
+      EXPECT_EQ(run.Crc(), crcOf(0, count * length)) << count << " of " << length;
+    }
+  }
 }
 
 }  // namespace

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "diskcontents/diskproperties.h"
 #include "image/blocklayout.h"
+#include "image/crc32.h"
 #include "image/filesystem.h"
 #include "image/geometry.h"
 #include "inspector/blockmap.h"
-#include "diskcontents/diskproperties.h"
 #include "scan/identify.h"
 
 namespace moswit::test {
@@ -69,7 +70,54 @@ std::string CheckFiles(const tADF& image, size_t* filesFound) {
   return {};
 }
 
+std::string CheckBlockCrcs(const tADF& image, const BlockCrcs& crcs) {
+  if (!crcs.CoversImage(image)) return "block CRCs not of the whole image";
+  for (uint32_t b = 0; b < BlockCount(image); ++b) {
+    const uint8_t* block = BlockData(image, b);
+    const bool typeData = ReadLong(block, kPrimaryType) == kTypeData;
+    if (crcs.Crc(b) != Crc32({block, kBlockSize}) ||
+        crcs.IsOfsData(b) != (typeData && NormalChecksumHolds(block)) ||
+        (typeData && crcs.ContentsCrc(b) != Crc32({block + kOfsDataOffset, kOfsDataBytes}))) {
+      return "block CRCs of block " + std::to_string(b);
+    }
+  }
+  return {};
+}
+
 }  // namespace
+
+std::string CheckOnePass(const tADF& image, const MatchIndex& index, const BlockCrcs& crcs) {
+  std::string problem = CheckBlockCrcs(image, crcs);
+  for (bool ffs : {false, true}) {
+    const FileList plain = ListFiles(image, ffs);
+    const FileList onePass = ListFiles(image, ffs, &crcs);
+    if (onePass.size() != plain.size()) return "another walk";
+    for (size_t i = 0; i < plain.size() && problem.empty(); ++i) {
+      if (onePass[i].Crc != plain[i].Crc || onePass[i].Status != plain[i].Status) {
+        problem = "file " + plain[i].Path + (ffs ? " as FFS" : " as OFS");
+      }
+    }
+  }
+  const IdentifyResult direct = IdentifyImageDirect(image, index);
+  const IdentifyResult result = IdentifyImage(image, index, crcs);
+  if (problem.empty() &&
+      (result.line != direct.line || result.hadCandidates != direct.hadCandidates)) {
+    problem = "identified as " + result.line + ", directly as " + direct.line;
+  }
+  return problem;
+}
+
+std::string CheckOnePass(const tADF& image, const MatchIndex& index, size_t piece) {
+  BlockCrcs crcs;
+  crcs.TakeWholeAt(index.blocks.Positions());
+  crcs.Start(image.Size);
+  size_t end = 0;
+  do {
+    end = std::min<size_t>(end + piece, image.Size);
+    crcs.Arrived(image.Data.data(), end);
+  } while (end < image.Size);
+  return CheckOnePass(image, index, crcs);
+}
 
 tADF ImageOf(std::vector<uint8_t> bytes, const std::string& name) {
   tADF image;
@@ -91,6 +139,7 @@ std::string ExerciseImage(const tADF& image, const MatchIndex& index, size_t* fi
       problem = "identified without a candidate";
     }
   }
+  if (problem.empty()) problem = CheckOnePass(image, index);
   return problem;
 }
 
