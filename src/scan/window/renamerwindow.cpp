@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/pathtext.h"
 #include "database/didreader.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
@@ -116,7 +117,7 @@ TF_Scan::~TF_Scan() {
 }
 
 void TF_Scan::FormCreate(const std::string& didPath) {
-  DidReadResult read = ReadDatabase(didPath);
+  DidReadResult read = ReadDatabase(PathFromText(didPath));
   database_ = std::move(read.database);
   mayClose_ = true;
   if (!database_) {
