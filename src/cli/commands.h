@@ -40,6 +40,10 @@ int RunNames(const Args& args);
 // Scan commands.
 int RunIdentify(const Args& args);
 
+// Collection commands.
+int RunReport(const Args& args);
+int RunOrganize(const Args& args);
+
 // Compare commands.
 int RunCompare(const Args& args);
 
@@ -57,6 +61,9 @@ void ReportError(std::string_view message);
 // For arguments a command finds wrong itself: the usage text on stderr, as
 // main gives it, and the status to return (2).
 int UsageError();
+
+// The worker count of "--jobs N": plain decimal digits, 1 to 256.
+bool ParseJobs(const std::string& text, size_t& jobs);
 
 // The image or database at `path`; nothing, after one line on stderr, when
 // it cannot be read. With `partial` given, a database the reader did not

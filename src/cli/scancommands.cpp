@@ -38,7 +38,8 @@ class PrintingReport : public ScanReport {
 // The most workers --jobs takes; more would only cost memory and threads.
 constexpr size_t kMostJobs = 256;
 
-// A worker count in plain decimal digits, 1 to kMostJobs.
+}  // namespace
+
 bool ParseJobs(const std::string& text, size_t& jobs) {
   if (text.empty() || text.size() > 3) return false;
   size_t value = 0;
@@ -50,8 +51,6 @@ bool ParseJobs(const std::string& text, size_t& jobs) {
   jobs = value;
   return true;
 }
-
-}  // namespace
 
 // identify [--jobs N] DID FOLDER
 int RunIdentify(const Args& args) {

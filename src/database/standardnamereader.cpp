@@ -54,14 +54,15 @@ struct DiskNumber {
 };
 
 // A trailing "[k|N]" (N 2 to 9) or "[kk-N]" (N from 10), exactly as the
-// builder writes them.
+// builder writes them; "[k_N]" too, as organized copies are named ("|" is
+// no character of a portable file name).
 std::optional<DiskNumber> TrailingDiskNumber(std::string_view name) {
   if (name.empty() || name.back() != ']') return {};
   size_t open = name.rfind('[');
   if (open == std::string_view::npos) return {};
   std::string_view inside = name.substr(open + 1, name.size() - open - 2);
   DiskNumber disk;
-  size_t bar = inside.find('|');
+  size_t bar = inside.find_first_of("|_");
   if (bar != std::string_view::npos) {
     std::optional<unsigned> count = Decimal(inside.substr(bar + 1), 9);
     std::optional<unsigned> number = Decimal(inside.substr(0, bar), 9);

@@ -39,8 +39,8 @@ struct NameReading {
   bool diskOfGroup = false;
 };
 
-// Reads `name`. A trailing "[k|N]" or "[kk-N]", or else a "(Disk k of N)"
-// group anywhere, gives the disk number. Every name the builder writes for
+// Reads `name`. A trailing "[k|N]" (or "[k_N]") or "[kk-N]", or else a
+// "(Disk k of N)" group anywhere, gives the disk number. Every name the builder writes for
 // a game with one version is read so that building it again gives `name`.
 NameReading ReadStandardName(std::string_view name);
 

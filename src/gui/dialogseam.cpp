@@ -23,6 +23,10 @@ class PlatformDialogs : public DialogSeam {
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
   }
 
+  void ShowInformation(QWidget* parent, const QString& text) override {
+    QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+  }
+
   int Ask(QWidget* parent, const QString& text, const QStringList& choices) override {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
                     QMessageBox::NoButton, parent);

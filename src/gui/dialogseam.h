@@ -35,6 +35,8 @@ class DialogSeam {
   virtual QString OpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
   // A message the user confirms, titled with the application's title.
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A message that warns of nothing, e.g. the summary of work done.
+  virtual void ShowInformation(QWidget* parent, const QString& text) { ShowMessage(parent, text); }
   // A question answered with one of `choices`, one button each; returns the
   // index of the chosen one. The last choice keeps everything as it is: it
   // is the default button, and Escape or the close button give it too.

@@ -254,7 +254,9 @@ IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index) {
   result.hadCandidates = !candidates.empty();
   for (Candidate& candidate : candidates) ScoreCandidate(image, files, candidate);
 
-  result.line = FormatResultLine(SelectResults(candidates));
+  const std::vector<const Candidate*> kept = SelectResults(candidates);
+  result.line = FormatResultLine(kept);
+  result.games = GameMatches(kept);
   return result;
 }
 
@@ -283,6 +285,15 @@ std::string FormatResultLine(const std::vector<const Candidate*>& kept) {
     line += " (" + IntToDec(entry->accuracy) + ")";
   }
   return line;
+}
+
+std::vector<GameMatch> GameMatches(const std::vector<const Candidate*>& kept) {
+  std::vector<GameMatch> games;
+  games.reserve(kept.size());
+  for (const Candidate* entry : kept) {
+    games.push_back({entry->game, entry->disk, entry->accuracy, FormatResultCodes(entry->sheet)});
+  }
+  return games;
 }
 
 }  // namespace moswit

@@ -55,9 +55,19 @@ struct ImageFiles {
   std::vector<std::string> upperPaths;
 };
 
+// One game of a result line: the disk kept for it, its accuracy and its
+// result codes (e.g. "[md1][x2]", empty for a perfect match).
+struct GameMatch {
+  const GameRecord* game = nullptr;
+  const DiskRecord* disk = nullptr;
+  uint32_t accuracy = 0;
+  std::string codes;
+};
+
 struct IdentifyResult {
   std::string line;
-  bool hadCandidates = false;  // the window beeps once for such an image
+  bool hadCandidates = false;    // the window beeps once for such an image
+  std::vector<GameMatch> games;  // the games of the line, in its order
 };
 
 // The group of a record: the first of Pre-Game, Game, Addendum, Unused set
@@ -85,6 +95,9 @@ std::string FormatResultCodes(const ScoreSheet& sheet);
 // The line for the kept candidates: standard name, codes and " (accuracy)"
 // per game, joined by " + "; "<unidentified>" for none.
 std::string FormatResultLine(const std::vector<const Candidate*>& kept);
+
+// The kept candidates as the games of the line, in the same order.
+std::vector<GameMatch> GameMatches(const std::vector<const Candidate*>& kept);
 
 IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index);
 

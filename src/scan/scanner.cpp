@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -22,15 +25,16 @@ constexpr size_t kAheadPerWorker = 4;
 struct RowOutcome {
   std::string line;
   bool hadCandidates = false;
+  std::vector<GameMatch> games;
 };
 
 // Loads the row's image into `image`, the one image buffer of a worker, and
 // identifies it.
 RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, tADF& image) {
   FileError error;
-  if (!LoadImageInto(row.path, image, &error)) return {UnreadableResult(error.message), false};
+  if (!LoadImageInto(row.path, image, &error)) return {UnreadableResult(error.message), false, {}};
   IdentifyResult result = IdentifyImage(image, index);
-  return {std::move(result.line), result.hadCandidates};
+  return {std::move(result.line), result.hadCandidates, std::move(result.games)};
 }
 
 // Asks the system to read the image `distance` rows ahead of the one being
@@ -160,6 +164,28 @@ class Pipeline {
   std::vector<std::thread> threads_;
 };
 
+// `folder` absolute, links resolved, without a separator at its end (a part
+// that does not exist yet is kept as written); empty for an empty text.
+std::filesystem::path CanonicalFolder(const std::string& folder) {
+  if (folder.empty()) return {};
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
+  if (error) return {};
+  path = path.lexically_normal();
+  if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
+  return path;
+}
+
+// Whether `inner` is `outer` or below it, both as CanonicalFolder gives them.
+bool LiesIn(const std::filesystem::path& inner, const std::filesystem::path& outer) {
+  if (inner.empty() || outer.empty()) return false;
+  auto i = inner.begin();
+  for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+    if (i == inner.end() || *i != *o) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption) {
@@ -170,10 +196,27 @@ std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const 
 
 std::string UnreadableResult(const std::string& reason) { return "<unreadable: " + reason + ">"; }
 
+bool FolderLiesIn(const std::string& inner, const std::string& outer) {
+  return LiesIn(CanonicalFolder(inner), CanonicalFolder(outer));
+}
+
+void DropRowsBelow(std::vector<ImageRow>& rows, const std::string& folder) {
+  const std::filesystem::path outer = CanonicalFolder(folder);
+  if (outer.empty()) return;
+  // Rows come folder by folder, so each folder is resolved once.
+  std::map<std::string, bool, std::less<>> below;
+  std::erase_if(rows, [&](const ImageRow& row) {
+    const std::string parent = std::filesystem::path(row.path).parent_path().string();
+    auto [known, isNew] = below.try_emplace(parent, false);
+    if (isNew) known->second = LiesIn(CanonicalFolder(parent), outer);
+    return known->second;
+  });
+}
+
 size_t DefaultScanJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
-             const std::atomic<bool>* stop, size_t jobs) {
+             const std::atomic<bool>* stop, size_t jobs, const std::string& skipFolder) {
   if (jobs == 0) jobs = DefaultScanJobs();
   report.Status(kPreparingStatus);
   report.RowsCleared();
@@ -193,6 +236,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
     report.Ended(true);
     return;
   }
+  DropRowsBelow(rows, skipFolder);
   SortRows(rows);
   report.RowsListed(rows);
   if (!index) index = BuildMatchIndex(database);
@@ -223,6 +267,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
       report.Ended(true);
       return;
     }
+    report.RowGames(i, outcome.games);
     report.RowResult(i, outcome.line, outcome.hadCandidates);
   }
   pipeline.reset();

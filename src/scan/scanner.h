@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "database/records.h"
+#include "scan/identify.h"
 #include "scan/imagelist.h"
 
 namespace moswit {
@@ -28,6 +29,9 @@ class ScanReport {
   // The sorted rows; the list is shown again.
   virtual void RowsListed(const std::vector<ImageRow>& rows) = 0;
   virtual void RowResult(size_t row, const std::string& line, bool hadCandidates) = 0;
+  // The games the row's line names, just before RowResult; none for an
+  // image that is unidentified or could not be loaded.
+  virtual void RowGames(size_t /*row*/, const std::vector<GameMatch>& /*games*/) {}
   // Image `done` of `total` is being identified; follows its status text.
   virtual void Progress(size_t /*done*/, size_t /*total*/) {}
   // The scan is over: after "Ready.", or without it when it was stopped.
@@ -43,13 +47,23 @@ std::string UnreadableResult(const std::string& reason);
 // The workers a scan uses when not told: one per processor core.
 size_t DefaultScanJobs();
 
+// Takes out the rows whose files lie in `folder` or below it, links
+// followed: the images already copied to a target folder inside the source
+// folder. An empty `folder` takes out nothing.
+void DropRowsBelow(std::vector<ImageRow>& rows, const std::string& folder);
+
+// Whether `inner` is `outer` or lies below it, links followed.
+bool FolderLiesIn(const std::string& inner, const std::string& outer);
+
 // Runs a whole scan. `jobs` workers identify the images (0: the default; 1:
 // all on the calling thread), each holding one image at a time and running
 // at most a few rows ahead of the report; the index and the database are
 // only read. `stop`, when given and set, ends the scan while the folder is
 // listed or between two images, without the final status; every worker has
-// ended before Ended(true) is reported.
+// ended before Ended(true) is reported. The images in `skipFolder` and below
+// it are not listed (DropRowsBelow).
 void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, ScanReport& report,
-             const std::atomic<bool>* stop = nullptr, size_t jobs = 0);
+             const std::atomic<bool>* stop = nullptr, size_t jobs = 0,
+             const std::string& skipFolder = {});
 
 }  // namespace moswit

@@ -123,6 +123,9 @@ TEST(StandardNameReader, OtherNamesFallBack) {
       {"Say \"Hi\" (1991)(Soft)", false, "Say 'Hi' (1991)(Soft)", "Say \"Hi\" (1991)(Soft)", 1, 1},
       // A disk number after any other name still groups the set.
       {"Demo[2|2]", false, "Demo", "Demo", 2, 2},
+      // "[k_N]", as organized copies are named, is "[k|N]"; "_" in a tag is not.
+      {"Quest (1990)(Soft)[2_3]", true, "Quest", "Quest (1990)(Soft)", 2, 3},
+      {"Quest (1990)(Soft)[cr A_B]", true, "Quest", "Quest (1990)(Soft)[cr A_B]", 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

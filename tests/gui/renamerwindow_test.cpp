@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -67,7 +68,8 @@ class RenamerTest : public QObject {
       record.attributes = kAttrGame;
     }
     good_ = builder.Build();
-    name_ = QString::fromLatin1(StandardName(*game_, disk)) + " (1000)";
+    diskName_ = StandardName(*game_, disk);
+    name_ = QString::fromLatin1(diskName_) + " (1000)";
     did_ = (dbDir_.Path() / "sample.did").string();
     QVERIFY(!WriteDatabase(db_.Database(), did_));
   }
@@ -277,6 +279,92 @@ class RenamerTest : public QObject {
     QCOMPARE(dialogs.requests[1].folder, QString("/some/where/"));
   }
 
+  // The result list's menu, by right click and by its shortcuts: the report
+  // of the finished scan, then its good images copied to the target.
+  void MenuSavesTheReportAndCopiesGoodImagesToTheTarget() {
+    QVERIFY(!Action("MI_SaveReport")->isEnabled());
+    QVERIFY(!Action("MI_CopyToTarget")->isEnabled());
+    dir_->Write("src/A.adf", good_);
+    dir_->Write("src/b.adf", good_);
+    dir_->Write("src/c.adf", PatternBytes(10'000, 9));
+    Edit("ED_Source")->setText(Native(dir_->Path() / "src") + "/");
+    Edit("ED_Target")->setText(Native(dir_->Path() / "target") + "/");
+    QVERIFY(Scan());
+    Results()->customContextMenuRequested(QPoint(5, 5));
+    auto* menu = window_->findChild<QMenu*>("PU_Results");
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
+    QVERIFY(Action("MI_SaveReport")->isEnabled());
+    QVERIFY(!Action("MI_StopCopying")->isEnabled());
+
+    FakeDialogs dialogs;
+    const std::filesystem::path report = dir_->Path() / "report.txt";
+    dialogs.answers << Native(report);
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(dialogs.requests.at(0).confirmOverwrite);
+    const std::string text = "have\t" + diskName_ + "\tA.adf\t1000\t\t2\nunknown\t\tc.adf\t\t\t\n";
+    QCOMPARE(ReadFileBytes(report.string()), Bytes(text.begin(), text.end()));
+
+    const std::filesystem::path copy = dir_->Path() / "target" / (diskName_ + ".adf");
+    dialogs.choices << 1;  // Cancel
+    Action("MI_CopyToTarget")->trigger();
+    QVERIFY(dialogs.questions.at(0).contains("1 image to copy, 0 already there"));
+    QVERIFY(!std::filesystem::exists(copy.parent_path()));
+    QSignalSpy ended(window_.data(), &TF_Scan::CopyEnded);
+    dialogs.choices << 0;  // Copy
+    QTest::keyClick(window_, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(ended.wait(30'000));
+    QCOMPARE(dialogs.messages, QStringList{"Copied 1, same 0, conflicts 0, failed 0."});
+    QCOMPARE(ReadFileBytes(copy.string()), good_);
+  }
+
+  // Copying runs on until done or stopped by Escape; meanwhile the window
+  // refuses to close, and deleting it stops the copying and waits for it.
+  void CopyingStopsOnEscapeAndHoldsTheWindowOpen() {
+    DidBuilder many;
+    for (int g = 0; g < 300; ++g) {
+      GameRecord& game = many.Game("Game " + std::to_string(g));
+      many.Version(game, {1});
+      FileRecord& record = AppendFile(many.Disk(game, "D"));
+      const Bytes contents = PatternBytes(1'000, static_cast<uint32_t>(g));
+      record.path = "/f";
+      record.size = 1'000;
+      record.crc32 = Crc32(contents);
+      AdfBuilder builder;
+      builder.AddFile("/f", contents);
+      dir_->Write("src/" + std::to_string(g) + ".adf", builder.Build());
+    }
+    const std::string did = (dir_->Path() / "many.did").string();
+    QVERIFY(!WriteDatabase(many.Database(), did));
+    delete window_.data();
+    window_ = new TF_Scan({did});
+    window_->show();
+    Edit("ED_Source")->setText(Native(dir_->Path() / "src"));
+    Edit("ED_Target")->setText(Native(dir_->Path() / "target"));
+    QVERIFY(Scan());
+    FakeDialogs dialogs;
+    dialogs.choices << 0 << 0;
+    QSignalSpy ended(window_.data(), &TF_Scan::CopyEnded);
+    Action("MI_CopyToTarget")->trigger();
+    QVERIFY(window_->Copying());
+    QVERIFY(!window_->close());
+    QCOMPARE(dialogs.beeps, 1);
+    QVERIFY(!Action("MI_CopyToTarget")->isEnabled());
+    window_->activateWindow();
+    QTest::keyClick(window_, Qt::Key_Escape);
+    QVERIFY(ended.wait(30'000));
+    QVERIFY2(dialogs.messages.at(0).startsWith("Stopped. Copied "), qPrintable(dialogs.messages[0]));
+    QCOMPARE(Status(), dialogs.messages.at(0));
+    Action("MI_CopyToTarget")->trigger();
+    QVERIFY(window_->Copying());
+    QElapsedTimer clock;
+    clock.start();
+    delete window_.data();
+    QVERIFY(clock.elapsed() < 5'000);
+  }
+
   void TenThousandImagesKeepTheWindowResponsive() {
     const std::string first = dir_->Write("many/img00000.adf", good_);
     for (int i = 1; i < 10'000; ++i) {
@@ -374,6 +462,7 @@ class RenamerTest : public QObject {
   QLineEdit* Edit(const char* name) const { return window_->findChild<QLineEdit*>(name); }
   QTreeWidget* Results() const { return window_->findChild<QTreeWidget*>("LV_Results"); }
   QString Status() const { return window_->findChild<QLabel*>("P_Status")->text(); }
+  QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
 
   bool Scan() {
     QSignalSpy ended(window_.data(), &TF_Scan::ScanEnded);
@@ -393,6 +482,7 @@ class RenamerTest : public QObject {
   DidBuilder db_;
   GameRecord* game_ = nullptr;
   Bytes good_;
+  std::string diskName_;
   QString name_;
   TempDir dbDir_;
   std::string did_;

@@ -316,11 +316,21 @@ TEST_F(IdentifyTest, ManyQualifyingGamesAreAllShown) {
   }
   ImagePtr adf = LoadImageFromMemory("t.adf", image.data(), image.size());
   MatchIndexPtr index = BuildMatchIndex(db.Database());
-  const std::string line = IdentifyImage(*adf, *index).line;
+  const IdentifyResult result = IdentifyImage(*adf, *index);
   size_t joins = 0;
-  for (size_t at = line.find(" + "); at != std::string::npos; at = line.find(" + ", at + 1))
+  for (size_t at = result.line.find(" + "); at != std::string::npos;
+       at = result.line.find(" + ", at + 1))
     ++joins;
   EXPECT_EQ(joins, 299u);
+  // The games of the line, in its order, each with its accuracy and codes.
+  ASSERT_EQ(result.games.size(), 300u);
+  EXPECT_EQ(result.games[299].game, &db.Database().games[299]);
+  std::string line;
+  for (const GameMatch& match : result.games) {
+    line += (line.empty() ? "" : " + ") + StandardName(*match.game, *match.disk) + match.codes +
+            " (" + IntToDec(match.accuracy) + ")";
+  }
+  EXPECT_EQ(line, result.line);
 }
 
 TEST(Accuracy, ExtendedPrecisionTruncatedTowardZero) {

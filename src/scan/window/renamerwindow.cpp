@@ -1,5 +1,8 @@
 #include "scan/window/renamerwindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGridLayout>
@@ -7,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -15,6 +19,8 @@
 #include <limits>
 
 #include "base/pathtext.h"
+#include "collection/collectionform.h"
+#include "collection/collectionreport.h"
 #include "database/didreader.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
@@ -22,6 +28,7 @@
 #include "gui/reportlist.h"
 #include "gui/texts.h"
 #include "scan/renamerform.h"
+#include "scan/window/renamerwindowcopier.h"
 #include "scan/window/renamerwindowworker.h"
 
 namespace moswit {
@@ -100,6 +107,10 @@ TF_Scan::TF_Scan(const RenamerRequest& request, QWidget* owner) : QWidget(owner,
 
   channel_ = new ScanChannel(this);
   connect(channel_, &ScanChannel::Pending, this, &TF_Scan::ApplyReports, Qt::QueuedConnection);
+  copier_ = new CopyChannel(this);
+  connect(copier_, &CopyChannel::Started, this, &TF_Scan::CopyStarted, Qt::QueuedConnection);
+  connect(copier_, &CopyChannel::Finished, this, &TF_Scan::CopyFinished, Qt::QueuedConnection);
+  MakeMenu();
   connect(sourceSelect, &QPushButton::clicked, this, &TF_Scan::B_SourceSelectClick);
   connect(targetSelect, &QPushButton::clicked, this, &TF_Scan::B_TargetSelectClick);
   connect(start_, &QPushButton::clicked, this, &TF_Scan::B_StartClick);
@@ -113,6 +124,7 @@ TF_Scan::TF_Scan(const RenamerRequest& request, QWidget* owner) : QWidget(owner,
 
 TF_Scan::~TF_Scan() {
   stop_ = true;
+  copyStop_ = true;
   if (worker_) worker_->wait();
 }
 
@@ -156,17 +168,155 @@ void TF_Scan::B_StartClick() {
   start_->setEnabled(false);
   scanFolder_ = FileNameBytes(source_->text());
   stop_ = false;
-  // The previous scan's thread has reported its end; it may still be returning.
+  scanEnded_ = false;
+  UpdateMenu();
+  // The previous worker may still be returning; then no thread holds the
+  // outcomes any more.
+  if (worker_) worker_->wait();
+  outcomes_ = std::make_unique<OutcomeRecorder>(scanFolder_, channel_);
+  StartWorker(&TF_Scan::Scan);
+}
+
+void TF_Scan::StartWorker(void (*routine)(void*)) {
+  // The previous worker has reported its end; it may still be returning.
   if (worker_) worker_->wait();
   worker_ = new TCustomThread(this);
-  worker_->callback = &TF_Scan::Scan;
+  worker_->callback = routine;
   worker_->user = this;
   worker_->start();
 }
 
 void TF_Scan::Scan(void* user) {
   auto* window = static_cast<TF_Scan*>(user);
-  RunScan(*window->database_, window->scanFolder_, *window->channel_, &window->stop_);
+  RunScan(*window->database_, window->scanFolder_, *window->outcomes_, &window->stop_);
+}
+
+void TF_Scan::MakeMenu() {
+  menu_ = Named(new QMenu(this), "PU_Results");
+  const auto add = [this](const char* name, const char* caption, const QKeySequence& keys,
+                          void (TF_Scan::*slot)()) {
+    QAction* action = Named(new QAction(Caption(caption), this), name);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, slot);
+    menu_->addAction(action);
+    return action;
+  };
+  copyRows_ = add("MI_Copy", kCopyRowsCaption, QKeySequence::Copy, &TF_Scan::CopyRowsClick);
+  saveReport_ = add("MI_SaveReport", kSaveReportCaption, QKeySequence(Qt::CTRL | Qt::Key_S),
+                    &TF_Scan::SaveReportClick);
+  copyToTarget_ = add("MI_CopyToTarget", kCopyToTargetCaption, QKeySequence(Qt::CTRL | Qt::Key_T),
+                      &TF_Scan::CopyToTargetClick);
+  menu_->addSeparator();
+  stopCopying_ = add("MI_StopCopying", kStopCopyingCaption, QKeySequence(Qt::Key_Escape),
+                     &TF_Scan::StopCopyingClick);
+  // Ctrl+C copies the list's rows where the list has the focus; the others
+  // work anywhere in the window.
+  copyRows_->setShortcutContext(Qt::WidgetShortcut);
+  results_->addAction(copyRows_);
+  for (QAction* action : {saveReport_, copyToTarget_, stopCopying_}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+  }
+  results_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(results_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    UpdateMenu();
+    menu_->popup(results_->viewport()->mapToGlobal(at));
+  });
+  UpdateMenu();
+}
+
+bool TF_Scan::ScanUsable() const { return database_ && mayClose_ && scanEnded_ && outcomes_; }
+
+void TF_Scan::UpdateMenu() {
+  saveReport_->setEnabled(ScanUsable());
+  copyToTarget_->setEnabled(ScanUsable());
+  stopCopying_->setEnabled(copying_);
+}
+
+void TF_Scan::CopyRowsClick() { QApplication::clipboard()->setText(results_->SelectedRowsText()); }
+
+void TF_Scan::SaveReportClick() {
+  if (!ScanUsable()) return;
+  FileDialogRequest request;
+  request.title = Caption(kSaveReportTitle);
+  request.folder = FileNameText(scanFolder_);
+  request.filter = Caption(kReportFilter);
+  request.fileName = Caption(kReportFileName);
+  request.existingOnly = false;
+  request.confirmOverwrite = true;
+  const QString chosen = Dialogs().OpenFile(this, request);
+  if (chosen.isEmpty()) return;
+  const CollectionReport report = BuildCollectionReport(*database_, outcomes_->Outcomes());
+  if (const std::optional<FileError> error = WriteReport(FileNameBytes(chosen), report)) {
+    Dialogs().ShowMessage(this, FileNameText(FormatFileError(*error)));
+    return;
+  }
+  status_->setText(FileNameText(ReportSavedStatus(report)));
+}
+
+void TF_Scan::CopyToTargetClick() {
+  if (!ScanUsable()) return;
+  const std::string target = FileNameBytes(target_->text());
+  if (target.empty() || FolderLiesIn(scanFolder_, target)) {
+    Dialogs().ShowMessage(this, FileNameText(NoUsableTarget(target)));
+    return;
+  }
+  // The images already below the target are not taken again.
+  std::vector<ImageOutcome> images = outcomes_->Outcomes();
+  DropOutcomesBelow(images, target);
+  std::vector<OrganizeStep> steps =
+      PlanOrganize(BuildCollectionReport(*database_, std::move(images)), target, {});
+  const std::string question = CopyQuestion(CountPlan(steps), target);
+  if (question.empty()) {
+    Dialogs().ShowMessage(this, FileNameText(NothingToCopy(target)));
+    return;
+  }
+  if (Ask(this, question, CopyChoices()) != kCopyChosen) return;
+  copySteps_ = std::move(steps);
+  copyTarget_ = target;
+  copyStop_ = false;
+  copying_ = true;
+  mayClose_ = false;
+  start_->setEnabled(false);
+  progress_->setRange(0, Clamped(copySteps_.size()));
+  progress_->setValue(0);
+  UpdateMenu();
+  StartWorker(&TF_Scan::CopyImages);
+}
+
+void TF_Scan::CopyImages(void* user) {
+  auto* window = static_cast<TF_Scan*>(user);
+  const OrganizeTotals totals = RunOrganize(window->copySteps_, window->copyTarget_, {},
+                                            *window->copier_, &window->copyStop_);
+  window->copier_->Finish(totals, window->copySteps_);
+}
+
+void TF_Scan::StopCopyingClick() {
+  if (!copying_) return;
+  copyStop_ = true;
+  status_->setText(Caption(kStoppingCopyStatus));
+}
+
+void TF_Scan::CopyStarted(qsizetype done, qsizetype total, const QString& status) {
+  if (copyStop_) return;  // "Stopping ..." stays until the end
+  status_->setText(status);
+  progress_->setRange(0, Clamped(static_cast<size_t>(total)));
+  progress_->setValue(Clamped(static_cast<size_t>(done - 1)));
+}
+
+void TF_Scan::CopyFinished(const QString& summary, const QString& troubles) {
+  copying_ = false;
+  mayClose_ = true;
+  start_->setEnabled(true);
+  progress_->setValue(progress_->maximum());
+  status_->setText(summary);
+  UpdateMenu();
+  if (troubles.isEmpty()) {
+    Dialogs().ShowInformation(this, summary);
+  } else {
+    Dialogs().ShowMessage(this, summary + "\n\n" + troubles);
+  }
+  emit CopyEnded();
 }
 
 void TF_Scan::FormCloseQuery(bool& canClose) const { canClose = mayClose_; }
@@ -224,6 +374,8 @@ void TF_Scan::Apply(const ScanEvent& event) {
       progress_->setValue(progress_->maximum());
       start_->setEnabled(true);
       mayClose_ = true;
+      scanEnded_ = outcomes_ && outcomes_->Complete();
+      UpdateMenu();
       emit ScanEnded();
       break;
   }

@@ -1,6 +1,8 @@
 // The Renamer window: identifies every ADF image below a source folder
 // against the window's own database, one image after the other on a worker
-// thread, and shows each image's result line in its row.
+// thread, and shows each image's result line in its row. The result list's
+// menu copies rows, saves the report of the finished scan, and copies the
+// identified images to the target folder on a worker thread.
 #pragma once
 
 #include <QPointer>
@@ -8,18 +10,24 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "collection/organize.h"
+#include "collection/scanoutcomes.h"
 #include "database/records.h"
 #include "gui/requests.h"
 
+class QAction;
 class QCloseEvent;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
 namespace moswit {
 
+class CopyChannel;
 class ReportList;
 class ScanChannel;
 class TCustomThread;
@@ -42,9 +50,20 @@ class TF_Scan : public QWidget {
   void B_StartClick();
   void FormCloseQuery(bool& canClose) const;
 
+  // The result list's menu. Saving and copying use the last scan, once it
+  // has ended; copying runs until done or stopped (Escape, or "Stop
+  // copying"), and the window refuses to close meanwhile.
+  void CopyRowsClick();
+  void SaveReportClick();
+  void CopyToTargetClick();
+  void StopCopyingClick();
+  bool Copying() const { return copying_; }
+
  signals:
   // The scan's last report was shown; the window may close again.
   void ScanEnded();
+  // The copying's summary was shown; the window may close again.
+  void CopyEnded();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -54,8 +73,16 @@ class TF_Scan : public QWidget {
   void SelectFolder(const char* title, QLineEdit* field);
   // The scan routine, run by the worker with the window as user pointer.
   static void Scan(void* user);
+  static void CopyImages(void* user);
   void ApplyReports();
   void Apply(const ScanEvent& event);
+  void MakeMenu();
+  void UpdateMenu();
+  // True when a scan has ended in full and nothing runs.
+  bool ScanUsable() const;
+  void StartWorker(void (*routine)(void*));
+  void CopyStarted(qsizetype done, qsizetype total, const QString& status);
+  void CopyFinished(const QString& summary, const QString& troubles);
 
   std::unique_ptr<DatabaseInfo> database_;
   bool mayClose_ = true;
@@ -63,6 +90,22 @@ class TF_Scan : public QWidget {
   std::atomic<bool> stop_{false};
   ScanChannel* channel_ = nullptr;
   QPointer<TCustomThread> worker_;
+  // Filled by the scan's worker; read only once the scan has ended.
+  std::unique_ptr<OutcomeRecorder> outcomes_;
+  bool scanEnded_ = false;
+
+  // The copying: its steps belong to the worker while it runs.
+  bool copying_ = false;
+  std::atomic<bool> copyStop_{false};
+  std::vector<OrganizeStep> copySteps_;
+  std::string copyTarget_;
+  CopyChannel* copier_ = nullptr;
+
+  QMenu* menu_ = nullptr;
+  QAction* copyRows_ = nullptr;
+  QAction* saveReport_ = nullptr;
+  QAction* copyToTarget_ = nullptr;
+  QAction* stopCopying_ = nullptr;
 
   ReportList* results_ = nullptr;
   QLineEdit* source_ = nullptr;

@@ -1,0 +1,86 @@
+#include "collection/collectionform.h"
+
+#include "scan/identify.h"
+
+namespace moswit {
+
+namespace {
+
+std::string Images(size_t n) { return std::to_string(n) + (n == 1 ? " image" : " images"); }
+
+}  // namespace
+
+PlanCounts CountPlan(const std::vector<OrganizeStep>& steps) {
+  PlanCounts counts;
+  for (const OrganizeStep& step : steps) {
+    if (step.action == OrganizeAction::kConflict) {
+      ++counts.conflicts;
+    } else if (step.exists) {
+      ++counts.there;
+    } else {
+      ++counts.toCopy;
+    }
+  }
+  return counts;
+}
+
+std::string CopyQuestion(const PlanCounts& counts, const std::string& target) {
+  if (counts.toCopy + counts.there + counts.conflicts == 0) return {};
+  std::string text = "Copy the images identified at 1000 without codes to " + target +
+                     ", each under its disk's standard name?\n\n" + Images(counts.toCopy) +
+                     " to copy, " + std::to_string(counts.there) +
+                     " already there (compared, and left as they are)";
+  if (counts.conflicts > 0) {
+    text += ", " + std::to_string(counts.conflicts) + " left out: an earlier disk has its name";
+  }
+  return text + ".\nThe images in the source directory are not changed.";
+}
+
+std::string NothingToCopy(const std::string& target) {
+  return "No image of the scan is identified at 1000 without codes, so nothing is copied to " +
+         target + ".";
+}
+
+std::string NoUsableTarget(const std::string& target) {
+  if (target.empty()) return "Choose a target directory first.";
+  return "The target directory " + target +
+         " holds the source directory; choose a target directory outside it.";
+}
+
+std::string CopyingStatus(size_t i, size_t n, const std::string& destination) {
+  const auto percent = TruncatedRatio(static_cast<uint32_t>(i), static_cast<uint32_t>(n), 100);
+  return "Copying file " + std::to_string(i) + " of " + std::to_string(n) + " [" +
+         std::to_string(percent) + "] / " + destination;
+}
+
+std::string ReportSavedStatus(const CollectionReport& report) {
+  return "Report saved. " + ReportSummary(report);
+}
+
+std::string CopySummary(const OrganizeTotals& totals) {
+  return std::string(totals.stopped ? "Stopped. " : "") + "Copied " +
+         std::to_string(totals.copied) + ", same " + std::to_string(totals.same) + ", conflicts " +
+         std::to_string(totals.conflicts) + ", failed " + std::to_string(totals.failed) + ".";
+}
+
+std::string CopyTroubles(const std::vector<OrganizeStep>& steps, size_t most) {
+  std::string text;
+  size_t lines = 0;
+  size_t more = 0;
+  for (const OrganizeStep& step : steps) {
+    if (step.action != OrganizeAction::kConflict && step.action != OrganizeAction::kFailed)
+      continue;
+    if (lines == most) {
+      ++more;
+      continue;
+    }
+    text += std::string(ActionWord(step.action)) + ": " + step.error + "\n";
+    ++lines;
+  }
+  if (more > 0) text += "... and " + std::to_string(more) + " more\n";
+  return text;
+}
+
+std::vector<std::string> CopyChoices() { return {kCopyChoice, kCancelChoice}; }
+
+}  // namespace moswit

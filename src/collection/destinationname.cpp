@@ -1,0 +1,22 @@
+#include "collection/destinationname.h"
+
+namespace moswit {
+
+std::string CleanFileName(std::string_view name) {
+  std::string clean(name);
+  for (char& c : clean) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+  }
+  while (!clean.empty() && (clean.back() == '.' || clean.back() == ' ')) clean.pop_back();
+  if (clean.empty()) clean = "_";
+  return clean;
+}
+
+std::string DestinationName(const DiskEntry& entry, std::string_view ending) {
+  if (entry.status == DiskStatus::kHave) return CleanFileName(entry.name) + std::string(ending);
+  return std::string(kPartialFolder) + "/" + CleanFileName(entry.name + entry.codes) +
+         std::string(ending);
+}
+
+}  // namespace moswit

@@ -1,0 +1,90 @@
+#include "collection/scanoutcomes.h"
+
+namespace moswit {
+
+namespace {
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string RowEnding(const ImageRow& row, const std::string& sourceFolder) {
+  const std::string_view path = row.path;
+  const std::string_view relative =
+      path.starts_with(sourceFolder) ? path.substr(sourceFolder.size()) : path;
+  if (relative.starts_with(row.caption)) {
+    return LowerCase(std::string(relative.substr(row.caption.size())));
+  }
+  const size_t dot = path.rfind('.');
+  const size_t separator = path.rfind(kPathSeparator);
+  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
+    return {};
+  }
+  return LowerCase(std::string(path.substr(dot)));
+}
+
+void DropOutcomesBelow(std::vector<ImageOutcome>& outcomes, const std::string& folder) {
+  if (folder.empty()) return;
+  std::vector<ImageRow> rows;
+  rows.reserve(outcomes.size());
+  for (const ImageOutcome& outcome : outcomes) rows.push_back({{}, outcome.path});
+  DropRowsBelow(rows, folder);
+  // Both keep their order, so the rows left pick the outcomes left.
+  size_t kept = 0;
+  for (size_t i = 0; i < outcomes.size() && kept < rows.size(); ++i) {
+    if (rows[kept].path != outcomes[i].path) continue;
+    if (i != kept) outcomes[kept] = std::move(outcomes[i]);
+    ++kept;
+  }
+  outcomes.resize(kept);
+}
+
+OutcomeRecorder::OutcomeRecorder(const std::string& sourceFolder, ScanReport* next)
+    : folder_(WithTrailingSeparator(sourceFolder)), next_(next) {}
+
+void OutcomeRecorder::Status(const std::string& text) {
+  if (next_) next_->Status(text);
+}
+
+void OutcomeRecorder::RowsCleared() {
+  outcomes_.clear();
+  complete_ = false;
+  if (next_) next_->RowsCleared();
+}
+
+void OutcomeRecorder::RowsListed(const std::vector<ImageRow>& rows) {
+  outcomes_.reserve(rows.size());
+  for (const ImageRow& row : rows) {
+    ImageOutcome outcome;
+    outcome.path = row.path;
+    outcome.relative = row.path.starts_with(folder_) ? row.path.substr(folder_.size()) : row.path;
+    outcome.ending = RowEnding(row, folder_);
+    outcomes_.push_back(std::move(outcome));
+  }
+  if (next_) next_->RowsListed(rows);
+}
+
+void OutcomeRecorder::RowGames(size_t row, const std::vector<GameMatch>& games) {
+  if (row < outcomes_.size()) outcomes_[row].games = games;
+  if (next_) next_->RowGames(row, games);
+}
+
+void OutcomeRecorder::RowResult(size_t row, const std::string& line, bool hadCandidates) {
+  if (next_) next_->RowResult(row, line, hadCandidates);
+}
+
+void OutcomeRecorder::Progress(size_t done, size_t total) {
+  if (next_) next_->Progress(done, total);
+}
+
+void OutcomeRecorder::Ended(bool stopped) {
+  complete_ = !stopped;
+  if (next_) next_->Ended(stopped);
+}
+
+}  // namespace moswit
