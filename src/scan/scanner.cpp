@@ -8,8 +8,9 @@
 #include <mutex>
 #include <thread>
 
-#include "image/adf.h"
 #include "base/numbertext.h"
+#include "base/pathtext.h"
+#include "image/adf.h"
 #include "scan/identify.h"
 #include "scan/matchindex.h"
 
@@ -169,7 +170,7 @@ class Pipeline {
 std::filesystem::path CanonicalFolder(const std::string& folder) {
   if (folder.empty()) return {};
   std::error_code error;
-  std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
+  std::filesystem::path path = std::filesystem::weakly_canonical(PathFromText(folder), error);
   if (error) return {};
   path = path.lexically_normal();
   if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
@@ -206,7 +207,7 @@ void DropRowsBelow(std::vector<ImageRow>& rows, const std::string& folder) {
   // Rows come folder by folder, so each folder is resolved once.
   std::map<std::string, bool, std::less<>> below;
   std::erase_if(rows, [&](const ImageRow& row) {
-    const std::string parent = std::filesystem::path(row.path).parent_path().string();
+    const std::string parent = PathText(PathFromText(row.path).parent_path());
     auto [known, isNew] = below.try_emplace(parent, false);
     if (isNew) known->second = LiesIn(CanonicalFolder(parent), outer);
     return known->second;

@@ -52,5 +52,15 @@ TEST(PathText, NamesOutsideAsciiReachTheSystemAndComeBack) {
   }
 }
 
+// Bytes that are not UTF-8 (a Latin-1 name) still name a file: as they are
+// on POSIX systems, with U+FFFD in their place on Windows.
+TEST(PathText, BytesThatAreNotUtf8StillNameAFile) {
+  test::TempDir dir;
+  const std::string path = PathText(dir.Path()) + "/Caf\xe9.adf";
+  dir.Write("Caf\xe9.adf", test::AdfBuilder().Build());
+  EXPECT_TRUE(LoadImage(path));
+  EXPECT_EQ(ListImages(PathText(dir.Path()) + "/").size(), 1u);
+}
+
 }  // namespace
 }  // namespace moswit
