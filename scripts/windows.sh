@@ -5,8 +5,9 @@
 # the programs do, not how fast) and runs the core's tests under Wine. Then runs moswit-cli under Wine and the Linux moswit-cli of
 # LINUX_BUILD (default build-test) on that build's samples, also copied into
 # a folder with a name outside ASCII: list, identify, mkdid and identify
-# with the DID made. What each prints, its exit status and the DID it writes
-# must be the same on both systems.
+# with the DID made, report and organize. What each prints, its exit status
+# and the files it writes (the DID, the organized copies) must be the same
+# on both systems.
 #   scripts/windows.sh [LINUX_BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -59,14 +60,18 @@ localedef -i en_US -f UTF-8 "$smoke/locale/en_US.UTF-8"
 locale=(env LOCPATH="$smoke/locale" LC_ALL=en_US.UTF-8)
 
 # Each side runs in a folder of its own with the same relative arguments, so
-# the DID it writes (whose name holds its path) is comparable.
+# what it writes (a DID holds its own path) is comparable. Arguments are
+# separated by "|".
+named="../input/Sammlung Übersicht 日本"
 commands=(
-  "list ../input/sample.adf"
-  "list ../input/sample.zip"
-  "list ../input/absent.adf"
-  "identify ../input/sample.did ../input/renamer"
-  "mkdid made.did ../input/Sammlung Übersicht 日本"
-  "identify made.did ../input/Sammlung Übersicht 日本"
+  "list|../input/sample.adf"
+  "list|../input/sample.zip"
+  "list|../input/absent.adf"
+  "identify|../input/sample.did|../input/renamer"
+  "mkdid|made.did|$named"
+  "identify|made.did|$named"
+  "report|../input/sample.did|$named"
+  "organize|--partial|../input/sample.did|$named|organized"
 )
 for side in linux windows; do
   program=("${locale[@]}" "$PWD/$linux/moswit-cli")
@@ -76,10 +81,7 @@ for side in linux windows; do
     number=0
     for command in "${commands[@]}"; do
       number=$((number + 1))
-      # The words of a command, its last argument whole (it may hold blanks).
-      read -r name first rest <<<"$command"
-      args=("$name" "$first")
-      [ -n "$rest" ] && args=("$name" "$first" "$rest")
+      IFS='|' read -r -a args <<<"$command"
       status=0
       "${program[@]}" "${args[@]}" >"$number.out" 2>"$number.err" || status=$?
       echo "$status" >"$number.status"
