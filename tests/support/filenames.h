@@ -7,13 +7,15 @@ namespace moswit::test {
 
 // The part of an image's file name that numbers disk k of a set of n (2 to
 // 9): the standard name's "[k|n]", or on Windows, where '|' cannot be in a
-// file name, " (Disk k of n)", which the name reader takes as well.
+// file name, "[k_n]", as organize names its copies and the name reader
+// takes as well.
 inline std::string DiskNumberInName(unsigned k, unsigned n) {
 #ifdef _WIN32
-  return " (Disk " + std::to_string(k) + " of " + std::to_string(n) + ")";
+  const char bar = '_';
 #else
-  return "[" + std::to_string(k) + "|" + std::to_string(n) + "]";
+  const char bar = '|';
 #endif
+  return "[" + std::to_string(k) + bar + std::to_string(n) + "]";
 }
 
 }  // namespace moswit::test
