@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/pathtext.h"
 #include "database/attributes.h"
 #include "database/didwriter.h"
 #include "image/crc32.h"
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
   if (!WriteBytes(folder / "sample.adf", disk) ||
       !WriteBytes(folder / "sample.zip", moswit::test::MakeZip({member})) ||
       !WriteRenamerSamples(folder)) {
-    std::fprintf(stderr, "moswit-samples: cannot write to %s\n", folder.c_str());
+    std::fprintf(stderr, "moswit-samples: cannot write to %s\n", moswit::PathText(folder).c_str());
     return 1;
   }
   return 0;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the .deb from a configured and built BUILD folder and checks it:
 # every file an installed Moswit needs is in it and nothing else (no test
-# program, benchmark or sample), the desktop entry passes
-# desktop-file-validate, and Depends names Qt 6 Widgets and zlib.
+# program, benchmark or sample), lintian reports no error and no warning,
+# the desktop entry passes desktop-file-validate, the AppStream metadata
+# appstreamcli validate, and Depends names Qt 6 Widgets and zlib.
 #   scripts/checkpackage.sh BUILD     the package lands in BUILD/package
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,8 +37,13 @@ expected=(
   /usr/bin/moswit
   /usr/bin/moswit-cli
   /usr/share/applications/moswit.desktop
+  /usr/share/metainfo/org.example.moswit.metainfo.xml
   /usr/share/icons/hicolor/scalable/apps/moswit.svg
-  /usr/share/man/man1/moswit-cli.1
+  /usr/share/man/man1/moswit.1.gz
+  /usr/share/man/man1/moswit-cli.1.gz
+  /usr/share/doc/moswit/copyright
+  /usr/share/doc/moswit/changelog.gz
+  /usr/share/doc/moswit/LICENSE
   /usr/share/doc/moswit/README.md
   /usr/share/doc/moswit/docs/guide.md
 )
@@ -59,6 +65,14 @@ trap 'rm -rf "$tree"' EXIT
 dpkg-deb -x "$deb" "$tree"
 if ! desktop-file-validate "$tree/usr/share/applications/moswit.desktop"; then
   fail "desktop-file-validate rejects moswit.desktop"
+fi
+if ! appstreamcli validate --no-net --pedantic "$tree/usr/share/metainfo/org.example.moswit.metainfo.xml"; then
+  fail "appstreamcli rejects the AppStream metadata"
+fi
+# Informational tags (extra-license-file: LICENSE is installed beside the
+# copyright file on purpose) do not fail the package.
+if ! lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2); then
+  fail "lintian reports errors or warnings"
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -7,8 +7,12 @@
 # sanitizer (the concurrent scans among them); then each fuzzer for
 # FUZZ_SECONDS (default 25) from its seeds. The benchmarks are left out.
 # Build folders: build-asan, build-tsan, build-fuzz.
+#   scripts/hardening.sh [asan|tsan|fuzz]...     the stages named, or all three
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+stages=("$@")
+[ ${#stages[@]} -gt 0 ] || stages=(asan tsan fuzz)
 
 werror=OFF
 if [ "${CI:-}" = "true" ]; then
@@ -20,17 +24,29 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
 
-echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake --preset asan -DMOSWIT_WERROR="$werror" >/dev/null
-cmake --build build-asan --parallel 2
-ctest --test-dir build-asan --output-on-failure --parallel 2 --timeout 600
-
-echo "== ThreadSanitizer"
-cmake --preset tsan -DMOSWIT_WERROR="$werror" >/dev/null
-cmake --build build-tsan --parallel 2
-# The mutation sweep is single-threaded and already ran under the other
-# sanitizers; the rest, concurrent scans included, runs here.
-ctest --test-dir build-tsan --output-on-failure --parallel 2 --timeout 600 -E 'Sweep/'
-
-echo "== Fuzzing, ${FUZZ_SECONDS:-25}s per fuzzer"
-scripts/fuzz.sh "${FUZZ_SECONDS:-25}"
+for stage in "${stages[@]}"; do
+  case "$stage" in
+    asan)
+      echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+      cmake --preset asan -DMOSWIT_WERROR="$werror" >/dev/null
+      cmake --build build-asan --parallel 2
+      ctest --test-dir build-asan --output-on-failure --parallel 2 --timeout 600
+      ;;
+    tsan)
+      echo "== ThreadSanitizer"
+      cmake --preset tsan -DMOSWIT_WERROR="$werror" >/dev/null
+      cmake --build build-tsan --parallel 2
+      # The mutation sweep is single-threaded and already ran under the other
+      # sanitizers; the rest, concurrent scans included, runs here.
+      ctest --test-dir build-tsan --output-on-failure --parallel 2 --timeout 600 -E 'Sweep/'
+      ;;
+    fuzz)
+      echo "== Fuzzing, ${FUZZ_SECONDS:-25}s per fuzzer"
+      scripts/fuzz.sh "${FUZZ_SECONDS:-25}"
+      ;;
+    *)
+      echo "usage: scripts/hardening.sh [asan|tsan|fuzz]..." >&2
+      exit 2
+      ;;
+  esac
+done

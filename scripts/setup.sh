@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Moswit needs to build, test and benchmark,
 # only those that are missing. Runs unattended; safe to run again.
+# The Windows build uses Debian's MinGW-w64 cross compiler with its zlib and
+# builds GoogleTest from the sources in /usr/src/googletest; its tests run
+# under Wine, and its moswit-cli beside Linux's under a US English locale
+# built from the locales package. lintian and appstreamcli check the package.
 set -euo pipefail
 
 packages=(
@@ -9,7 +13,8 @@ packages=(
   qt6-base-dev
   unadf
   clang libclang-rt-dev
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils lintian appstream
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64 locales
 )
 
 missing=()

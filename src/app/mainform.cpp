@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/asciicase.h"
+#include "base/pathtext.h"
 #include "scan/imagelist.h"
 
 namespace moswit {
@@ -24,9 +25,9 @@ std::string WithDidExtension(std::string path) {
 
 std::string DidFileKey(std::string_view path) {
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::filesystem::path absolute = std::filesystem::absolute(PathFromText(path), error);
   const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
-  return (error ? absolute : resolved).lexically_normal().string();
+  return PathText((error ? absolute : resolved).lexically_normal());
 }
 
 std::string ToolkitFilter(std::string_view filter) {

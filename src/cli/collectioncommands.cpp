@@ -1,11 +1,11 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "base/pathtext.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "collection/collectionreport.h"
 #include "collection/organize.h"
 #include "database/records.h"
@@ -18,7 +18,7 @@ namespace {
 // The scan's progress on a terminal only, as identify shows it.
 class ProgressReport : public ScanReport {
  public:
-  ProgressReport() : show_(::isatty(STDERR_FILENO) == 1) {}
+  ProgressReport() : show_(ErrorIsTerminal()) {}
 
   void Status(const std::string& text) override {
     if (show_) std::fputs(("\r\033[K" + text).c_str(), stderr);
@@ -80,7 +80,7 @@ bool Parse(const Args& args, size_t positional, bool organize, Invocation& invoc
 std::optional<CollectionReport> ScanFolder(const DatabaseInfo& database, const std::string& folder,
                                            size_t jobs, const std::string& skip = {}) {
   std::error_code error;
-  std::filesystem::directory_iterator probe(folder, error);
+  std::filesystem::directory_iterator probe(PathFromText(folder), error);
   if (error) {
     ReportError(FormatFileError({folder, error.message()}));
     return std::nullopt;

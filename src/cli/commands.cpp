@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "base/pathtext.h"
 #include "database/didreader.h"
 #include "image/adf.h"
 
@@ -22,7 +23,7 @@ ImagePtr LoadOrReport(const std::string& path) {
 }
 
 std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path, bool* partial) {
-  DidReadResult read = ReadDatabase(path);
+  DidReadResult read = ReadDatabase(PathFromText(path));
   if (!read.database) ReportError(FormatFileError(read.error));
   if (read.database && partial != nullptr) {
     *partial = read.skips.Any();

@@ -1,10 +1,11 @@
 #include <string>
 
+#include "base/numbertext.h"
+#include "base/pathtext.h"
 #include "cli/commands.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "database/standardname.h"
-#include "base/numbertext.h"
 
 namespace moswit::cli {
 
@@ -17,7 +18,7 @@ int RunDid(const Args& args) {
     WriteOut(FormatDatabase(*database));
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  if (const auto error = WriteDatabase(*database, args[1])) {
+  if (const auto error = WriteDatabase(*database, PathFromText(args[1]))) {
     ReportError(FormatFileError(*error));
     return 1;
   }

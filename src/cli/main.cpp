@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "compare/compareimage.h"
 
 namespace {
@@ -61,6 +63,27 @@ std::string UsageText() {
   return text;
 }
 
+int Run(const std::vector<std::string>& argv) {
+  moswit::cli::WriteBytesAsTheyAre();
+  // Rows are sorted with the user's collation, as the Renamer window does.
+  std::setlocale(LC_COLLATE, "");
+  if (argv.size() >= 2) {
+    const std::string& name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    }
+    for (const Command& command : kCommands) {
+      if (command.name != name) continue;
+      moswit::cli::Args args(argv.begin() + 2, argv.end());
+      const size_t most = std::max(command.argumentCount, command.mostArguments);
+      if (args.size() < command.argumentCount || args.size() > most) break;
+      return command.run(args);
+    }
+  }
+  return moswit::cli::UsageError();
+}
+
 }  // namespace
 
 namespace moswit::cli {
@@ -72,22 +95,8 @@ int UsageError() {
 
 }  // namespace moswit::cli
 
-int main(int argc, char** argv) {
-  // Rows are sorted with the user's collation, as the Renamer window does.
-  std::setlocale(LC_COLLATE, "");
-  if (argc >= 2) {
-    std::string name = argv[1];
-    if (name == "--help" || name == "-h" || name == "help") {
-      std::fputs(UsageText().c_str(), stdout);
-      return 0;
-    }
-    for (const Command& command : kCommands) {
-      if (command.name != name) continue;
-      moswit::cli::Args args(argv + 2, argv + argc);
-      const size_t most = std::max(command.argumentCount, command.mostArguments);
-      if (args.size() < command.argumentCount || args.size() > most) break;
-      return command.run(args);
-    }
-  }
-  return moswit::cli::UsageError();
-}
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) { return Run(moswit::cli::ArgumentTexts(argc, argv)); }
+#else
+int main(int argc, char** argv) { return Run(moswit::cli::ArgumentTexts(argc, argv)); }
+#endif

@@ -1,6 +1,7 @@
 #include <optional>
 #include <string>
 
+#include "base/pathtext.h"
 #include "cli/commands.h"
 #include "database/didwriter.h"
 #include "database/standardname.h"
@@ -18,7 +19,7 @@ int RunMkdid(const Args& args) {
     ReportError(disk.setName + ": disk " + std::to_string(disk.number) + " of " +
                 std::to_string(disk.count) + " is missing");
   }
-  if (std::optional<FileError> error = WriteDatabase(*built.database, out)) {
+  if (std::optional<FileError> error = WriteDatabase(*built.database, PathFromText(out))) {
     ReportError(FormatFileError(*error));
     return 1;
   }

@@ -1,8 +1,7 @@
-#include <unistd.h>
-
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "database/didreader.h"
 #include "scan/scanner.h"
 
@@ -65,7 +64,7 @@ int RunIdentify(const Args& args) {
   }
   const auto database = ReadOrReport(args[first]);
   if (!database) return 1;
-  PrintingReport report(::isatty(STDERR_FILENO) == 1);
+  PrintingReport report(ErrorIsTerminal());
   RunScan(*database, args[first + 1], report, nullptr, jobs);
   return 0;
 }

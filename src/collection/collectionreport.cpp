@@ -8,6 +8,8 @@
 #include <unordered_map>
 
 #include "base/numbertext.h"
+#include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "database/standardname.h"
 
 namespace moswit {
@@ -133,7 +135,7 @@ std::string ReportText(const CollectionReport& report) {
 
 std::optional<FileError> WriteReport(const std::string& path, const CollectionReport& report) {
   const std::string text = ReportText(report);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = OpenFile(PathFromText(path), "wb");
   if (file == nullptr) return FileError{path, std::strerror(errno)};
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   const int error = errno;

@@ -1,5 +1,7 @@
 #include "collection/destinationname.h"
 
+#include "base/pathtext.h"
+
 namespace moswit {
 
 std::string CleanFileName(std::string_view name) {
@@ -14,9 +16,11 @@ std::string CleanFileName(std::string_view name) {
 }
 
 std::string DestinationName(const DiskEntry& entry, std::string_view ending) {
-  if (entry.status == DiskStatus::kHave) return CleanFileName(entry.name) + std::string(ending);
-  return std::string(kPartialFolder) + "/" + CleanFileName(entry.name + entry.codes) +
-         std::string(ending);
+  if (entry.status == DiskStatus::kHave) {
+    return PathTextOfLatin1(CleanFileName(entry.name)) + std::string(ending);
+  }
+  return std::string(kPartialFolder) + "/" +
+         PathTextOfLatin1(CleanFileName(entry.name + entry.codes)) + std::string(ending);
 }
 
 }  // namespace moswit

@@ -19,7 +19,8 @@ std::string CleanFileName(std::string_view name);
 
 // The copy's path below the target folder, '/' between folders: the
 // standard name of a have disk, or kPartialFolder + "/" + the standard name
-// followed by its codes for any other, cleaned, then `ending`.
+// followed by its codes for any other, cleaned, then `ending`. A path text
+// (base/pathtext.h): the name's Latin-1 letters are UTF-8 on Windows.
 std::string DestinationName(const DiskEntry& entry, std::string_view ending);
 
 }  // namespace moswit

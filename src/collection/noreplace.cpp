@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/pathtext.h"
+#include "base/platformfile.h"
+
 #if defined(__linux__)
 #include <fcntl.h>
 #include <stdio.h>
@@ -16,17 +19,17 @@ namespace moswit {
 PlaceOutcome ClaimThenRename(const std::string& temporary, const std::string& destination,
                              std::error_code& error) {
   error.clear();
-  std::FILE* claim = std::fopen(destination.c_str(), "wbx");
+  std::FILE* claim = CreateNewFile(PathFromText(destination));
   if (claim == nullptr) {
     if (errno == EEXIST) return PlaceOutcome::kExists;
     error = std::error_code(errno, std::generic_category());
     return PlaceOutcome::kFailed;
   }
   std::fclose(claim);
-  std::filesystem::rename(temporary, destination, error);
+  std::filesystem::rename(PathFromText(temporary), PathFromText(destination), error);
   if (!error) return PlaceOutcome::kPlaced;
   std::error_code ignored;
-  std::filesystem::remove(destination, ignored);
+  std::filesystem::remove(PathFromText(destination), ignored);
   return PlaceOutcome::kFailed;
 }
 

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "base/asciicase.h"
+#include "base/pathtext.h"
 #include "collection/destinationname.h"
 #include "scan/scanner.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 bool Present(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+  return std::filesystem::exists(std::filesystem::symlink_status(PathFromText(path), error));
 }
 
 // An existing destination: left alone, and "same" only when it holds the
@@ -169,7 +170,7 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
 }
 
 std::string DestinationPath(const std::string& target, const OrganizeStep& step) {
-  return (std::filesystem::path(target) / step.destination).string();
+  return WithTrailingSeparator(target) + step.destination;
 }
 
 void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions& options,
@@ -182,11 +183,11 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
   }
   if (options.dryRun) return;
   std::error_code made;
-  std::filesystem::create_directories(std::filesystem::path(destination).parent_path(), made);
+  const std::filesystem::path folder = PathFromText(destination).parent_path();
+  std::filesystem::create_directories(folder, made);
   if (made) {
     step.action = OrganizeAction::kFailed;
-    step.error = FormatFileError(
-        {std::filesystem::path(destination).parent_path().string(), made.message()});
+    step.error = FormatFileError({PathText(folder), made.message()});
     return;
   }
   FileError error;

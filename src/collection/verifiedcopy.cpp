@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "base/platformfile.h"
+
 #include "image/crc32.h"
 
 namespace moswit {
@@ -37,13 +39,13 @@ FileError ErrorOf(const std::string& path, int number) { return {path, std::stre
 File CreateTemporary(const std::string& destination, std::string& path, FileError& error) {
   static std::atomic<uint32_t> counter{0};
   static const uint32_t seed = std::random_device{}();
-  const std::filesystem::path folder = std::filesystem::path(destination).parent_path();
+  const std::filesystem::path folder = PathFromText(destination).parent_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const uint32_t n = counter.fetch_add(1, std::memory_order_relaxed);
     char name[48];
     std::snprintf(name, sizeof name, ".moswit-%08x-%u.tmp", seed, n);
-    path = (folder / name).string();
-    if (std::FILE* file = std::fopen(path.c_str(), "wbx")) return File(file);
+    path = PathText(folder / name);
+    if (std::FILE* file = CreateNewFile(folder / name)) return File(file);
     if (errno != EEXIST) {
       error = ErrorOf(path, errno);
       return nullptr;
@@ -56,7 +58,7 @@ File CreateTemporary(const std::string& destination, std::string& path, FileErro
 // Writes what `source` holds to `out`; its size and CRC-32 as it was read.
 std::optional<FileCheck> CopyContents(const std::string& source, std::FILE* out,
                                       const std::string& outPath, FileError& error) {
-  File in(std::fopen(source.c_str(), "rb"));
+  File in(OpenFile(PathFromText(source), "rb"));
   if (!in) {
     error = ErrorOf(source, errno);
     return std::nullopt;
@@ -87,7 +89,7 @@ std::optional<FileCheck> CopyContents(const std::string& source, std::FILE* out,
 }  // namespace
 
 std::optional<FileCheck> CheckFile(const std::string& path) {
-  File in(std::fopen(path.c_str(), "rb"));
+  File in(OpenFile(PathFromText(path), "rb"));
   if (!in) return std::nullopt;
   std::vector<char>& buffer = Buffer();
   FileCheck check;
@@ -104,23 +106,23 @@ std::optional<FileCheck> CheckFile(const std::string& path) {
 
 std::optional<bool> SameContents(const std::string& a, const std::string& b, FileError& error) {
   std::error_code code;
-  const uintmax_t sizeA = std::filesystem::file_size(a, code);
+  const uintmax_t sizeA = std::filesystem::file_size(PathFromText(a), code);
   if (code) {
     error = {a, code.message()};
     return std::nullopt;
   }
-  const uintmax_t sizeB = std::filesystem::file_size(b, code);
+  const uintmax_t sizeB = std::filesystem::file_size(PathFromText(b), code);
   if (code) {
     error = {b, code.message()};
     return std::nullopt;
   }
   if (sizeA != sizeB) return false;
-  File inA(std::fopen(a.c_str(), "rb"));
+  File inA(OpenFile(PathFromText(a), "rb"));
   if (!inA) {
     error = ErrorOf(a, errno);
     return std::nullopt;
   }
-  File inB(std::fopen(b.c_str(), "rb"));
+  File inB(OpenFile(PathFromText(b), "rb"));
   if (!inB) {
     error = ErrorOf(b, errno);
     return std::nullopt;
@@ -144,7 +146,7 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
                           const FileSeams& seams, FileError& error) {
   std::error_code code;
   // A destination there already is never opened for writing.
-  if (std::filesystem::exists(std::filesystem::symlink_status(destination, code))) {
+  if (std::filesystem::exists(std::filesystem::symlink_status(PathFromText(destination), code))) {
     return PlaceOutcome::kExists;
   }
   std::string temporary;
@@ -152,7 +154,7 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
   if (!out) return PlaceOutcome::kFailed;
   const auto dropTemporary = [&temporary] {
     std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+    std::filesystem::remove(PathFromText(temporary), ignored);
   };
   const std::optional<FileCheck> written = CopyContents(source, out.get(), temporary, error);
   const int closed = std::fclose(out.release());

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "base/fileerror.h"
+#include "base/pathtext.h"
 #include "collection/noreplace.h"
 
 namespace moswit {
@@ -30,7 +31,7 @@ struct FileSeams {
   std::function<std::optional<FileCheck>(const std::string& path)> readBack = CheckFile;
   std::function<void(const std::string& from, const std::string& to, std::error_code& error)>
       hardLink = [](const std::string& from, const std::string& to, std::error_code& error) {
-        std::filesystem::create_hard_link(from, to, error);
+        std::filesystem::create_hard_link(PathFromText(from), PathFromText(to), error);
       };
 };
 

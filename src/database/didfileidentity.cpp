@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/platformfile.h"
 #include "image/crc32.h"
 
 namespace moswit {
@@ -39,7 +40,7 @@ uint32_t DidDigest::Crc() const {
 DidFileIdentity CurrentIdentity(const std::filesystem::path& path) {
   DidFileIdentity identity = Stat(path);
   if (!identity.exists) return identity;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenFile(path, "rb");
   if (file == nullptr) return identity;
   std::vector<char> buffer(size_t{1} << 20);
   size_t got = 0;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "database/didfields.h"
 
 namespace moswit {
@@ -265,7 +267,7 @@ class Reader {
 };
 
 FileError PathMessage(const std::filesystem::path& path, int error) {
-  return {path.string(), std::strerror(error)};
+  return {PathText(path), std::strerror(error)};
 }
 
 // A file read a megabyte at a time, cut after its last line end; a line
@@ -327,7 +329,7 @@ DidReadResult ReadDatabase(const std::filesystem::path& path) {
   std::error_code timeError;
   const std::filesystem::file_time_type modified =
       std::filesystem::last_write_time(path, timeError);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenFile(path, "rb");
   if (file == nullptr) {
     result.error = PathMessage(path, errno);
     return result;

@@ -6,13 +6,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "database/didfields.h"
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <unistd.h>
-#define MOSWIT_HAVE_FSYNC 1
-#endif
 
 namespace moswit {
 
@@ -104,7 +100,7 @@ class Writer {
 };
 
 FileError PathMessage(const std::filesystem::path& path, std::string message) {
-  return {path.string(), std::move(message)};
+  return {PathText(path), std::move(message)};
 }
 
 // Opens a new file next to `target` that no one else is using.
@@ -113,23 +109,13 @@ std::FILE* CreateTemporary(const std::filesystem::path& target, std::filesystem:
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = target;
     temporary += ".tmp" + std::to_string(attempt);
-    std::FILE* file = std::fopen(temporary.c_str(), "wbx");
+    std::FILE* file = CreateNewFile(temporary);
     if (file != nullptr) return file;
     error = errno;
     if (error != EEXIST) return nullptr;
   }
   return nullptr;
 }
-
-#ifdef MOSWIT_HAVE_FSYNC
-// Makes the rename itself durable; failure here loses nothing already saved.
-void SyncFolder(const std::filesystem::path& folder) {
-  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-#endif
 
 }  // namespace
 
@@ -173,9 +159,7 @@ std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
 
   bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (ok) ok = std::fflush(file) == 0;
-#ifdef MOSWIT_HAVE_FSYNC
-  if (ok) ok = ::fsync(::fileno(file)) == 0;
-#endif
+  if (ok) ok = SyncFile(file);
   error = errno;
   if (std::fclose(file) != 0 && ok) {
     ok = false;
@@ -198,9 +182,8 @@ std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
     std::filesystem::remove(temporary, ignored);
     return PathMessage(path, renameError.message());
   }
-#ifdef MOSWIT_HAVE_FSYNC
+  // Makes the rename itself durable.
   SyncFolder(target.parent_path());
-#endif
   if (written != nullptr) {
     *written = {};
     written->exists = true;

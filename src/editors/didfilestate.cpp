@@ -1,5 +1,6 @@
 #include "editors/didfilestate.h"
 
+#include "base/pathtext.h"
 #include "database/didwriter.h"
 
 namespace moswit {
@@ -52,7 +53,7 @@ DidFileState DidFileState::Created(const std::filesystem::path& path,
 
 std::optional<Question> DidFileState::NotUnderstoodQuestion() const {
   if (!skips_.Any() || replaceAgreed_) return std::nullopt;
-  return Question{DidSkipWarning(path_.string(), skips_) +
+  return Question{DidSkipWarning(PathText(path_), skips_) +
                       "\n\nWriting now replaces the file with this database, which does not "
                       "hold what was left out. Replace the file?",
                   {kReplace, kKeepAndEdit}};
@@ -60,7 +61,7 @@ std::optional<Question> DidFileState::NotUnderstoodQuestion() const {
 
 std::optional<Question> DidFileState::ChangedOnDiskQuestion() const {
   if (StillTheSameFile(path_, identity_)) return std::nullopt;
-  return Question{path_.string() +
+  return Question{PathText(path_) +
                       " has changed since this window read or wrote it, perhaps in another "
                       "window or program.\n\nReplace it with this database?",
                   {kReplace, kKeepAndEdit}};
@@ -80,7 +81,7 @@ std::optional<FileError> DidFileState::Write(const DatabaseInfo& database) {
 }
 
 Question DidFileState::DiscardQuestion() const {
-  return {path_.string() +
+  return {PathText(path_) +
               " could not be written, so this window's changes are not saved.\n\nDiscard "
               "them and close the window?",
           {"Discard", "Go on editing"}};

@@ -8,12 +8,13 @@
 #include <span>
 #include <utility>
 
-#include "database/standardnamereader.h"
-#include "image/crc32.h"
-#include "image/filesystem.h"
 #include "base/numbertext.h"
+#include "base/pathtext.h"
+#include "database/standardnamereader.h"
 #include "diskcontents/addtodisk.h"
 #include "diskcontents/diskproperties.h"
+#include "image/crc32.h"
+#include "image/filesystem.h"
 #include "scan/imagelist.h"
 
 namespace moswit {
@@ -73,7 +74,7 @@ std::vector<std::string> ImagesOfArguments(const std::vector<std::string>& argum
   std::vector<std::string> paths;
   for (const std::string& argument : arguments) {
     std::error_code error;
-    if (!std::filesystem::is_directory(argument, error)) {
+    if (!std::filesystem::is_directory(PathFromText(argument), error)) {
       paths.push_back(argument);
       continue;
     }
@@ -130,8 +131,9 @@ DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
   for (size_t order = 0; order < imagePaths.size(); ++order) {
     const std::string& path = imagePaths[order];
     std::error_code canonicalError;
-    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, canonicalError);
-    if (!seen.insert(canonicalError ? path : canonical.string()).second) continue;
+    const std::filesystem::path canonical =
+        std::filesystem::weakly_canonical(PathFromText(path), canonicalError);
+    if (!seen.insert(canonicalError ? path : PathText(canonical)).second) continue;
 
     FileError error;
     ImagePtr image = LoadImage(path, &error);

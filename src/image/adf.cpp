@@ -1,14 +1,11 @@
 #include "image/adf.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "image/blockcrcs.h"
 #include "image/gzipstream.h"
 #include "image/zipmember.h"
@@ -17,21 +14,17 @@ namespace moswit {
 
 namespace {
 
-// A file opened for reading only; other programs may keep it open, also for
-// writing, while we read it.
+// An image file on the disk.
 class FileSource : public ByteSource {
  public:
-  explicit FileSource(int fd, uint64_t length) : fd_(fd), length_(length) {}
-  ~FileSource() override { ::close(fd_); }
-  FileSource(const FileSource&) = delete;
-  FileSource& operator=(const FileSource&) = delete;
+  explicit FileSource(ReadOnlyFile& file) : file_(file) {}
 
-  uint64_t Length() const override { return length_; }
+  uint64_t Length() const override { return file_.Length(); }
 
   bool ReadAt(uint64_t offset, void* destination, size_t length, std::string& error) override {
     auto* out = static_cast<uint8_t*>(destination);
     while (length > 0) {
-      ssize_t got = ::pread(fd_, out, length, static_cast<off_t>(offset));
+      const int64_t got = file_.ReadAt(offset, out, length);
       if (got < 0) {
         if (errno == EINTR) continue;
         error = std::strerror(errno);
@@ -49,8 +42,7 @@ class FileSource : public ByteSource {
   }
 
  private:
-  int fd_;
-  uint64_t length_;
+  ReadOnlyFile& file_;
 };
 
 std::string TooLarge(uint64_t size) {
@@ -103,34 +95,15 @@ ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
   return image;
 }
 
-// Opens `path` for reading as a plain file; an empty reason on success.
-std::string OpenForReading(const std::string& path, int& fd, uint64_t& length) {
-  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::strerror(errno);
-  struct stat info {};
-  std::string reason;
-  if (::fstat(fd, &info) != 0) {
-    reason = std::strerror(errno);
-  } else if (S_ISDIR(info.st_mode)) {
-    reason = std::strerror(EISDIR);
-  } else {
-    length = static_cast<uint64_t>(info.st_size);
-    return {};
-  }
-  ::close(fd);
-  fd = -1;
-  return reason;
-}
-
 }  // namespace
 
 ImagePtr LoadImage(const std::string& path, FileError* error) {
-  int fd = -1;
-  uint64_t length = 0;
-  std::string reason = OpenForReading(path, fd, length);
+  ReadOnlyFile file;
+  const int opened = file.Open(PathFromText(path));
+  std::string reason = opened != 0 ? std::strerror(opened) : "";
   ImagePtr image;
-  if (reason.empty()) {
-    FileSource source(fd, length);
+  if (opened == 0) {
+    FileSource source(file);
     image = Load(path, source, reason);
   }
   if (!image && error) *error = {path, reason};
@@ -141,12 +114,12 @@ namespace {
 
 bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* error) {
   image.Size = 0;
-  int fd = -1;
-  uint64_t length = 0;
-  std::string reason = OpenForReading(path, fd, length);
+  ReadOnlyFile file;
+  const int opened = file.Open(PathFromText(path));
+  std::string reason = opened != 0 ? std::strerror(opened) : "";
   bool loaded = false;
-  if (reason.empty()) {
-    FileSource source(fd, length);
+  if (opened == 0) {
+    FileSource source(file);
     loaded = Load(path, source, image, crcs, reason);
   }
   if (!loaded && error) *error = {path, reason};
@@ -174,24 +147,6 @@ ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size
 
 void FreeImage(ImagePtr& image) { image.reset(); }
 
-bool AdviseReadAhead(const std::string& path) {
-  // Non-blocking, so a file replaced by a fifo since the listing cannot hold us.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  bool advised = false;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    // A file whose last byte is in the cache was read before: asking for
-    // the rest would only cost the system a walk over cached pages.
-    char last;
-    iovec byte{&last, 1};
-    if (::preadv2(fd, &byte, 1, info.st_size - 1, RWF_NOWAIT) != 1) {
-      ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
-      advised = true;
-    }
-  }
-  ::close(fd);
-  return advised;
-}
+bool AdviseReadAhead(const std::string& path) { return StartReadAhead(PathFromText(path)); }
 
 }  // namespace moswit

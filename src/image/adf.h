@@ -58,7 +58,8 @@ void FreeImage(ImagePtr& image);
 // Asks the system to start reading the file at `path` into its cache in the
 // background, so a later LoadImage finds it there; true when it did. Only a
 // hint: a file already cached, one that cannot be opened, or one that is not
-// a plain file is left alone.
+// a plain file is left alone, and on systems without such hints
+// (kReadAheadHints) nothing is ever asked.
 bool AdviseReadAhead(const std::string& path);
 
 inline uint32_t BlockCount(const tADF& image) { return image.Size / kBlockSize; }

@@ -1,51 +1,52 @@
 #include "scan/imagelist.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <set>
+#include <system_error>
 #include <utility>
 
 #include "base/asciicase.h"
 #include "base/collate.h"
+#include "base/pathtext.h"
+#include "base/platformfile.h"
 
 namespace moswit {
 
 namespace {
 
-using FolderId = std::pair<dev_t, ino_t>;
+namespace fs = std::filesystem;
 
-void ListFolder(const std::string& folder, size_t sourceLength, std::set<FolderId>& entered,
+void ListFolder(const std::string& folder, size_t sourceLength, std::set<FileKey>& entered,
                 std::vector<ImageRow>& rows, const std::atomic<bool>* stop) {
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) != 0 || !entered.insert({info.st_dev, info.st_ino}).second) {
-    return;
-  }
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return;
-  while (const dirent* entry = ::readdir(dir)) {
+  FileKey key;
+  if (!KeyOfFile(PathFromText(folder), key) || !entered.insert(key).second) return;
+  std::error_code error;
+  for (fs::directory_iterator entry(PathFromText(folder), error), end; !error && entry != end;
+       entry.increment(error)) {
     if (stop && stop->load(std::memory_order_relaxed)) break;
-    const char* name = entry->d_name;
-    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    const std::string name = PathText(entry->path().filename());
     const std::string path = folder + name;
-    if (::stat(path.c_str(), &info) != 0) continue;  // a dangling link
-    if (S_ISDIR(info.st_mode)) {
+    std::error_code statusError;
+    const fs::file_status status = entry->status(statusError);
+    if (statusError) continue;  // a dangling link
+    if (fs::is_directory(status)) {
       ListFolder(path + kPathSeparator, sourceLength, entered, rows, stop);
-    } else if (const size_t ending = ImageEndingLength(name); S_ISREG(info.st_mode) && ending > 0) {
+    } else if (const size_t ending = ImageEndingLength(name);
+               fs::is_regular_file(status) && ending > 0) {
       // Fifos and devices are never opened: reading one could block the scan.
       rows.push_back({path.substr(sourceLength, path.size() - sourceLength - ending), path});
     }
   }
-  ::closedir(dir);
 }
 
 }  // namespace
 
 std::string WithTrailingSeparator(const std::string& folder) {
-  if (folder.empty() || folder.back() == kPathSeparator) return folder;
+  if (folder.empty() || folder.back() == kPathSeparator ||
+      folder.back() == static_cast<char>(fs::path::preferred_separator)) {
+    return folder;
+  }
   return folder + kPathSeparator;
 }
 
@@ -59,16 +60,16 @@ size_t ImageEndingLength(std::string_view name) {
 }
 
 std::string ImageFileStem(const std::string& path) {
-  const std::filesystem::path file(path);
-  const std::string name = file.filename().string();
+  const fs::path file = PathFromText(path);
+  const std::string name = PathText(file.filename());
   const size_t ending = ImageEndingLength(name);
-  return ending > 0 ? name.substr(0, name.size() - ending) : file.stem().string();
+  return ending > 0 ? name.substr(0, name.size() - ending) : PathText(file.stem());
 }
 
 std::vector<ImageRow> ListImages(const std::string& folder, const std::atomic<bool>* stop) {
   std::vector<ImageRow> rows;
   if (folder.empty()) return rows;
-  std::set<FolderId> entered;
+  std::set<FileKey> entered;
   ListFolder(folder, folder.size(), entered, rows, stop);
   return rows;
 }

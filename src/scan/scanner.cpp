@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/numbertext.h"
+#include "base/pathtext.h"
 #include "image/adf.h"
 #include "image/blockcrcs.h"
 #include "scan/identify.h"
@@ -183,7 +184,7 @@ class Pipeline {
 std::filesystem::path CanonicalFolder(const std::string& folder) {
   if (folder.empty()) return {};
   std::error_code error;
-  std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
+  std::filesystem::path path = std::filesystem::weakly_canonical(PathFromText(folder), error);
   if (error) return {};
   path = path.lexically_normal();
   if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
@@ -221,7 +222,7 @@ void DropRowsBelow(std::vector<ImageRow>& rows, const std::string& folder) {
   // Rows come folder by folder, so each folder is resolved once.
   std::map<std::string, bool, std::less<>> below;
   std::erase_if(rows, [&](const ImageRow& row) {
-    const std::string parent = std::filesystem::path(row.path).parent_path().string();
+    const std::string parent = PathText(PathFromText(row.path).parent_path());
     auto [known, isNew] = below.try_emplace(parent, false);
     if (isNew) known->second = LiesIn(CanonicalFolder(parent), outer);
     return known->second;

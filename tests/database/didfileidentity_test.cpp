@@ -1,6 +1,7 @@
 // The check before a write that a DID file is still the one read or written.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,7 +23,10 @@ TEST(DidFileIdentity, AnyChangeOnDiskIsSeen) {
       {"nothing", [](const fs::path&) {}},
       {"appended", [](const fs::path& p) { std::ofstream(p, std::ios::app) << "x"; }},
       {"removed", [](const fs::path& p) { fs::remove(p); }},
-      {"touched", [](const fs::path& p) { fs::last_write_time(p, fs::file_time_type{}); }},
+      {"touched",
+       [](const fs::path& p) {
+         fs::last_write_time(p, fs::last_write_time(p) - std::chrono::hours(1));
+       }},
       {"rewritten", [](const fs::path& p) { WriteDatabase(*test::RandomDatabase(4), p); }},
       // Only the content tells.
       {"same size and time",

@@ -5,6 +5,7 @@
 #include "database/didwriter.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
+#include "support/filenames.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"
 
@@ -60,7 +61,8 @@ TEST(CliMkdid, BuildsADidThatIdentifiesEveryImage) {
     builder.AddFile("/s/startup-sequence", test::PatternBytes(40, disk));
     builder.AddFile("/quest", test::PatternBytes(20000, 10 + disk));
     builder.AddFile("/c/dir", test::PatternBytes(3000, 20));  // shared by both disks
-    dir.Write("images/Quest (1990)(Soft)[" + std::to_string(disk) + "|2].adf", builder.Build());
+    dir.Write("images/Quest (1990)(Soft)" + test::DiskNumberInName(disk, 2) + ".adf",
+              builder.Build());
   }
   dir.Write("images/sub/Loader (1989)(Maker)(En-De)[cr Group].adf",
             test::PatternBytes(1760 * 512, 30));
@@ -76,20 +78,21 @@ TEST(CliMkdid, BuildsADidThatIdentifiesEveryImage) {
   test::ProgramResult result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did, images});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out, images + "/Odd (1991)(Maker).adf\tOdd (1991)(Maker)\n" + images +
-                            "/Quest (1990)(Soft)[1|2].adf\tQuest (1990)(Soft)[1|2]\n" + images +
-                            "/Quest (1990)(Soft)[2|2].adf\tQuest (1990)(Soft)[2|2]\n" + images +
+  const std::string quest1 = "Quest (1990)(Soft)" + test::DiskNumberInName(1, 2);
+  const std::string quest2 = "Quest (1990)(Soft)" + test::DiskNumberInName(2, 2);
+  EXPECT_EQ(result.out, images + "/Odd (1991)(Maker).adf\tOdd (1991)(Maker)\n" + images + "/" +
+                            quest1 + ".adf\tQuest (1990)(Soft)[1|2]\n" + images + "/" + quest2 +
+                            ".adf\tQuest (1990)(Soft)[2|2]\n" + images +
                             "/sub/Loader (1989)(Maker)(En-De)[cr Group].adf\t" +
                             "Loader (1989)(Maker)(En-De)[cr Group]\n");
 
   result = test::RunProgram(MOSWIT_CLI_PATH, {"identify", did, images});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Odd (1991)(Maker)\tOdd (1991)(Maker) (1000)\n"
-            "Quest (1990)(Soft)[1|2]\tQuest (1990)(Soft)[1|2] (1000)\n"
-            "Quest (1990)(Soft)[2|2]\tQuest (1990)(Soft)[2|2] (1000)\n"
-            "sub/Loader (1989)(Maker)(En-De)[cr Group]\t"
-            "Loader (1989)(Maker)(En-De)[cr Group] (1000)\n");
+  EXPECT_EQ(result.out, "Odd (1991)(Maker)\tOdd (1991)(Maker) (1000)\n" + quest1 +
+                            "\tQuest (1990)(Soft)[1|2] (1000)\n" + quest2 +
+                            "\tQuest (1990)(Soft)[2|2] (1000)\n"
+                            "sub/Loader (1989)(Maker)(En-De)[cr Group]\t"
+                            "Loader (1989)(Maker)(En-De)[cr Group] (1000)\n");
 }
 
 TEST(CliMkdid, LeavesOutImagesThatAreNotKnownGood) {
@@ -99,7 +102,8 @@ TEST(CliMkdid, LeavesOutImagesThatAreNotKnownGood) {
   test::Bytes damaged = builder.Build();
   test::BreakChecksum(damaged, builder.DataBlocks(header)[0]);
   const std::string bad = dir.Write("Bad.adf", damaged);
-  const std::string good = dir.Write("Set[2|3].adf", builder.Build());
+  const std::string good =
+      dir.Write("Set" + test::DiskNumberInName(2, 3) + ".adf", builder.Build());
   const std::string absent = (dir.Path() / "absent.adf").string();
   const std::string did = (dir.Path() / "made.did").string();
 

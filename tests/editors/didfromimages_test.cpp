@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "database/standardname.h"
+#include "diskcontents/addtodisk.h"
 #include "editors/didfromimages.h"
 #include "image/crc32.h"
-#include "diskcontents/addtodisk.h"
 #include "support/adfbuilder.h"
+#include "support/filenames.h"
 #include "support/tempdir.h"
 
 namespace moswit {
@@ -105,10 +106,13 @@ class BuildDid : public ::testing::Test {
 };
 
 TEST_F(BuildDid, SetsByNameWithTheirDisksInOrder) {
-  const std::string quest3 = Image("a/Quest (1990)(Soft)[3|3].adf", 1);
+  const std::string quest3 =
+      Image("a/Quest (1990)(Soft)" + test::DiskNumberInName(3, 3) + ".adf", 1);
   const std::string other = Image("a/Other.adf", 2);
-  const std::string quest1 = Image("b/Quest (1990)(Soft)[1|3].adf", 3);
-  const std::string again = Image("c/Quest (1990)(Soft)[1|3].adf", 4);
+  const std::string quest1 =
+      Image("b/Quest (1990)(Soft)" + test::DiskNumberInName(1, 3) + ".adf", 3);
+  const std::string again =
+      Image("c/Quest (1990)(Soft)" + test::DiskNumberInName(1, 3) + ".adf", 4);
   const std::string absent = (dir_.Path() / "absent.adf").string();
 
   const std::vector<std::string> paths =

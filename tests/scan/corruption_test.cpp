@@ -170,8 +170,7 @@ struct SweepCase {
 std::vector<SweepCase> SweepCases() {
   std::vector<SweepCase> cases;
   for (const std::string& name : test::BuilderImageNames()) cases.push_back({name, {}});
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(MOSWIT_CORPUS_DIR, error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(MOSWIT_CORPUS_DIR)) {
     if (entry.path().extension() != ".adf") continue;
     cases.push_back({"corpus_" + entry.path().stem().string(), entry.path().string()});
   }

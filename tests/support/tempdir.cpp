@@ -1,16 +1,22 @@
 #include "support/tempdir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+#include "base/pathtext.h"
 
 namespace moswit::test {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "moswit-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  // The folder is made here, so a name another run took is tried again.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path_ = std::filesystem::temp_directory_path() / ("moswit-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(path_)) return;
+  }
+  throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {
@@ -19,16 +25,16 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& relative, const Bytes& bytes) const {
-  const std::filesystem::path full = path_ / relative;
+  const std::filesystem::path full = path_ / PathFromText(relative);
   std::filesystem::create_directories(full.parent_path());
   std::ofstream out(full, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + full.string());
-  return full.string();
+  if (!out) throw std::runtime_error("cannot write " + PathText(full));
+  return PathText(full);
 }
 
 Bytes ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromText(path), std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

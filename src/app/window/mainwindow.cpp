@@ -16,15 +16,16 @@
 #include <vector>
 
 #include "app/window/aboutdialog.h"
+#include "base/fileerror.h"
+#include "base/pathtext.h"
 #include "compare/window/comparedialog.h"
 #include "editors/window/databaseeditwindow.h"
-#include "gui/editorregistry.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
+#include "gui/editorregistry.h"
 #include "gui/keptinview.h"
 #include "gui/platformpaths.h"
 #include "gui/texts.h"
-#include "base/fileerror.h"
 #include "inspector/window/inspectorwindow.h"
 #include "scan/window/renamerwindow.h"
 
@@ -167,7 +168,7 @@ bool TForm1::MayEnd() {
   for (TF_DatabaseEdit* editor : findChildren<TF_DatabaseEdit*>(Qt::FindDirectChildrenOnly)) {
     if (!editor->HoldsChanges()) continue;
     holding.push_back(editor);
-    paths.push_back(editor->Path().string());
+    paths.push_back(PathText(editor->Path()));
   }
   if (holding.empty()) return true;
   const Question question = UnwrittenAtEndQuestion(paths);
@@ -176,7 +177,7 @@ bool TForm1::MayEnd() {
   if (choice != kSaveAll) return false;
   std::vector<std::string> failed;
   for (TF_DatabaseEdit* editor : holding) {
-    if (!editor->SaveAll()) failed.push_back(editor->Path().string());
+    if (!editor->SaveAll()) failed.push_back(PathText(editor->Path()));
   }
   if (failed.empty()) return true;
   Dialogs().ShowMessage(this, FileNameText(NotSavedAtEndMessage(failed)));
@@ -211,7 +212,7 @@ void TForm1::OpenDidEditor(const std::string& path, bool createNew) {
   const std::string file = DidFileKey(path);
   for (TF_DatabaseEdit* open : findChildren<TF_DatabaseEdit*>(Qt::FindDirectChildrenOnly)) {
     // One that has closed (or failed to read) keeps no database.
-    if (!open->HasDatabase() || DidFileKey(open->Path().string()) != file) continue;
+    if (!open->HasDatabase() || DidFileKey(PathText(open->Path())) != file) continue;
     if (open->isMinimized()) open->showNormal();
     open->raise();
     open->activateWindow();

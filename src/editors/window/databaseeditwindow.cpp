@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/pathtext.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "editors/recordactions.h"
@@ -55,7 +56,7 @@ QLineEdit* SmallEdit(QWidget* parent, const char* name, int width) {
 }  // namespace
 
 TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner)
-    : QWidget(owner, Qt::Window), path_(request.path) {
+    : QWidget(owner, Qt::Window), path_(PathFromText(request.path)) {
   setObjectName("TF_DatabaseEdit");
   setWindowTitle("DID Editor");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -155,7 +156,7 @@ void TF_DatabaseEdit::FormCreate(const DidEditorRequest& request) {
     }
     file_ = DidFileState::Opened(path_, *database_, read);
     if (read.skips.Any()) {
-      const QString message = FileNameText(OpenedWithSkipsMessage(path_.string(), read.skips));
+      const QString message = FileNameText(OpenedWithSkipsMessage(PathText(path_), read.skips));
       QTimer::singleShot(0, this, [this, message] { Dialogs().ShowMessage(this, message); });
     }
   }

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/pathtext.h"
 #include "collection/collectionform.h"
 #include "collection/collectionreport.h"
 #include "database/didreader.h"
@@ -128,7 +129,7 @@ TF_Scan::~TF_Scan() {
 }
 
 void TF_Scan::FormCreate(const std::string& didPath) {
-  DidReadResult read = ReadDatabase(didPath);
+  DidReadResult read = ReadDatabase(PathFromText(didPath));
   database_ = std::move(read.database);
   mayClose_ = true;
   if (!database_) {

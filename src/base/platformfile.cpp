@@ -1,0 +1,193 @@
+#include "base/platformfile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <sys/uio.h>
+#endif
+#endif
+
+namespace moswit {
+
+#ifdef _WIN32
+
+namespace {
+
+// Windows refuses to open a folder as a file with "access denied"; the
+// reason given is the one POSIX systems give.
+int FolderAware(int error, const std::filesystem::path& path) {
+  std::error_code ignored;
+  return error == EACCES && std::filesystem::is_directory(path, ignored) ? EISDIR : error;
+}
+
+}  // namespace
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+  const std::wstring wideMode(mode, mode + std::strlen(mode));
+  std::FILE* file = ::_wfopen(path.c_str(), wideMode.c_str());
+  if (file == nullptr) errno = FolderAware(errno, path);
+  return file;
+}
+
+std::FILE* CreateNewFile(const std::filesystem::path& path) {
+  const int fd = ::_wsopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                           _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::_fdopen(fd, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::_close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+bool SyncFile(std::FILE* file) { return ::_commit(::_fileno(file)) == 0; }
+
+// NTFS keeps a rename in its journal; a folder cannot be flushed like a file.
+void SyncFolder(const std::filesystem::path&) {}
+
+ReadOnlyFile::~ReadOnlyFile() {
+  if (fd_ >= 0) ::_close(fd_);
+}
+
+int ReadOnlyFile::Open(const std::filesystem::path& path) {
+  fd_ = ::_wsopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO);
+  if (fd_ < 0) return FolderAware(errno, path);
+  struct _stat64 info {};
+  int error = 0;
+  if (::_fstat64(fd_, &info) != 0) {
+    error = errno;
+  } else if ((info.st_mode & _S_IFMT) == _S_IFDIR) {
+    error = EISDIR;
+  } else {
+    length_ = static_cast<uint64_t>(info.st_size);
+    return 0;
+  }
+  ::_close(fd_);
+  fd_ = -1;
+  return error;
+}
+
+// The descriptor is this object's own, so seeking before each read is safe.
+int64_t ReadOnlyFile::ReadAt(uint64_t offset, void* destination, size_t length) {
+  if (::_lseeki64(fd_, static_cast<__int64>(offset), SEEK_SET) < 0) return -1;
+  const unsigned count = static_cast<unsigned>(std::min<size_t>(length, INT_MAX));
+  return ::_read(fd_, destination, count);
+}
+
+bool StartReadAhead(const std::filesystem::path&) { return false; }
+
+bool KeyOfFile(const std::filesystem::path& path, FileKey& key) {
+  // Backup semantics let a folder be opened; no access right is asked for.
+  const HANDLE handle =
+      ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+  ::CloseHandle(handle);
+  if (!known) return false;
+  key = {info.dwVolumeSerialNumber,
+         (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  return true;
+}
+
+#else
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+std::FILE* CreateNewFile(const std::filesystem::path& path) {
+  return std::fopen(path.c_str(), "wbx");
+}
+
+bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int ReadOnlyFile::Open(const std::filesystem::path& path) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return errno;
+  struct stat info {};
+  int error = 0;
+  if (::fstat(fd_, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    error = EISDIR;
+  } else {
+    length_ = static_cast<uint64_t>(info.st_size);
+    return 0;
+  }
+  ::close(fd_);
+  fd_ = -1;
+  return error;
+}
+
+int64_t ReadOnlyFile::ReadAt(uint64_t offset, void* destination, size_t length) {
+  return ::pread(fd_, destination, length, static_cast<off_t>(offset));
+}
+
+#ifdef __linux__
+bool StartReadAhead(const std::filesystem::path& path) {
+  // Non-blocking, so a file replaced by a fifo since the listing cannot hold us.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  bool advised = false;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    // A file whose last byte is in the cache was read before: asking for
+    // the rest would only cost the system a walk over cached pages.
+    char last;
+    iovec byte{&last, 1};
+    if (::preadv2(fd, &byte, 1, info.st_size - 1, RWF_NOWAIT) != 1) {
+      ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+      advised = true;
+    }
+  }
+  ::close(fd);
+  return advised;
+}
+#else
+bool StartReadAhead(const std::filesystem::path&) { return false; }
+#endif
+
+bool KeyOfFile(const std::filesystem::path& path, FileKey& key) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  key = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  return true;
+}
+
+#endif
+
+}  // namespace moswit
