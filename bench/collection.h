@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A full collection for the DID Editor's benchmarks: 20,000 games with one
 // or two versions and three disks each (60,000 disks), each disk with
 // `filesPerDisk` file records. Titles are out of order and of mixed case,
@@ -7,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "database/records.h"
 #include "base/numbertext.h"
+#include "database/records.h"
 
 namespace moswit::bench {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The collection commands on 1,000 images, each a disk of its own, beside a
 // DID of 60,000 more disks (bench/collection.h):
 //   - the report (the scan, each row's games kept, the report built and its

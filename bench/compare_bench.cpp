@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Comparison of 255 full images, as the Compare dialog makes it when every
 // image of 255 open Inspectors is ticked, beside its floor measured in the
 // same run: one pass that compares every image's bytes with the next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CRC-32 throughput: our CrcUpdate, its portable path, the bytewise table
 // and zlib's crc32(), on a 1 MiB buffer and on one 512-byte block. After
 // the benchmarks the ratio of our throughput to zlib's is printed per size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // DID reading and writing on a collector-sized database: 50,000 games with
 // a version and two disks each and 500,000 file records in all. Throughput
 // is counted in bytes of the DID file; the memory counters are heap bytes
@@ -14,9 +15,9 @@
 #include <new>
 #include <string>
 
+#include "base/numbertext.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
-#include "base/numbertext.h"
 
 namespace {
 
@@ -129,8 +130,10 @@ void BM_ReadDid(benchmark::State& state) {
     peakBytes = before;
     DidReadResult result = ReadDatabase(fixture.path);
     if (!result.database) state.SkipWithError(FormatFileError(result.error).c_str());
-    peakRatio = static_cast<double>(peakBytes.load() - before) / static_cast<double>(fixture.fileBytes);
-    treeRatio = static_cast<double>(liveBytes.load() - before) / static_cast<double>(fixture.fileBytes);
+    peakRatio =
+        static_cast<double>(peakBytes.load() - before) / static_cast<double>(fixture.fileBytes);
+    treeRatio =
+        static_cast<double>(liveBytes.load() - before) / static_cast<double>(fixture.fileBytes);
     benchmark::DoNotOptimize(result.database.get());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

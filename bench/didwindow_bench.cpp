@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID Editor window on a full collection (collection.h, five files per
 // disk) written to a DID file: opening it (reading the file, filling the
 // tree, showing the window) and the refresh when the window becomes active

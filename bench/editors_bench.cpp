@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID Editor's tree fill on a full collection (collection.h). Every
 // text is built and the games are sorted with the collation of the
 // environment's locale, as the window does on opening and after every editor

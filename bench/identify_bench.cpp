@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Identification speed on a collector-sized database: 50,000 disks with
 // 1,000,000 file records and a block range on every tenth disk. Two shapes:
 // "boot", the ranges all on the boot block, as most databases have them, and

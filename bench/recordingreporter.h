@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A console reporter that also keeps each benchmark's times, so a benchmark
 // program can print ratios between its runs at the end.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # What `cmake --install` puts where, and the .deb CPack builds from it:
 #   cpack --config BUILD/CPackConfig.cmake -B OUTDIR
 # Tests, benchmarks, samples and fuzzers are build products only.

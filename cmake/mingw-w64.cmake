@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 toolchain
 # (g++-mingw-w64-x86-64-posix: the threads of the C++ library need the posix
 # flavour) and its zlib (libz-mingw-w64-dev). The programs are linked

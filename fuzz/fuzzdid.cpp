@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID reader on arbitrary text. Whatever tree it reads, written and read
 // again, gives the same tree, apart from what the format cannot carry: a
 // game or version date with year 0 is not written, and disk order entries

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Arbitrary bytes as a loaded image (plain or zipped), identified against a
 // fixed database with files, wildcards, optional, savegame and highscores
 // records and block ranges: the database of the builder image set, whose

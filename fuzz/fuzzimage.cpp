@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Arbitrary bytes as an image file: loaded from disk (as a plain image or,
 // with the ZIP or gzip signature, as an archive or gzip data), then walked,
 // read, classified, inspected and identified against an empty index.

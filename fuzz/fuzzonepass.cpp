@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Arbitrary bytes as an image, its block CRCs taken as it arrives in pieces
 // of a size the input's length picks (from one byte to 128 KiB): the
 // one-pass path (block CRCs, file CRCs combined from them, identification)

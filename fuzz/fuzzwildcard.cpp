@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // WildcardMatch on arbitrary pattern and name pairs: the input is the
 // pattern, a zero byte and the name (no zero byte: pattern and name alike).
 // Besides not crashing, a match must obey the rules that hold for any pair.

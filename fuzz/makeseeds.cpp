@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the fuzzers' seed corpora from the test builders: images of the
 // builder set (plain and zipped; a high-density disk among them), gzip
 // images of one and of several members, DID texts of random and image-set

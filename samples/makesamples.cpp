@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes sample images into the folder given on the command line, and a
 // collection for the Renamer: renamer/ with perfect, damaged, renamed and
 // unknown disks, and sample.did describing them.
@@ -25,7 +26,8 @@ Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 bool WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 

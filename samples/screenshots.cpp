@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Renders each window of Moswit to a PNG: the main window on the sample
 // folder, the About box, a Renamer after a finished scan of the sample
 // images, an Inspector with a Hex Viewer and its map enlarged, a Compare of
@@ -49,8 +50,8 @@ bool Save(QWidget& window, const QDir& folder, const char* name) {
 // The DID Editor on the sample database with a disk selected, the Game
 // editor of that game and the Version editor of a new version of it.
 bool SaveDidEditor(QWidget& main, const QDir& samples, const QDir& out) {
-  auto* editor = new moswit::TF_DatabaseEdit({samples.filePath("sample.did").toStdString(), false},
-                                             &main);
+  auto* editor =
+      new moswit::TF_DatabaseEdit({samples.filePath("sample.did").toStdString(), false}, &main);
   editor->show();
   auto* tree = editor->findChild<QTreeView*>("TV_Records");
   auto* edit = editor->findChild<QPushButton*>("B_Edit");
@@ -108,8 +109,7 @@ bool SaveHandOver(QWidget& main, const QDir& samples, const QDir& out) {
   auto* tree = editor->findChild<QTreeView*>("TV_Records");
   const auto selectGame = [editor, tree] {
     editor->FormActivate();
-    tree->selectionModel()->select(tree->model()->index(0, 0),
-                                   QItemSelectionModel::ClearAndSelect);
+    tree->selectionModel()->select(tree->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
   };
   editor->findChild<QPushButton*>("B_NewGame")->click();
   auto* gameEditor = editor->findChild<QWidget*>("TF_GameEdit");
@@ -201,8 +201,8 @@ int main(int argc, char** argv) {
   auto* results = renamer->findChild<QTreeWidget*>("LV_Results");
   int widest = 0;
   for (int i = 0; i < results->topLevelItemCount(); ++i) {
-    widest = std::max(widest, results->fontMetrics().horizontalAdvance(
-                                  results->topLevelItem(i)->text(1)));
+    widest = std::max(widest,
+                      results->fontMetrics().horizontalAdvance(results->topLevelItem(i)->text(1)));
   }
   const int others = results->columnWidth(0) + results->columnWidth(2);
   renamer->resize(others + widest + 100, 400);
@@ -213,8 +213,8 @@ int main(int argc, char** argv) {
   // An Inspector on the sample disk: a file selected and a block clicked,
   // and a Hex Viewer on the selected file.
   moswit::FileError error;
-  moswit::TDI_Inspector* inspector =
-      moswit::TDI_Inspector::Open({samples.filePath("renamer/Demo Racer.adf").toStdString()}, error);
+  moswit::TDI_Inspector* inspector = moswit::TDI_Inspector::Open(
+      {samples.filePath("renamer/Demo Racer.adf").toStdString()}, error);
   if (!inspector) {
     std::fprintf(stderr, "moswit-screenshots: %s\n", moswit::FormatFileError(error).c_str());
     return 1;

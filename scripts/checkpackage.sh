@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the .deb from a configured and built BUILD folder and checks it:
 # every file an installed Moswit needs is in it and nothing else (no test
 # program, benchmark or sample), lintian reports no error and no warning,

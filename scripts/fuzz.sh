@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the fuzzers (clang, libFuzzer with address and undefined-behaviour
 # sanitizers) and runs each for SECONDS (default 600), one after the other,
 # so a long run by hand never takes more than one core.

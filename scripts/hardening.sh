@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The hardening stages of the test run: every test of the core built with
 # the address and undefined-behaviour sanitizers, with the window tests of
 # the record editors, the Inspector and Compare (those windows hold

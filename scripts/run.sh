@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds Moswit and starts it. The build writes
 # sample images and a sample DID to build/samples.
 #

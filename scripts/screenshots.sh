@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
 # platform: the main window, the About box, a Renamer after a finished scan
 # of the sample folder, an Inspector with its map enlarged, a Hex Viewer, a

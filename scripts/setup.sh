@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages Moswit needs to build, test and benchmark,
 # only those that are missing. Runs unattended; safe to run again.
 # The Windows build uses Debian's MinGW-w64 cross compiler with its zlib and
@@ -12,7 +13,7 @@ packages=(
   zlib1g-dev libgtest-dev libbenchmark-dev
   qt6-base-dev
   unadf
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   dpkg-dev file desktop-file-utils lintian appstream
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64 locales
 )

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds everything and runs every test. The quick stages come first: the
-# build and the tests in build-test (the "test" preset, or under CI the "ci"
-# preset, where warnings are errors), then the .deb of that build and its
+# format check (clang-format and the SPDX lines), the build and the tests in
+# build-test (the "test" preset, or under CI the "ci" preset, where warnings
+# are errors), then the .deb of that build and its
 # checks. The long ones follow: the sanitizer builds, the Windows build under
 # Wine and a bounded fuzzing run. Each stage prints its time, and the run
 # ends with all of them. MOSWIT_HARDENING=0 skips the long stages for a
@@ -38,6 +40,7 @@ if [ "${CI:-}" = "true" ]; then
 fi
 
 stage "setup" scripts/setup.sh
+stage "format" scripts/checkformat.sh
 stage "build" bash -c "cmake --preset $preset && cmake --build build-test --parallel 2"
 stage "tests" ctest --test-dir build-test --output-on-failure --parallel 2
 # The .deb of this build: its files, lintian, its desktop entry, its

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Windows stage of the test run. Builds the core, its tests and
 # moswit-cli for 64-bit Windows (the windows preset: Debian's MinGW-w64,
 # build-windows; no windows, no benchmarks; -O1, as the stage checks what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Upper-casing of a to z only: names on Amiga disks and in DID files are
 // 8-bit texts whose other bytes, letters with diacritics included, keep
 // their case.
@@ -8,7 +9,9 @@
 
 namespace moswit {
 
-constexpr char UpperAz(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char UpperAz(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 inline std::string UpperCase(std::string_view text) {
   std::string upper(text);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The locale-aware, case-sensitive order of 8-bit texts in which lists and
 // trees are sorted (the C library's strcoll under LC_COLLATE); texts that
 // collate alike keep byte order, so the order is total.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A file that could not be read or written, image or DID: its path and the
 // platform's message. Status lines, message boxes and moswit-cli show it the
 // same way.

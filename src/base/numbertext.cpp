@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "base/numbertext.h"
 
 #include <array>
@@ -41,8 +42,9 @@ std::string MemToHex(const void* data, unsigned digits) {
 }
 
 std::string IntToHex(uint32_t value, unsigned digits) {
-  unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                            static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+  unsigned char bytes[4] = {
+      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
   if (digits > 8) {
     std::string text(digits - 8, '0');
     return text + MemToHex(bytes, 8);

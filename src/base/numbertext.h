@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Number texts used by DID files and the editors: lenient readers that skip
 // every character that is not a digit, and fixed-width writers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Paths travel through the core as 8-bit texts: on POSIX systems the bytes
 // of the name as the system keeps them, on Windows UTF-8. These turn such a
 // text into a std::filesystem::path and back; a path built from a

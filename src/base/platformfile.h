@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The operating system's file calls behind one face, so the rest of the core
 // reads and writes alike on POSIX systems and on Windows: names go in as
 // std::filesystem::path (wide on Windows, so every name reaches the system),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // moswit-cli: the headless companion for scripts, tests and benchmarks.
 // Each command takes its own arguments (the command name removed) and
 // returns the exit status: 0 done, 1 a file could not be read or written,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What moswit-cli needs from the console on each system: its arguments as
 // the core's 8-bit texts, output written byte for byte, and whether
 // standard error is a terminal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <string>
 
 #include "base/numbertext.h"
@@ -40,8 +41,8 @@ int RunNames(const Args& args) {
     }
     uint32_t diskNumber = 0;
     for (const DiskRecord& disk : game.disks) {
-      out += "D\t" + gameText + "\t" + IntToDec(++diskNumber) + "\t" + StandardName(game, disk) +
-             "\n";
+      out +=
+          "D\t" + gameText + "\t" + IntToDec(++diskNumber) + "\t" + StandardName(game, disk) + "\n";
     }
   }
   WriteOut(out);

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <string>
 
+#include "base/numbertext.h"
 #include "cli/commands.h"
+#include "diskcontents/diskproperties.h"
 #include "image/adf.h"
 #include "image/filesystem.h"
-#include "base/numbertext.h"
 #include "inspector/blockmap.h"
-#include "diskcontents/diskproperties.h"
 
 namespace moswit::cli {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The texts and rules of the Renamer's result menu, apart from its
 // widgets: saving the report of a scan and copying the identified images
 // to the target folder.

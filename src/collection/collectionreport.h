@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The collection seen from the database: for every disk of the DID, the
 // best image a scan found for it and whether the collection has it in a
 // good copy (have), only in a lesser one (partial) or not at all (missing);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The file names organized copies get: a disk's standard name (with its
 // codes, for a partial disk) made valid on every common file system, then
 // the ending of its image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Putting a finished file in place without ever replacing one: the only
 // code of the collection that calls the platform directly.
 #pragma once

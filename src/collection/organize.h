@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Organizing a collection: the best image of every good disk (and, when
 // asked, of every partial one) copied or linked into a target folder under
 // the disk's standard name, never replacing a file there. Sources are only

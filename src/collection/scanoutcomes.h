@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What a scan found, image by image, kept for the collection report: each
 // image's path below the source folder, its ending and the games its result
 // line names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Copies and hard links that never replace a file: a copy is written to a
 // temporary file beside its destination, read back and compared with the
 // source, and only then renamed into place.

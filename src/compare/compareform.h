@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Compare dialog's captions and sizes, apart from its widgets.
 #pragma once
 

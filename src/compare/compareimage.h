@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One image set beside others by the comparison: what an open Inspector
 // holds, borrowed for the length of one comparison and never copied.
 #pragma once
@@ -7,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "image/filesystem.h"
 #include "base/numbertext.h"
+#include "image/filesystem.h"
 
 namespace moswit {
 

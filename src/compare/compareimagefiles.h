@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Compare tables of image files read from disk, as moswit-cli compare
 // makes them. The images are never all in memory: each is read into one
 // reused buffer, twice, first for its files and for where it differs from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two tables of the Compare dialog, ready to be moved into its list
 // views: the columns with title, width and alignment, and the rows with
 // caption, sub-item texts and the equal flag (row image 0 when equal, 1 when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The files of several images side by side: one row per path found on any
 // of them, matched without regard to the case of a to z.
 #pragma once

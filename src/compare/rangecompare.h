@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The compared area of several images cut into sections that are alternately
 // identical on all of them and not, with each image's CRC-32 per section.
 #pragma once

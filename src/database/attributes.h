@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The named bits and fields of database records: file and range attributes,
 // languages, fixes, chipsets and the packed compatibility fields. Every
 // module uses these names instead of bare numbers.
@@ -141,18 +142,18 @@ constexpr unsigned kWinUaeThird = 20;     // 8-bit number
 constexpr unsigned kWinUaeRevision = 28;  // 4-bit number
 
 // New-version defaults.
-constexpr uint16_t kDefaultCpu = 0x0AAA;               // all greyed
-constexpr uint8_t kDefaultChipsetEmulation = 0x28;     // cycle exact unchecked
-constexpr uint16_t kDefaultFloppy = 0x10AA;            // speeds greyed, 1 drive
-constexpr uint8_t kDefaultGraphicsChipset = 0x2A;      // all greyed
+constexpr uint16_t kDefaultCpu = 0x0AAA;            // all greyed
+constexpr uint8_t kDefaultChipsetEmulation = 0x28;  // cycle exact unchecked
+constexpr uint16_t kDefaultFloppy = 0x10AA;         // speeds greyed, 1 drive
+constexpr uint8_t kDefaultGraphicsChipset = 0x2A;   // all greyed
 constexpr uint8_t kDefaultSpecialMemory = 0;
 constexpr uint16_t kDefaultSpecialChipKb = 512;
 constexpr uint16_t kDefaultSpecialSlowKb = 512;
 constexpr uint16_t kDefaultSpecialFastKb = 0;
-constexpr uint16_t kDefaultKickstart = 0x0AAA;         // all greyed
-constexpr uint16_t kDefaultSpecialSettings = 0x5008;   // fastest greyed, value 5
-constexpr uint32_t kDefaultWinFellow = 0x150B0F02;     // greyed, 2001.11.15
-constexpr uint32_t kDefaultWinUae = 0x11608002;        // greyed, 0.8.22 r1
+constexpr uint16_t kDefaultKickstart = 0x0AAA;        // all greyed
+constexpr uint16_t kDefaultSpecialSettings = 0x5008;  // fastest greyed, value 5
+constexpr uint32_t kDefaultWinFellow = 0x150B0F02;    // greyed, 2001.11.15
+constexpr uint32_t kDefaultWinUae = 0x11608002;       // greyed, 0.8.22 r1
 
 }  // namespace compat
 

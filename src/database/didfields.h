@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The fields of a DID file, one table per record kind: keyword, member,
 // value form and when it is written, and the edit that shows it in the
 // record's editor. The DID reader and writer and the editors' load and store

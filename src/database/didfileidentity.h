@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which DID file a window holds: its size, modification time and the CRC-32
 // of its bytes, taken while the file was read or right after it was
 // written. Before the next write the file on disk is compared with it, so a

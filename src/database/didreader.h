@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reads a DID file into a database tree.
 //
 // The reader is lenient: any byte sequence gives a tree. Records with no
@@ -15,10 +16,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/fileerror.h"
 #include "database/didfileidentity.h"
 #include "database/didskips.h"
 #include "database/records.h"
-#include "base/fileerror.h"
 
 namespace moswit {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the DID reader passed over without understanding it, and the warning
 // the DID Editor, the Renamer and moswit-cli show for it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes a database tree as a DID file: one field, or one whole file or
 // range record, per line, every line ending in CR LF. What is written, and
 // when, is the field tables' (database/didfields.h).
@@ -7,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "base/fileerror.h"
 #include "database/didfileidentity.h"
 #include "database/records.h"
-#include "base/fileerror.h"
 
 namespace moswit {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The in-memory database: one DatabaseInfo, its games, and under each game
 // its versions and disks; under each disk its files and block ranges.
 //

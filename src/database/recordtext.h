@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The optional texts of database records and the helpers editors use to
 // move them in and out of their fields.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "database/standardname.h"
 
 #include <bitset>
@@ -10,10 +11,18 @@ namespace moswit {
 
 namespace {
 
-enum class Tag { kLanguages, kCopyProtection, kReleaseGroup, kCracker, kTrainer, kFixes, kModification };
+enum class Tag {
+  kLanguages,
+  kCopyProtection,
+  kReleaseGroup,
+  kCracker,
+  kTrainer,
+  kFixes,
+  kModification
+};
 
-constexpr Tag kNameTagOrder[] = {Tag::kLanguages, Tag::kCopyProtection, Tag::kReleaseGroup,
-                                 Tag::kCracker,   Tag::kTrainer,        Tag::kFixes,
+constexpr Tag kNameTagOrder[] = {Tag::kLanguages,   Tag::kCopyProtection, Tag::kReleaseGroup,
+                                 Tag::kCracker,     Tag::kTrainer,        Tag::kFixes,
                                  Tag::kModification};
 
 struct LanguageCode {
@@ -214,7 +223,8 @@ std::string StandardName(const GameRecord& game, const DiskRecord& disk) {
     for (size_t u = 1; u < users.size() && same; ++u) same = TagText(*users[u], tag) == text;
     if (!same) continue;
     bool differs = false;
-    for (size_t r = 0; r < related.size() && !differs; ++r) differs = TagText(*related[r], tag) != text;
+    for (size_t r = 0; r < related.size() && !differs; ++r)
+      differs = TagText(*related[r], tag) != text;
     (differs ? tail : body) += text;
   }
 

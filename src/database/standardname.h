@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The names the database gives its disks and versions: title, version,
 // date, publisher and the tags of languages, releases, cracks, trainers,
 // fixes and modifications, e.g.

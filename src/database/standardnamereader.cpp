@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "database/standardnamereader.h"
 
 #include <array>
@@ -7,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "database/standardname.h"
 #include "base/asciicase.h"
+#include "database/standardname.h"
 
 namespace moswit {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading a name back into the game and version fields that give it as
 // their standard name: the inverse of StandardName for a game with one
 // version, so a DID built from image files names each disk by its file name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Matching of database file paths with "?" and "*" against paths found on a
 // disk, and the ASCII upper-casing it relies on.
 #pragma once

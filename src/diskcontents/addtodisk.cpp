@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "diskcontents/addtodisk.h"
 
 #include <array>
 
-#include "database/wildcard.h"
 #include "base/numbertext.h"
+#include "database/wildcard.h"
 
 namespace moswit {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Handing files and ranges from the Inspector to an open Disk editor: the
 // menu caption of each editor, the attributes a file is preset with, and
 // the records appended to the editor's disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The volume name and boot block flags the Inspector shows for an image.
 #pragma once
 

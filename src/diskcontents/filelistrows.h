@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The rows of the Inspector's list FR_FileList: the image's files, then the
 // user's ranges, sorted by name with the locale's collation.
 #pragma once
@@ -6,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "image/filesystem.h"
 #include "diskcontents/rangeentry.h"
+#include "image/filesystem.h"
 
 namespace moswit {
 

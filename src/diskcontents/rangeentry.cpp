@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "diskcontents/rangeentry.h"
 
 #include <algorithm>
 
-#include "image/crc32.h"
 #include "base/numbertext.h"
+#include "image/crc32.h"
 
 namespace moswit {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Block ranges the user defines on an image in the Inspector: a run of
 // whole blocks, identified by its byte offsets and the CRC-32 of its bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The File and Range editors' rules: the 24 three-state boxes of
 // AttributeFlags, the view-only identity texts and the record's
 // `description`, loaded from and stored into one record, or several records

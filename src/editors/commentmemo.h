@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The comment memo of the Game and Version editors. A comment is one line in
 // the database; the memo may hold several, which are joined with blanks.
 #pragma once

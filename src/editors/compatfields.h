@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The compatibility group of the Version editor: one three-state box per
 // TriState of CompatInfo and one edit per number, and the composition of
 // the packed fields from them.

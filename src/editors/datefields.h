@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The three date edits of the record editors (year, month, day) and the two
 // ways of reading them: strictly, as the DID Editor and the Game editor do,
 // where a text that is not a whole number stops the store with a message,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What a DID Editor knows of its DID file between reads and writes, and the
 // questions it asks before it writes over that file or drops changes:
 //
@@ -18,11 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "base/fileerror.h"
 #include "database/didfileidentity.h"
 #include "database/didreader.h"
 #include "database/didskips.h"
 #include "database/records.h"
-#include "base/fileerror.h"
 
 namespace moswit {
 

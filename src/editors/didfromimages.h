@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A new database built from known-good images: one disk per image, holding
 // its files (or, without files, its tracks and two telling blocks), named
 // by reading each image's file name back as a standard name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Disk editor's rules: its properties (volume name, comment, whether
 // identification insists on the name), the rows of its file and range list,
 // the records a selection names, and the delete from the list.

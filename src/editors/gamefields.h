@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the Game editor's controls hold, and how they move to and from a
 // GameRecord.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The bookkeeping through which record editors tell the DID Editor that
 // they closed: one table per editor kind, one slot per open editor. A DID
 // Editor that becomes active frees the slots of closed editors and, when it

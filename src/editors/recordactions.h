@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the DID Editor's record buttons do to the database and its tree:
 // NV and ND under the selected game, and Del. NG is AppendGame.
 #pragma once

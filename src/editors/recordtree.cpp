@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "editors/recordtree.h"
 
 #include <algorithm>
 #include <cstring>
 #include <numeric>
 
-#include "database/standardname.h"
 #include "base/numbertext.h"
+#include "database/standardname.h"
 
 namespace moswit {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID Editor's tree of records as data: one node per game, sorted by its
 // text, and under each game its versions and then its disks in list order.
 // The window copies texts and icons into its tree view and keeps the nodes

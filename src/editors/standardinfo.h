@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The "Standard Info" group of the DID Editor: the database's name, creator
 // and date, and the Save that stores them before writing the DID file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the Version editor's controls hold, and how they move to and from a
 // VersionRecord. Every number is read from its digits alone and cut to its
 // field's width, so storing never fails.

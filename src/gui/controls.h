@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Controls made with their name (objectName) and caption set, so every
 // window names its controls the same way and tests find them by name.
 #pragma once

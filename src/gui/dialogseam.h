@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The windows reach file dialogs, message boxes and the beep through this
 // seam, so tests can give the answers instead of a person.
 #pragma once

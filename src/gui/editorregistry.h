@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's editor registry: the OpenEditors tables of the record
 // editor windows. The main window clears it when it is created, record
 // editors take and mark their slots, the DID Editor frees them and the

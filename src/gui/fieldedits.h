@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The line edits of a record editor that show fields of the record's DID
 // field table: made from the rows of an editor group (label, edit, caption
 // as the table gives them), and moved to and from EditTexts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "gui/icons.h"
 
 #include <QFont>
@@ -19,7 +20,8 @@ QIcon GlyphIcon(Glyph glyph, int size) {
   switch (glyph) {
     case Glyph::kGood:
       pen(QColor(0x20, 0x90, 0x20));
-      painter.drawPolyline(QPolygonF{{s * 0.15, s * 0.55}, {s * 0.4, s * 0.8}, {s * 0.85, s * 0.2}});
+      painter.drawPolyline(
+          QPolygonF{{s * 0.15, s * 0.55}, {s * 0.4, s * 0.8}, {s * 0.85, s * 0.2}});
       break;
     case Glyph::kFailed:
       pen(QColor(0xD0, 0x20, 0x20));
@@ -50,7 +52,8 @@ QIcon GlyphIcon(Glyph glyph, int size) {
       const bool open = glyph == Glyph::kRangeStart;
       const qreal x = open ? s * 0.3 : s * 0.7;
       const qreal tip = open ? s * 0.55 : s * 0.45;
-      painter.drawPolyline(QPolygonF{{tip, s * 0.15}, {x, s * 0.15}, {x, s * 0.85}, {tip, s * 0.85}});
+      painter.drawPolyline(
+          QPolygonF{{tip, s * 0.15}, {x, s * 0.15}, {x, s * 0.85}, {tip, s * 0.85}});
       painter.drawLine(QPointF(s * 0.5 - (open ? 0 : s * 0.2), s * 0.5),
                        QPointF(s * 0.7 + (open ? s * 0.15 : -s * 0.2), s * 0.5));
       break;

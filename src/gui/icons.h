@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The small images of lists and icon buttons, drawn in code.
 #pragma once
 

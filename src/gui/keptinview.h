@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Keeps one entry of a tree view in sight while its model fills in: rows
 // that load in the background above the entry (a file system model lists
 // folders on a thread) would push it out of view. The entry is scrolled to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the platform's paths look like: whether they start with a drive
 // letter, and the separator that ends a folder path.
 #pragma once

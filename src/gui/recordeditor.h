@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The base of every record editor (Game, Version, Disk, File and Range): a
 // modeless window that edits one record of a DID Editor's database in place,
 // with Okay (store and close), Save (store, show what was stored, stay open)

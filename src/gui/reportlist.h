@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The report-style list every window uses: columns with their widths and
 // alignment, grid lines, whole-row and multiple selection, small row icons,
 // sorting by caption in the locale's order, cut texts shown whole as

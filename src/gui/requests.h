@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the main window hands to the tool window it is about to create. Each
 // is stored just before that window is made, so a window always reads the
 // request that opened it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A fixed table of slots, each empty or referring to one open window; the
 // main window keeps its Inspectors in one, and the Compare dialog takes
 // them in slot order.

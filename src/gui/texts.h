@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two ways bytes become the texts a window shows. DID texts are 8-bit
 // bytes shown as Latin-1 and stored back the same way, so every byte value
 // survives the round trip; file names go through the platform's file name

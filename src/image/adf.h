@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One loaded disk image: a plain ADF, the first member of a ZIP archive, or
 // a gzip file (.adz, .adf.gz). Images are only ever read.
 #pragma once

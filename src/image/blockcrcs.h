@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The CRC-32s that identification needs of every block of an image, taken
 // in one pass while the image is read, each block while it is still in the
 // processor's cache. A block of type 8 (OFS data) gets the CRC of its 488

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // AmigaDOS block fields, each named once with its position. All values are
 // 32-bit big-endian longs; long n sits at byte 4*n of a 512-byte block.
 #pragma once
@@ -6,16 +7,16 @@
 
 namespace moswit {
 
-constexpr unsigned kPrimaryType = 0;     // byte 0x000
-constexpr unsigned kHeaderKey = 1;       // byte 0x004, OFS data: the file header's block
-constexpr unsigned kChecksum = 5;        // byte 0x014
-constexpr unsigned kHashTable = 6;       // byte 0x018, 72 slots (dirs) or data block table (files)
+constexpr unsigned kPrimaryType = 0;  // byte 0x000
+constexpr unsigned kHeaderKey = 1;    // byte 0x004, OFS data: the file header's block
+constexpr unsigned kChecksum = 5;     // byte 0x014
+constexpr unsigned kHashTable = 6;    // byte 0x018, 72 slots (dirs) or data block table (files)
 constexpr unsigned kTableSlots = 72;
-constexpr unsigned kFirstDataSlot = 77;  // byte 0x134, the table is stored backwards
-constexpr unsigned kByteSize = 81;       // byte 0x144, file header
-constexpr unsigned kHashChain = 124;     // byte 0x1F0, next entry in the same hash slot
-constexpr unsigned kExtension = 126;     // byte 0x1F8, next extension block of a file
-constexpr unsigned kSecondaryType = 127; // byte 0x1FC
+constexpr unsigned kFirstDataSlot = 77;   // byte 0x134, the table is stored backwards
+constexpr unsigned kByteSize = 81;        // byte 0x144, file header
+constexpr unsigned kHashChain = 124;      // byte 0x1F0, next entry in the same hash slot
+constexpr unsigned kExtension = 126;      // byte 0x1F8, next extension block of a file
+constexpr unsigned kSecondaryType = 127;  // byte 0x1FC
 
 constexpr unsigned kChecksumOffset = kChecksum * 4;
 constexpr unsigned kNameOffset = 432;    // byte 0x1B0, length byte then the characters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "image/checksum.h"
 
 #include <bit>
@@ -97,8 +98,8 @@ uint32_t CalcChecksum(const uint8_t* area, size_t length, size_t checksumOffset,
   uint32_t carry = 0;
   for (size_t i = 0; i < longs; ++i) {
     if (i == skip) continue;
-    uint64_t total = static_cast<uint64_t>(accumulator) + ReadLong(area, static_cast<unsigned>(i)) +
-                     carry;
+    uint64_t total =
+        static_cast<uint64_t>(accumulator) + ReadLong(area, static_cast<unsigned>(i)) + carry;
     accumulator = static_cast<uint32_t>(total);
     carry = static_cast<uint32_t>(total >> 32);
   }
@@ -126,19 +127,37 @@ BlockStatus ClassifyBlock(const tADF& image, uint32_t block) {
   switch (ReadLong(data, kPrimaryType)) {
     case kTypeShort:
       switch (ReadLong(data, kSecondaryType)) {
-        case kSecondaryRoot: result = bsRoot; break;
-        case kSecondaryUserDir: result = bsUserDir; break;
-        case kSecondaryFile: result = bsFileHeader; break;
+        case kSecondaryRoot:
+          result = bsRoot;
+          break;
+        case kSecondaryUserDir:
+          result = bsUserDir;
+          break;
+        case kSecondaryFile:
+          result = bsFileHeader;
+          break;
         case kSecondaryLinkDir:
-        case kSecondaryLinkFile: result = bsHardLink; break;
-        case kSecondarySoftLink: result = bsSoftLink; break;
-        default: break;
+        case kSecondaryLinkFile:
+          result = bsHardLink;
+          break;
+        case kSecondarySoftLink:
+          result = bsSoftLink;
+          break;
+        default:
+          break;
       }
       break;
-    case kTypeList: result = bsFileExt; break;
-    case kTypeData: result = bsData; break;
-    case kTypeDirCache: result = bsDirCache; break;
-    default: break;
+    case kTypeList:
+      result = bsFileExt;
+      break;
+    case kTypeData:
+      result = bsData;
+      break;
+    case kTypeDirCache:
+      result = bsDirCache;
+      break;
+    default:
+      break;
   }
   if (result != bsUnknown && !NormalChecksumHolds(data)) result |= bsChecksumError;
   return result;

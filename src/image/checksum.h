@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two AmigaDOS checksums, block classification and the BlockStatus codes.
 #pragma once
 
@@ -42,8 +43,7 @@ uint32_t SwapLong(uint32_t value);
 
 // The value a correct block stores in the checksum long at `checksumOffset`
 // of `area` (`length` a multiple of 4, the checksum long left out of the sum).
-uint32_t CalcChecksum(const uint8_t* area, size_t length, size_t checksumOffset,
-                      ChecksumMode mode);
+uint32_t CalcChecksum(const uint8_t* area, size_t length, size_t checksumOffset, ChecksumMode mode);
 
 // ckNormal of one 512-byte block equals its long 5.
 bool NormalChecksumHolds(const uint8_t* block);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The standard reflected CRC-32 (polynomial 0xEDB88320) of ZIP and Ethernet.
 // A CRC is CrcInit, any number of CrcUpdate calls, then CrcFinal. Between
 // CrcInit and CrcFinal the accumulator holds the raw (uncomplemented)

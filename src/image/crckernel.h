@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The building blocks of the CRC-32 code, shared by CrcUpdate (crc32.cpp)
 // and the block pass (blockcrcs.cpp): the slicing tables and, on x86-64,
 // folding by carry-less multiplication. All of it works on the raw register

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The AmigaDOS (OFS/FFS) directory walk from the root block and the reading
 // of one file's data through its header and extension blocks. Nothing on the
 // disk is trusted: every block number is tested against BlockCount and every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The floppy an image stands for. An image of exactly 3520 blocks is a
 // high-density disk (80 cylinders, 2 heads, 22 sectors); every other size,
 // truncated and oversized images included, is read as a double-density

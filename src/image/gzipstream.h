@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A gzip file (an .adz or .adf.gz image): one or more gzip members in a
 // row, decoded as one stream the way gzip itself does.
 #pragma once

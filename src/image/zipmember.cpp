@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "image/zipmember.h"
 
 #include <zlib.h>
@@ -125,8 +126,8 @@ bool ExtractFirstZipMember(ByteSource& archive, uint32_t maxSize, std::vector<ui
     SizesFromCentralDirectory(archive, sizes);
   }
   if (sizes.uncompressed > maxSize) {
-    error = "Image too large: the ZIP member declares " + std::to_string(sizes.uncompressed) +
-            " bytes";
+    error =
+        "Image too large: the ZIP member declares " + std::to_string(sizes.uncompressed) + " bytes";
     return false;
   }
 

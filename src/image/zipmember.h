@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The first member of a ZIP archive, found through its local file header.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The colours of the Inspector's block map and its legend. Colours are
 // 0xRRGGBB.
 #pragma once

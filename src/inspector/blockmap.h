@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Inspector's map of the block positions of a floppy (1760, or 3520 for
 // a high-density disk): each position's classification, plus the
 // Inspector's own marks bsInSelection (the blocks of the file selected in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where the blocks of the Inspector's map lie in a map of W x H pixels:
 // 40 columns by 44 rows (88 for the 3520 blocks of a high-density disk),
 // block n in column n mod 40 and row n div 40, grid lines spread over the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Inspector's block map painted into a 32-bit pixel buffer (0xRRGGBB,
 // row-major, Width x Height). The window only copies the buffer to the
 // screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The floppy position of a block as the Inspector shows it under the mouse:
 // 80 tracks of two heads with 11 sectors each (22 on a high-density disk),
 // sectors counted from 1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The caret of the hex viewer's hex pane, in rows and columns of the 16
 // rows of 47 characters: it steps from pair to pair, never rests on the
 // blank between two pairs, runs from a row's end into the next row, and

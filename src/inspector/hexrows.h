@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The texts of the hex viewer: 16 rows of 16 bytes from a scroll position,
 // as offsets, hexadecimal pairs and characters, and the scroll range.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The ADF Inspector's and the Hex Viewer's captions, sizes and hints, apart
 // from their widgets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two-step switch behind the Inspector's SI_Define icon: the first
 // click takes the block clicked last on the map as the start of a range,
 // the second takes it as the end and makes the range.
@@ -6,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "image/adf.h"
 #include "diskcontents/rangeentry.h"
+#include "image/adf.h"
 
 namespace moswit {
 

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "inspector/sectorinfo.h"
 
 #include <array>
 #include <string_view>
 
+#include "base/numbertext.h"
 #include "image/blocklayout.h"
 #include "image/checksum.h"
-#include "base/numbertext.h"
 
 namespace moswit {
 

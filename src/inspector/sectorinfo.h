@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The sector information under the Inspector's map after a click on a
 // block: the caption SI_Header and the lines of the memo SI_Memo.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Inspector's 256 slots of hex viewers: a viewer opens on a free slot,
 // which keeps the file buffer the viewer shows for as long as it is open.
 // The Inspector frees the buffers of closed viewers when it is activated
@@ -12,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "image/adf.h"
 #include "diskcontents/filelistrows.h"
+#include "image/adf.h"
 
 namespace moswit {
 

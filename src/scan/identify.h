@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Identification of one loaded image against a MatchIndex: candidate disks
 // from file and block hits, a score per candidate, the best disk per game,
 // and the result line with its codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The images below a source folder, as the Renamer lists them: every file
 // whose name ends in an image ending (".adf", ".adz", ".adf.gz", ".zip") in
 // any case, folders entered where they stand, rows sorted by caption.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The identification index over a database: every file record by (CRC-32,
 // size) and every single-block range by (CRC-32, first byte), built once per
 // scan and read-only while images are identified.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Renamer window's texts, defaults and rules, apart from its widgets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One scan of a source folder against a database: list the images, sort
 // them, build the index, then load, identify and free every image, on one
 // thread or on several workers at once. Either way the report comes in row
@@ -39,7 +40,8 @@ class ScanReport {
 };
 
 // "Scanning file i of n [p] / " + folder + caption, p = floor(i / n * 100).
-std::string ScanningStatus(size_t i, size_t n, const std::string& folder, const std::string& caption);
+std::string ScanningStatus(size_t i, size_t n, const std::string& folder,
+                           const std::string& caption);
 
 // The result line of an image that could not be loaded.
 std::string UnreadableResult(const std::string& reason);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "base/numbertext.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +16,22 @@ struct TextCase {
 
 TEST(NumberText, DecToIntSkipsEverythingButDigits) {
   const TextCase cases[] = {
-      {"1760", 1760},      {"1,760", 1760}, {"-5", 5},          {"12a3", 123},
-      {"", 0},             {"abc", 0},      {"  42  ", 42},     {"4294967295", 4294967295u},
-      {"4294967296", 0},   {"4294967297", 1}, {"00012", 12},
+      {"1760", 1760},    {"1,760", 1760},   {"-5", 5},      {"12a3", 123},
+      {"", 0},           {"abc", 0},        {"  42  ", 42}, {"4294967295", 4294967295u},
+      {"4294967296", 0}, {"4294967297", 1}, {"00012", 12},
   };
   for (const auto& c : cases) EXPECT_EQ(DecToInt(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(NumberText, HexToIntSkipsEverythingButHexDigits) {
   const TextCase cases[] = {
-      {"$1f", 31},       {"0x10", 16},           {"g7", 7},    {"", 0},
-      {"ABCDEF", 0xABCDEF}, {"abcdef", 0xABCDEF}, {"DEADBEEF", 0xDEADBEEF},
+      {"$1f", 31},
+      {"0x10", 16},
+      {"g7", 7},
+      {"", 0},
+      {"ABCDEF", 0xABCDEF},
+      {"abcdef", 0xABCDEF},
+      {"DEADBEEF", 0xDEADBEEF},
       {"123456789", 0x23456789},  // the high digit is shifted out
       {"$ 00 00 03 70", 880},
   };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Names outside ASCII, from the listing through loading, DID files and
 // moswit-cli's arguments and output: on Windows each of them passes between
 // UTF-8 and the system's UTF-16.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The system's file calls where Windows and POSIX systems differ: reads at
 // offsets without read-ahead hints, the errors of opening, folder keys.
 #include "base/platformfile.h"

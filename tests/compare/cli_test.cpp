@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "image/crc32.h"
 #include "base/numbertext.h"
+#include "image/crc32.h"
 #include "support/adfbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"

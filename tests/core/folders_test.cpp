@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The folders of src/ include each other one way: no folder includes one
 // that, directly or through others, includes it back.
 #include <gtest/gtest.h>

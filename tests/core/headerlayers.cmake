@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 cmake_minimum_required(VERSION 3.20)
 # Fails when a header under src/ (moswit-cli's aside) is listed in neither
 # moswit_core nor moswit_gui, or when a folder holds sources of both: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +11,9 @@
 namespace moswit {
 namespace {
 
-std::string DataPath(const std::string& name) { return std::string(MOSWIT_DATABASE_DATA) + "/" + name; }
+std::string DataPath(const std::string& name) {
+  return std::string(MOSWIT_DATABASE_DATA) + "/" + name;
+}
 
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <signal.h>
@@ -140,9 +141,16 @@ TEST(DidFile, FieldLinesFollowTheirRules) {
     const char* absent;   // a keyword that must not appear, or null
   };
   const Case cases[] = {
-      {"release date", [](GameRecord& g) { g.releaseDate = {1991, 3, 5}; }, "rdat 19910305\r\n",
-       nullptr},
-      {"year 0 drops the date", [](GameRecord& g) { g.releaseDate = {0, 3, 0}; }, nullptr, "rdat"},
+      {"release date",
+       [](GameRecord& g) {
+         g.releaseDate = {1991, 3, 5};
+       },
+       "rdat 19910305\r\n", nullptr},
+      {"year 0 drops the date",
+       [](GameRecord& g) {
+         g.releaseDate = {0, 3, 0};
+       },
+       nullptr, "rdat"},
       {"range of blocks 2 to 3",
        [](GameRecord& g) {
          RangeRecord& r = AppendRange(AppendDisk(g));
@@ -169,8 +177,8 @@ TEST(DidFile, FieldLinesFollowTheirRules) {
          v.diskOrder[0] = 1, v.diskOrder[2] = 3;
        },
        "dord 01\r\n", nullptr},
-      {"languages 0 and no memory",
-       [](GameRecord& g) { g.versions.Append(); }, "lang 00000000\r\n", "mem"},
+      {"languages 0 and no memory", [](GameRecord& g) { g.versions.Append(); }, "lang 00000000\r\n",
+       "mem"},
       {"fixes and trainer",
        [](GameRecord& g) {
          VersionRecord& v = g.versions.Append();
@@ -293,8 +301,8 @@ TEST(DidFile, EmptyQuotedTextIsAnEmptyValue) {
 }
 
 TEST(DidFile, QuotedTokensEndAtTheQuoteOrTheLine) {
-  auto database = ParseDatabase(
-      "soft ( name \"two words\"publ \"to the end\r\ncode x\"y\" dsgn \"(\" )");
+  auto database =
+      ParseDatabase("soft ( name \"two words\"publ \"to the end\r\ncode x\"y\" dsgn \"(\" )");
   const GameRecord& game = database->games[0];
   EXPECT_EQ(game.name.Value(), "two words");
   EXPECT_EQ(game.publisher.Value(), "to the end");
@@ -306,9 +314,9 @@ TEST(DidFile, LongLinesAreReadWhole) {
   std::string words;
   for (int i = 0; i < 2000; ++i) words += "unknown ";
   std::string description(255, 'd');
-  auto database = ParseDatabase("soft ( " + words + "name \"G\" disk ( file ( fnam \"" +
-                                std::string(255, 'p') + "\" desc \"" + description +
-                                "\" size 9 ) ) )");
+  auto database =
+      ParseDatabase("soft ( " + words + "name \"G\" disk ( file ( fnam \"" + std::string(255, 'p') +
+                    "\" desc \"" + description + "\" size 9 ) ) )");
   ASSERT_EQ(database->games.Size(), 1u);
   EXPECT_EQ(database->games[0].name.Value(), "G");
   const FileRecord& file = database->games[0].disks[0].files[0];
@@ -477,7 +485,8 @@ TEST(DidFile, FilesThatCannotBeReadOrWrittenGiveThePlatformError) {
 
   const auto error = WriteDatabase(DatabaseInfo{}, dir.Path() / "no" / "such.did");
   ASSERT_TRUE(error);
-  EXPECT_EQ(FormatFileError(*error), (dir.Path() / "no" / "such.did").string() + ": No such file or directory");
+  EXPECT_EQ(FormatFileError(*error),
+            (dir.Path() / "no" / "such.did").string() + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The check before a write that a DID file is still the one read or written.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the reader counts as not understood, where it says the first one is,
 // and the warning built from that.
 #include <gtest/gtest.h>

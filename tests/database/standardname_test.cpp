@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
 #include <string>
@@ -65,7 +66,8 @@ TEST(VersionTagString, TagsFollowTheirRules) {
   const Case cases[] = {
       {"", [](VersionRecord&) {}},
       {"()", [](VersionRecord& v) { v.languages = 0; }},
-      {"(En-De-Fr-xx)", [](VersionRecord& v) { v.languages = kLangEn | kLangDe | kLangBe | kLangOther; }},
+      {"(En-De-Fr-xx)",
+       [](VersionRecord& v) { v.languages = kLangEn | kLangDe | kLangBe | kLangOther; }},
       {"(Pl-Dk-Se-No-Nl)",
        [](VersionRecord& v) { v.languages = kLangPl | kLangDk | kLangSe | kLangNo | kLangNl; }},
       {"[cp Disk]", [](VersionRecord& v) { v.protection = "Disk"; }},
@@ -109,21 +111,34 @@ TEST(StandardName, BodyAndDiskNumberFollowTheirRules) {
       {"G (1990)(P)[11-12]", 12, 10, [](GameRecord&, VersionRecord&) {}},
       {"G (-)(P)", 1, 0, [](GameRecord& g, VersionRecord&) { g.releaseDate = {}; }},
       {"G (1993)(P)", 1, 0,
-       [](GameRecord& g, VersionRecord& v) { g.releaseDate = {1990, 4, 2}, v.releaseDate = {1993, 0, 7}; }},
-      {"G (1990-04-02)(P)", 1, 0, [](GameRecord& g, VersionRecord&) { g.releaseDate = {1990, 4, 2}; }},
-      {"G (-)(P)", 1, 0, [](GameRecord& g, VersionRecord& v) { g.releaseDate = {0, 4, 2}, v.releaseDate = {0, 1, 1}; }},
+       [](GameRecord& g, VersionRecord& v) {
+         g.releaseDate = {1990, 4, 2}, v.releaseDate = {1993, 0, 7};
+       }},
+      {"G (1990-04-02)(P)", 1, 0,
+       [](GameRecord& g, VersionRecord&) {
+         g.releaseDate = {1990, 4, 2};
+       }},
+      {"G (-)(P)", 1, 0,
+       [](GameRecord& g, VersionRecord& v) {
+         g.releaseDate = {0, 4, 2}, v.releaseDate = {0, 1, 1};
+       }},
       {"G (1990)(P)", 1, 0, [](GameRecord&, VersionRecord& v) { v.gameName = "G"; }},
       {"Regional (1990)(P)", 1, 0, [](GameRecord&, VersionRecord& v) { v.gameName = "Regional"; }},
       {"G AGA Remix (1990)(Other)", 1, 0,
-       [](GameRecord&, VersionRecord& v) { v.chipset = kChipsetAga, v.versionName = "Remix", v.publisher = "Other"; }},
-      {"G (1990)(P)", 1, 0, [](GameRecord&, VersionRecord& v) { v.chipset = kChipsetEcs, v.publisher = "P"; }},
+       [](GameRecord&, VersionRecord& v) {
+         v.chipset = kChipsetAga, v.versionName = "Remix", v.publisher = "Other";
+       }},
+      {"G (1990)(P)", 1, 0,
+       [](GameRecord&, VersionRecord& v) { v.chipset = kChipsetEcs, v.publisher = "P"; }},
       {"G (1990)()", 1, 0, [](GameRecord& g, VersionRecord&) { g.publisher.Clear(); }},
       {"G (1990)(P)()[cp X][r R][t +2]", 1, 0,
        [](GameRecord&, VersionRecord& v) {
          v.languages = 0, v.protection = "X", v.releasedBy = "R", v.trainer = 2;
        }},
       {"G (1990)(P)[r R][cr C]", 1, 0,
-       [](GameRecord&, VersionRecord& v) { v.protection = "X", v.releasedBy = "R", v.crackedBy = "C"; }},
+       [](GameRecord&, VersionRecord& v) {
+         v.protection = "X", v.releasedBy = "R", v.crackedBy = "C";
+       }},
   };
   for (const Case& c : cases) {
     test::DidBuilder builder;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The About box: a new one per click, its centred text, closing only hides it.
 #include <QPointer>
 #include <QPushButton>

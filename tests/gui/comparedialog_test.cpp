@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Compare dialog over Inspectors open on builder images.
 #include <QApplication>
 #include <QPointer>
@@ -64,9 +65,11 @@ class CompareTest : public QObject {
     // The index rows are as high as the tables' rows.
     QCOMPARE(images->visualItemRect(images->topLevelItem(0)).height(),
              files->visualItemRect(files->topLevelItem(0)).height());
-    QCOMPARE(Titles(files), (QStringList{"Filename", "00-size", "00-crc32", "01-size", "01-crc32"}));
+    QCOMPARE(Titles(files),
+             (QStringList{"Filename", "00-size", "00-crc32", "01-size", "01-crc32"}));
     QCOMPARE(files->topLevelItemCount(), 2);
-    const QList<QTreeWidgetItem*> startup = files->findItems("/S/Startup-Sequence", Qt::MatchExactly);
+    const QList<QTreeWidgetItem*> startup =
+        files->findItems("/S/Startup-Sequence", Qt::MatchExactly);
     QCOMPARE(startup.size(), qsizetype{1});
     QCOMPARE(startup[0]->text(1), startup[0]->text(3));
     const QList<QTreeWidgetItem*> only = files->findItems("/only-here", Qt::MatchExactly);

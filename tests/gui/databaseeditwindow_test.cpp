@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID Editor with its Game and Version editors, on DID files in a
 // temporary folder: the tree, the record buttons, the refresh after an
 // editor closes, Save, Okay and Cancel, and what happens to editors whose

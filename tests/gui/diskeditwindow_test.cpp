@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Disk editor on a disk of a builder database: its properties and list,
 // what each button and the close box store, Edit Details, and deletes that
 // take effect at once and close the editors of what they dispose.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Answers the windows' file dialogs and questions, keeps their messages and
 // counts their beeps, in place of a person; installed for as long as it
 // lives.

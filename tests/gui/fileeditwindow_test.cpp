@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The File and Range editors on records of a builder disk: what they show,
 // what the boxes in their three states, the buttons and the close box store
 // on one record and on several, and the slots they give back on closing.
@@ -9,8 +10,8 @@
 #include <QtTest>
 
 #include "editors/window/fileeditwindow.h"
-#include "gui/editorregistry.h"
 #include "fakedialogs.h"
+#include "gui/editorregistry.h"
 
 namespace moswit::test {
 

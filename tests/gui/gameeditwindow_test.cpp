@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Game editor on a game of a builder database: what it shows, what each
 // button and the close box store, and the strict dates that stop a close.
 #include <QApplication>
@@ -9,9 +10,9 @@
 #include <QtTest>
 
 #include "editors/window/gameeditwindow.h"
-#include "gui/editorregistry.h"
 #include "fakedialogs.h"
 #include "gui/controls.h"
+#include "gui/editorregistry.h"
 #include "support/didbuilder.h"
 
 namespace moswit::test {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What every window shares: the text helpers, the report list and the file
 // dialog's acceptance of typed names.
 #include <QApplication>
@@ -49,7 +50,9 @@ class LayerTest : public QObject {
   }
 
   void FileNamesKeepTheirEncoding() {
-    const std::string name = "/adf/Gr\xC3\xBC\xC3\x9F" "e/Spiel.adf";  // UTF-8
+    const std::string name =
+        "/adf/Gr\xC3\xBC\xC3\x9F"
+        "e/Spiel.adf";  // UTF-8
     QCOMPARE(FileNameText(name), QString::fromUtf8("/adf/Grüße/Spiel.adf"));
     QCOMPARE(FileNameBytes(FileNameText(name)), name);
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Files and ranges handed from an Inspector to open Disk editors, and a
 // database built that way in the windows from a known-good image, which the
 // scan then identifies at 1000 per mille.
@@ -15,9 +16,9 @@
 #include "editors/window/databaseeditwindow.h"
 #include "editors/window/diskeditwindow.h"
 #include "editors/window/gameeditwindow.h"
-#include "gui/editorregistry.h"
 #include "editors/window/versioneditwindow.h"
 #include "fakedialogs.h"
+#include "gui/editorregistry.h"
 #include "inspector/window/inspectorwindow.h"
 #include "scan/scanner.h"
 #include "support/adfbuilder.h"

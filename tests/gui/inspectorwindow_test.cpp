@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The ADF Inspector and its Hex Viewer on builder images, and how the main
 // window opens Inspectors.
 #include <QApplication>
@@ -15,14 +16,14 @@
 #include <QtTest>
 
 #include "app/window/mainwindow.h"
+#include "base/numbertext.h"
 #include "fakedialogs.h"
 #include "gui/texts.h"
 #include "image/checksum.h"
 #include "image/crc32.h"
-#include "base/numbertext.h"
 #include "inspector/blockmaplayout.h"
-#include "inspector/inspectorform.h"
 #include "inspector/hexrows.h"
+#include "inspector/inspectorform.h"
 #include "inspector/window/hexviewerwindow.h"
 #include "inspector/window/inspectorwindow.h"
 #include "support/adfbuilder.h"
@@ -65,7 +66,6 @@ class InspectorTest : public QObject {
     }
     QTest::keyClicks(inspector->findChild<QLineEdit*>("ED_Name"), "x");
     QCOMPARE(inspector->findChild<QLineEdit*>("ED_Name")->text(), QString("Tab_Disk"));
-
 
     AdfBuilder ofs;
     const Bytes good = PatternBytes(3'000, 1);
@@ -165,7 +165,8 @@ class InspectorTest : public QObject {
     QVERIFY(viewer);
     QCOMPARE(viewer->findChild<QLabel*>("Panel1")->text(), Native(path) + " [/file]");
     QCOMPARE(viewer->findChild<QScrollBar*>("ScrollBar1")->maximum(), 1);
-    const QStringList hex = viewer->findChild<QPlainTextEdit*>("RichEdit1")->toPlainText().split('\n');
+    const QStringList hex =
+        viewer->findChild<QPlainTextEdit*>("RichEdit1")->toPlainText().split('\n');
     QCOMPARE(hex[0].left(2), QString::fromStdString(IntToHex(contents[0], 2)));
     QVERIFY(hex[6].endsWith(".. .. .."));
     QCOMPARE(hex[15], QString(".. .. .. .. .. .. .. .. .. .. .. .. .. .. .. .."));

@@ -1,19 +1,20 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's controls, its file browser, the DID dialogs and the way
 // the program ends.
 #include <QApplication>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
-#include <QLineEdit>
-#include <QThread>
 #include <QWindow>
 #include <QtTest>
 
@@ -264,8 +265,8 @@ class MainWindowTest : public QObject {
     QVERIFY(!WriteDatabase(db.Database(), did));
     const std::string first = dir.Write("images/img0.adf", AdfBuilder().Build());
     for (int i = 1; i < 5'000; ++i) {
-      std::filesystem::create_hard_link(first,
-                                        dir.Path() / "images" / ("img" + std::to_string(i) + ".adf"));
+      std::filesystem::create_hard_link(
+          first, dir.Path() / "images" / ("img" + std::to_string(i) + ".adf"));
     }
     FakeDialogs dialogs;
     dialogs.answers << Native(did);

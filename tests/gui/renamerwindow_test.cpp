@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Renamer end to end on builder images in a temporary folder.
 #include <QApplication>
 #include <QClipboard>
@@ -355,7 +356,8 @@ class RenamerTest : public QObject {
     window_->activateWindow();
     QTest::keyClick(window_, Qt::Key_Escape);
     QVERIFY(ended.wait(30'000));
-    QVERIFY2(dialogs.messages.at(0).startsWith("Stopped. Copied "), qPrintable(dialogs.messages[0]));
+    QVERIFY2(dialogs.messages.at(0).startsWith("Stopped. Copied "),
+             qPrintable(dialogs.messages[0]));
     QCOMPARE(Status(), dialogs.messages.at(0));
     Action("MI_CopyToTarget")->trigger();
     QVERIFY(window_->Copying());

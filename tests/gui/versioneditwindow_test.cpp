@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Version editor on versions of a builder database: the defaults of a
 // new version, the lenient numbers, disk order, chipset, languages, the
 // compatibility boxes and edits, and the close box that drops changes.
@@ -10,8 +11,8 @@
 #include <QtTest>
 
 #include "database/didwriter.h"
-#include "gui/editorregistry.h"
 #include "editors/window/versioneditwindow.h"
+#include "gui/editorregistry.h"
 #include "support/didbuilder.h"
 
 namespace moswit::test {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "image/checksum.h"
 
 #include <gtest/gtest.h>
@@ -77,10 +78,17 @@ struct ClassifyCase {
 
 TEST(ClassifyBlock, TypesByPrimaryAndSecondaryType) {
   const ClassifyCase cases[] = {
-      {2, 1, bsRoot},         {2, 2, bsUserDir},   {2, static_cast<uint32_t>(-3), bsFileHeader},
-      {2, 4, bsHardLink},     {2, static_cast<uint32_t>(-4), bsHardLink},
-      {2, 3, bsSoftLink},     {2, 7, bsUnknown},   {16, 0, bsFileExt},
-      {8, 0, bsData},         {33, 0, bsDirCache}, {0, 0, bsUnknown},
+      {2, 1, bsRoot},
+      {2, 2, bsUserDir},
+      {2, static_cast<uint32_t>(-3), bsFileHeader},
+      {2, 4, bsHardLink},
+      {2, static_cast<uint32_t>(-4), bsHardLink},
+      {2, 3, bsSoftLink},
+      {2, 7, bsUnknown},
+      {16, 0, bsFileExt},
+      {8, 0, bsData},
+      {33, 0, bsDirCache},
+      {0, 0, bsUnknown},
       {9, 2, bsUnknown},
   };
   for (const auto& c : cases) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -30,10 +31,12 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, ListPrintsOneTabSeparatedLinePerFile) {
   AdfBuilder builder;
-  const uint32_t header = builder.AddFile("/s/startup-sequence", Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'});
+  const uint32_t header =
+      builder.AddFile("/s/startup-sequence", Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'});
   const auto result = Cli({"list", dir_.Write("d.adf", builder.Build())});
   EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_EQ(result.out, "/s/startup-sequence\t9\tCBF43926\t00000000\t" + std::to_string(header) + "\n");
+  EXPECT_EQ(result.out,
+            "/s/startup-sequence\t9\tCBF43926\t00000000\t" + std::to_string(header) + "\n");
 }
 
 TEST_F(CliTest, ListShowsTheStatusOfABrokenFile) {
@@ -52,7 +55,8 @@ TEST_F(CliTest, ListTakesTheFfsFlagFromTheImage) {
   options.ffs = true;
   AdfBuilder builder(options);
   builder.AddFile("/f", Bytes(1000, 'x'));
-  const auto result = Cli({"list", dir_.Write("d.zip", test::MakeZip({{"d.adf", builder.Build()}}))});
+  const auto result =
+      Cli({"list", dir_.Write("d.zip", test::MakeZip({{"d.adf", builder.Build()}}))});
   ASSERT_EQ(Lines(result.out).size(), 1u);
   EXPECT_NE(result.out.find("\t00000000\t"), std::string::npos) << result.out;
 }
@@ -102,7 +106,8 @@ TEST_F(CliTest, InfoShowsNameSizeAndFlags) {
 }
 
 TEST_F(CliTest, UnreadableImageIsOneLineAndStatus1) {
-  for (const std::string& path : {(dir_.Path() / "missing.adf").string(), dir_.Write("short.adf", Bytes{1, 2})}) {
+  for (const std::string& path :
+       {(dir_.Path() / "missing.adf").string(), dir_.Write("short.adf", Bytes{1, 2})}) {
     for (const char* command : {"list", "blocks", "info"}) {
       const auto result = Cli({command, path});
       EXPECT_EQ(result.exitStatus, 1) << command;
@@ -116,7 +121,8 @@ TEST_F(CliTest, UnreadableImageIsOneLineAndStatus1) {
 }
 
 TEST_F(CliTest, WrongUsageGivesTheUsageAndStatus2) {
-  const std::vector<std::vector<std::string>> wrong = {{}, {"nonsense"}, {"list"}, {"list", "a", "b"}};
+  const std::vector<std::vector<std::string>> wrong = {
+      {}, {"nonsense"}, {"list"}, {"list", "a", "b"}};
   for (const auto& args : wrong) {
     const auto result = Cli(args);
     EXPECT_EQ(result.exitStatus, 2);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Our walk against an independent reader: the files that unadf extracts
 // must be the files we list, with the same sizes and CRC-32s.
 #include <gtest/gtest.h>
@@ -36,8 +37,9 @@ Facts Extracted(const std::string& imagePath) {
     if (!entry.is_regular_file() || entry.is_symlink()) continue;
     const Bytes contents = test::ReadFileBytes(entry.path().string());
     const std::string path = "/" + fs::relative(entry.path(), out.Path()).generic_string();
-    facts[path] = {static_cast<uint32_t>(contents.size()),
-                   static_cast<uint32_t>(crc32(0, contents.data(), static_cast<uInt>(contents.size())))};
+    facts[path] = {
+        static_cast<uint32_t>(contents.size()),
+        static_cast<uint32_t>(crc32(0, contents.data(), static_cast<uInt>(contents.size())))};
   }
   return facts;
 }
@@ -70,7 +72,8 @@ TEST_F(CrossCheck, BuilderImages) {
     builder.AddFile("/c/tool", test::PatternBytes(9'999, 1));
     builder.AddFile("/game", test::PatternBytes(100'000, 2));
     builder.AddFile("/data/a/b/c/deep", test::PatternBytes(1'234, 3));
-    for (int i = 0; i < 100; ++i) builder.AddFile("/many/f" + std::to_string(i), test::PatternBytes(i * 37, i));
+    for (int i = 0; i < 100; ++i)
+      builder.AddFile("/many/f" + std::to_string(i), test::PatternBytes(i * 37, i));
     const std::string path = dir_.Write(ffs ? "ffs.adf" : "ofs.adf", builder.Build());
     const Facts listed = Listed(path);
     EXPECT_EQ(listed.size(), 104u);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "image/filesystem.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +60,8 @@ TEST_P(BothFilesystems, ListsEveryFileWithSizeAndCrc) {
   ASSERT_EQ(list.size(), files.size());
   for (const auto& [path, contents] : files) {
     const std::string& wanted = path;
-    auto found = std::find_if(list.begin(), list.end(), [&](const auto& f) { return f.Path == wanted; });
+    auto found =
+        std::find_if(list.begin(), list.end(), [&](const auto& f) { return f.Path == wanted; });
     ASSERT_NE(found, list.end()) << path;
     EXPECT_EQ(found->Size, contents.size()) << path;
     EXPECT_EQ(found->Status, 0u) << path;
@@ -209,8 +211,8 @@ TEST(Walk, PointersOutOfRangeEndTheChain) {
 
 TEST(Walk, LongPathsAreCutTo119Characters) {
   AdfBuilder builder;
- const std::string path = "/" + std::string(30, 'a') + "/" + std::string(30, 'b') + "/" + std::string(30, 'c') +
-         "/" + std::string(30, 'd');
+  const std::string path = "/" + std::string(30, 'a') + "/" + std::string(30, 'b') + "/" +
+                           std::string(30, 'c') + "/" + std::string(30, 'd');
   builder.AddFile(path + "/file", Bytes(5, 1));
   const FileList list = List(builder.Build());
   ASSERT_EQ(list.size(), 1u);
@@ -289,7 +291,8 @@ TEST(ReadFileData, OfsSecondDataBlockWithBadChecksum) {
   ASSERT_EQ(r.buffer.size(), 1000u);
   // The first block's contents are there, the rest is zero.
   EXPECT_TRUE(std::equal(contents.begin(), contents.begin() + 488, r.buffer.begin()));
-  EXPECT_TRUE(std::all_of(r.buffer.begin() + 488, r.buffer.end(), [](uint8_t b) { return b == 0; }));
+  EXPECT_TRUE(
+      std::all_of(r.buffer.begin() + 488, r.buffer.end(), [](uint8_t b) { return b == 0; }));
 }
 
 TEST(ReadFileData, HeaderOutOfRange) {
@@ -298,7 +301,8 @@ TEST(ReadFileData, HeaderOutOfRange) {
   entry.HeaderBlock = 5000;
   VisitedMap map;
   Bytes buffer{1, 2, 3};
-  EXPECT_EQ(ReadFileData(*image, entry, false, map, buffer), AtBlock(bsFileHeader | bsOutOfRange, 5000));
+  EXPECT_EQ(ReadFileData(*image, entry, false, map, buffer),
+            AtBlock(bsFileHeader | bsOutOfRange, 5000));
   EXPECT_TRUE(buffer.empty());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -112,7 +113,8 @@ TEST_F(LoaderTest, FailuresGiveAReason) {
   const Case cases[] = {
       {"three bytes", Bytes{1, 2, 3}, "Read beyond end of file"},
       {"empty file", Bytes{}, "Read beyond end of file"},
-      {"zip cut inside its header", Bytes(zip.begin(), zip.begin() + 20), "Read beyond end of file"},
+      {"zip cut inside its header", Bytes(zip.begin(), zip.begin() + 20),
+       "Read beyond end of file"},
       {"zip cut inside its data", Bytes(zip.begin(), zip.begin() + 200), "Read beyond end of file"},
   };
   for (const auto& c : cases) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "inspector/blockmap.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +66,8 @@ TEST(BlockMap, HighDensityMapHasTwiceTheRows) {
   }
   const BlockMapLayout layout(kMapWidth, MapHeight(MapRows(3520)), MapRows(3520));
   const PixelRect last = layout.Interior(3519);
-  EXPECT_EQ(std::tie(last.left, last.top, last.right, last.bottom), std::make_tuple(196, 436, 199, 439));
+  EXPECT_EQ(std::tie(last.left, last.top, last.right, last.bottom),
+            std::make_tuple(196, 436, 199, 439));
   EXPECT_EQ(layout.BlockAt(INT_MAX, INT_MAX), 3519u);
   EXPECT_EQ(InspectorHeight(layout.Rows()), kInspectorHeight + 220);
 }

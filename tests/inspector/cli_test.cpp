@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
-#include "image/blocklayout.h"
 #include "base/numbertext.h"
+#include "image/blocklayout.h"
 #include "support/adfbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"

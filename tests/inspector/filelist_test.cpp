@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "diskcontents/filelistrows.h"
 
 #include <gtest/gtest.h>
 
-#include "image/crc32.h"
 #include "diskcontents/addtodisk.h"
+#include "image/crc32.h"
 #include "inspector/rangedefinition.h"
 #include "inspector/viewerslots.h"
 #include "support/adfbuilder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "inspector/sectorinfo.h"
 
 #include <gtest/gtest.h>
@@ -5,12 +6,12 @@
 #include <array>
 #include <tuple>
 
+#include "base/numbertext.h"
+#include "diskcontents/diskproperties.h"
 #include "image/blocklayout.h"
 #include "image/checksum.h"
 #include "image/geometry.h"
-#include "base/numbertext.h"
 #include "inspector/blockposition.h"
-#include "diskcontents/diskproperties.h"
 #include "support/adfbuilder.h"
 
 namespace moswit {

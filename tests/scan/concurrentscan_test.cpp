@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Scans on several threads: a scan's own workers, which must report exactly
 // what one thread reports, in row order, and stop between images; and two
 // Renamer windows scanning the same folder at once, each scan with its own
@@ -10,8 +11,8 @@
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "scan/scanner.h"
-#include "support/runprogram.h"
 #include "support/imageset.h"
+#include "support/runprogram.h"
 #include "support/scanrecorder.h"
 #include "support/tempdir.h"
 #include "support/zipwriter.h"
@@ -75,7 +76,8 @@ TEST_F(ConcurrentScanTest, ScansReadingOneDatabaseGetTheRowsOfOneScan) {
   const auto shared = OwnDatabase();
   std::vector<test::ScanRecorder> logs(3);
   std::vector<std::thread> threads;
-  for (test::ScanRecorder& log : logs) threads.emplace_back([&] { RunScan(*shared, folder_, log); });
+  for (test::ScanRecorder& log : logs)
+    threads.emplace_back([&] { RunScan(*shared, folder_, log); });
   for (std::thread& t : threads) t.join();
   for (const test::ScanRecorder& log : logs) EXPECT_EQ(log.events, single);
 }

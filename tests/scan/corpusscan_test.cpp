@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The scan over real images written by other tools, and damaged copies of
 // them, against a database made from their own file lists; and over images
 // in every form the listing takes, which scan as the plain image does.

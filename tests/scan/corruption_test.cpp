@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A mutation sweep: every image of the builder set, and the real disks of the
 // shared corpus when it is there, damaged thousands of times by byte flips,
 // structural longs set to nearby block numbers (checksums repaired, so the

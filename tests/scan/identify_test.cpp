@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "scan/identify.h"
 
 #include <gtest/gtest.h>
 
+#include "base/asciicase.h"
+#include "base/numbertext.h"
 #include "database/attributes.h"
 #include "database/standardname.h"
-#include "base/asciicase.h"
 #include "image/crc32.h"
-#include "base/numbertext.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 

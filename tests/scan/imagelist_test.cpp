@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "scan/imagelist.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +26,8 @@ class ImageListTest : public ::testing::Test {
 };
 
 TEST_F(ImageListTest, ListsAdfFilesInAnyCaseBelowTheFolder) {
-  for (const char* name : {"A.adf", "b.ADF", "sub/C.Adf", "notes.txt", "game.adf.bak", "x.adf/inner.adf",
-                           "deep/er/still/D.aDf", "archive.zip", ".adf"}) {
+  for (const char* name : {"A.adf", "b.ADF", "sub/C.Adf", "notes.txt", "game.adf.bak",
+                           "x.adf/inner.adf", "deep/er/still/D.aDf", "archive.zip", ".adf"}) {
     dir_.Write(name, {1, 2, 3});
   }
   std::vector<ImageRow> rows = ListImages(Folder());
@@ -37,7 +38,8 @@ TEST_F(ImageListTest, ListsAdfFilesInAnyCaseBelowTheFolder) {
     EXPECT_TRUE(std::filesystem::is_regular_file(row.path)) << row.path;
   }
   // The row keeps the real name: loading "sub/C" + ".adf" would miss on this file system.
-  const auto sub = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.caption == "sub/C"; });
+  const auto sub =
+      std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.caption == "sub/C"; });
   EXPECT_EQ(sub->path, Folder() + "sub/C.Adf");
 }
 
@@ -46,8 +48,8 @@ TEST_F(ImageListTest, ExtensionRule) {
     const char* name;
     bool listed;
   };
-  const Case cases[] = {{"a.adf", true},  {"a.ADF", true},     {"a.AdF", true},  {".adf", true},
-                        {"adf", false},   {"a.adf ", false},   {"a.adz", false}, {"a.adf.bak", false},
+  const Case cases[] = {{"a.adf", true},  {"a.ADF", true},   {"a.AdF", true},  {".adf", true},
+                        {"adf", false},   {"a.adf ", false}, {"a.adz", false}, {"a.adf.bak", false},
                         {"a_adf", false}, {"a.dms", false}};
   for (const Case& c : cases) EXPECT_EQ(HasAdfExtension(c.name), c.listed) << c.name;
 }

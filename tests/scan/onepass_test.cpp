@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The one-pass path (block CRCs taken as the image arrives, file CRCs
 // combined from them) gives what the plain CRC path gives, block by block,
 // file by file and line by line: on intact, damaged, truncated and random

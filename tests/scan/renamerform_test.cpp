@@ -1,7 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "scan/renamerform.h"
 
 #include <gtest/gtest.h>
-
 
 namespace moswit {
 namespace {

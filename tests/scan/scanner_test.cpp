@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "scan/scanner.h"
 
 #include <gtest/gtest.h>
@@ -96,12 +97,9 @@ TEST_F(ScanTest, DamagedRenamedDeletedAndAddedFiles) {
   test::ScanRecorder report;
   RunScan(db_.Database(), dir_.Path().string(), report);  // no trailing separator
   const std::map<std::string, std::string> expected = {
-      {"perfect", Name() + " (1000)"},
-      {"damaged", Name() + "[md1] (1000)"},
-      {"renamed", Name() + "[mn1] (1000)"},
-      {"deleted", Name() + "[mm1] (750)"},
-      {"added", Name() + "[x2] (1000)"},
-      {"unreadable", "<unreadable: Read beyond end of file>"},
+      {"perfect", Name() + " (1000)"},      {"damaged", Name() + "[md1] (1000)"},
+      {"renamed", Name() + "[mn1] (1000)"}, {"deleted", Name() + "[mm1] (750)"},
+      {"added", Name() + "[x2] (1000)"},    {"unreadable", "<unreadable: Read beyond end of file>"},
   };
   EXPECT_EQ(report.results, expected);
   EXPECT_EQ(report.events.back(), "ended");
@@ -154,12 +152,14 @@ TEST_F(ScanTest, CliIdentifyPrintsCaptionAndResult) {
   dir_.Write("images/two.adf", Disk([](auto& f) { f.erase(f.begin()); }));
   const std::string did = (dir_.Path() / "test.did").string();
   ASSERT_FALSE(WriteDatabase(db_.Database(), did));
-  const auto result = test::RunProgram(MOSWIT_CLI_PATH, {"identify", did, (dir_.Path() / "images").string()});
+  const auto result =
+      test::RunProgram(MOSWIT_CLI_PATH, {"identify", did, (dir_.Path() / "images").string()});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "one\t" + Name() + " (1000)\ntwo\t" + Name() + "[mm1] (750)\n");
   EXPECT_TRUE(result.err.empty());  // stderr is no terminal here
 
-  const auto missing = test::RunProgram(MOSWIT_CLI_PATH, {"identify", did + ".none", dir_.Path().string()});
+  const auto missing =
+      test::RunProgram(MOSWIT_CLI_PATH, {"identify", did + ".none", dir_.Path().string()});
   EXPECT_EQ(missing.exitStatus, 1);
   EXPECT_FALSE(missing.err.empty());
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/adfbuilder.h"
 
 #include <algorithm>
@@ -206,7 +207,8 @@ void AdfBuilder::WriteFileBlocks(uint32_t header, const Bytes& contents) {
       Put(image_, blocks[i], kHighSeq, static_cast<uint32_t>(i + 1));
       Put(image_, blocks[i], kDataSize, static_cast<uint32_t>(n));
       Put(image_, blocks[i], kFirstData, i + 1 < count ? blocks[i + 1] : 0);
-      std::copy_n(contents.begin() + static_cast<std::ptrdiff_t>(offset), n, block + kOfsDataOffset);
+      std::copy_n(contents.begin() + static_cast<std::ptrdiff_t>(offset), n,
+                  block + kOfsDataOffset);
       checksummed_.insert(blocks[i]);
     }
   }
@@ -255,7 +257,8 @@ void SetName(Bytes& image, uint32_t block, const std::string& name, bool fixChec
   image[at] = static_cast<uint8_t>(name.size());
   // A long name runs on into the next bytes of the image, never past its end.
   const size_t room = image.size() - (at + 1);
-  std::copy_n(name.begin(), std::min(room, name.size()), image.begin() + static_cast<std::ptrdiff_t>(at + 1));
+  std::copy_n(name.begin(), std::min(room, name.size()),
+              image.begin() + static_cast<std::ptrdiff_t>(at + 1));
   if (fixChecksum) FixChecksum(image, block);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Builds OFS and FFS floppy images in memory, and damages them on request.
 // An image of 3520 blocks is formatted as a high-density disk (its root in
 // block 1760), any other size as a double-density one (root 880).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/didbuilder.h"
 
 #include <random>
@@ -80,9 +81,9 @@ std::unique_ptr<DatabaseInfo> RandomDatabase(uint32_t seed, const RandomShape& s
   unsigned games = random.Below(shape.maxGames + 1);
   for (unsigned g = 0; g < games; ++g) {
     GameRecord& game = database->games.Append();
-    for (RecordText* text : {&game.name, &game.publisher, &game.developer, &game.music,
-                             &game.soundFx, &game.graphics, &game.code, &game.design,
-                             &game.comment}) {
+    for (RecordText* text :
+         {&game.name, &game.publisher, &game.developer, &game.music, &game.soundFx, &game.graphics,
+          &game.code, &game.design, &game.comment}) {
       *text = random.Text();
     }
     game.releaseDate = random.Date();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Builds database trees for tests: by hand, record by record, or at random
 // with every field filled from values a DID file can hold.
 #pragma once
@@ -17,8 +18,7 @@ class DidBuilder {
   DidBuilder();
 
   // A game with the given texts and nothing else.
-  GameRecord& Game(std::string_view name, std::string_view publisher = {},
-                   ReleaseDate date = {});
+  GameRecord& Game(std::string_view name, std::string_view publisher = {}, ReleaseDate date = {});
   // A version as the reader creates it (zero-filled, languages English)
   // whose disk order lists `disks`.
   VersionRecord& Version(GameRecord& game, std::initializer_list<uint8_t> disks);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Everything the program does with one loaded image, run in one go for the
 // mutation sweep and the fuzzers: the Inspector's block map and disk
 // properties, the directory walk with every file read under both flags, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Image file names as a collector gives them on each system.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/imageset.h"
 
 #include "database/attributes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A fixed set of builder images covering every structure the walk follows
 // (OFS and FFS, directories, hash chains, extension blocks, larger and
 // shorter images) and a database that identifies each of them through its

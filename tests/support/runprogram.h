@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs a program with arguments and collects what it printed.
 #pragma once
 

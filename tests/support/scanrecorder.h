@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A ScanReport that keeps everything a scan reports: each report as one
 // text, in order, and the result line of each row by caption.
 #pragma once

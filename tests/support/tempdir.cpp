@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/tempdir.h"
 
 #include <fstream>
@@ -28,7 +29,8 @@ std::string TempDir::Write(const std::string& relative, const Bytes& bytes) cons
   const std::filesystem::path full = path_ / PathFromText(relative);
   std::filesystem::create_directories(full.parent_path());
   std::ofstream out(full, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + PathText(full));
   return PathText(full);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A temporary folder removed with everything in it when the value goes.
 #pragma once
 

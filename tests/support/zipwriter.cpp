@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/zipwriter.h"
 
 #include <zlib.h>
@@ -64,8 +65,8 @@ Bytes MakeZip(const std::vector<ZipMember>& members) {
   for (const ZipMember& m : members) {
     const uint32_t offset = static_cast<uint32_t>(out.size());
     const Bytes stored = m.deflate ? Deflate(m.contents) : m.contents;
-    const uint32_t crc = static_cast<uint32_t>(
-        crc32(0, m.contents.data(), static_cast<uInt>(m.contents.size())));
+    const uint32_t crc =
+        static_cast<uint32_t>(crc32(0, m.contents.data(), static_cast<uInt>(m.contents.size())));
     const uint16_t method = m.deflate ? 8 : 0;
     const uint16_t flags = m.dataDescriptor ? 8 : 0;
     const auto compressed = static_cast<uint32_t>(stored.size());

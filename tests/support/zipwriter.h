@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes ZIP archives and gzip files in memory for loader tests.
 #pragma once
 

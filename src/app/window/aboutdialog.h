@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The About box: a small tool window with the program's text, centred.
 // Closing it only hides it; its owner frees it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Moswit: the main window and its event loop.
 #include <QApplication>
 

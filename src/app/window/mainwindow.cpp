@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/window/mainwindow.h"
 
 #include <QApplication>
@@ -189,7 +190,8 @@ std::optional<std::string> TForm1::AskForDid(const char* title, bool existingOnl
   FileDialogRequest request;
   request.title = title;
   request.confirmOverwrite = confirmOverwrite;
-  request.folder = FileNameText(InitialDialogFolder(FileNameBytes(QDir::homePath()), kDriveLetters));
+  request.folder =
+      FileNameText(InitialDialogFolder(FileNameBytes(QDir::homePath()), kDriveLetters));
   request.filter = QString::fromLatin1(ToolkitFilter(kDidFilter));
   request.existingOnly = existingOnly;
   request.complete = [](const QString& typed) {
@@ -254,7 +256,8 @@ void TForm1::B_InspectorClick() {
   activateWindow();
   inspectors_.Put(inspector);
   // The Inspector's slot is emptied when it goes.
-  connect(inspector, &QObject::destroyed, this, [this, inspector] { inspectors_.Release(inspector); });
+  connect(inspector, &QObject::destroyed, this,
+          [this, inspector] { inspectors_.Release(inspector); });
 }
 
 void TForm1::B_CompareClick() {

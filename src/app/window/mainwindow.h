@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window: a file browser over the file system that shows folders
 // and ADF and ZIP files, and the buttons that open the tools.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "compare/window/comparedialog.h"
 
 #include <QEvent>
@@ -94,7 +95,8 @@ void TF_Compare::B_CompareClick() {
       continue;
     }
     if (row->checkState(0) == Qt::Checked && compared.size() < kMaxComparedImages) {
-      compared.push_back({static_cast<uint8_t>(number), inspector->Image().Data, inspector->Files()});
+      compared.push_back(
+          {static_cast<uint8_t>(number), inspector->Image().Data, inspector->Files()});
     }
     ++i;
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The ADF Compare dialog: the images of the Inspectors open when it was
 // made, side by side, file by file and area by area.
 #pragma once

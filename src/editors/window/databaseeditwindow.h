@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID Editor: creates or opens a DID file, shows its games with their
 // versions and disks as a tree, opens the record editors on them, adds and
 // deletes records, and writes the database back to its file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DID Editor's tree view and the model under it. The model holds the
 // core's RecordTree (every text built once per fill) and shows it as two
 // levels: games, and under each game its versions and disks. A full

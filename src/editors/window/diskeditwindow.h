@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Disk editor: the volume name, comment and name rule of one disk,
 // edited in place, and the list of its files and ranges, from which records
 // are deleted at once or handed to the File and Range editors. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The File and Range editors: the attribute bits and `description` of a
 // file or range record, or of several records of one disk at once
 // (multi-edit), edited in place; the record's identity is shown, not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Game editor: the title, publisher, release date, credits and comment
 // of one game, edited in place. Its close box keeps the changes, as Okay
 // does; a date that is not a whole number keeps the window open.

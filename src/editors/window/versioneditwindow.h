@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Version editor: one version's own title and credits (which override
 // the game's), its details (chipset, memory, crackers, fixes, trainer,
 // languages, the disks that make it up) and its emulation compatibility,

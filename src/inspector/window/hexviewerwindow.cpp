@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "inspector/window/hexviewerwindow.h"
 
 #include <QCloseEvent>
@@ -96,7 +97,8 @@ TF_HexEdit::TF_HexEdit(const uint8_t* bytes, uint32_t length, QWidget* owner)
     }
   }
   connect(scroll_, &QScrollBar::valueChanged, this, &TF_HexEdit::ScrollBar1Change);
-  connect(hex_, &QPlainTextEdit::cursorPositionChanged, this, &TF_HexEdit::RichEdit1SelectionChange);
+  connect(hex_, &QPlainTextEdit::cursorPositionChanged, this,
+          &TF_HexEdit::RichEdit1SelectionChange);
 
   UpdateRich();
   PlaceCaret({});

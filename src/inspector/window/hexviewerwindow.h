@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Hex Viewer: the bytes of one file or range, 16 rows of 16 at a time,
 // as offsets, hexadecimal pairs and characters. It never changes the data:
 // typing overwrites only the shown text, until the next redraw.

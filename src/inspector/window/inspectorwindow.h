@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The ADF Inspector: one image as a map of its blocks (1760, or 3520 for a
 // high-density disk) coloured by kind, its boot block properties, the sector info of the block
 // clicked last, and the list of its files and user-defined ranges, from which hex viewers open.

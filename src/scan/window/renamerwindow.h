@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Renamer window: identifies every ADF image below a source folder
 // against the window's own database, one image after the other on a worker
 // thread, and shows each image's result line in its row. The result list's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Renamer's copying of identified images to its target folder, on a
 // worker thread: the worker reports each step and the end through queued
 // signals, so it never touches a widget and a closed window simply stops

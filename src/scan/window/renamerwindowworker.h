@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Renamer's scan thread, and the queue through which the scan reports
 // to its window: the worker only appends to the queue; the window empties
 // it on its own thread and applies the reports in the order they came.
