@@ -3,10 +3,11 @@
 # The Windows stage of the test run. Builds the core, its tests and
 # moswit-cli for 64-bit Windows (the windows preset: Debian's MinGW-w64,
 # build-windows; no windows, no benchmarks; -O1, as the stage checks what
-# the programs do, not how fast) and runs the core's tests under Wine. Then runs moswit-cli under Wine and the Linux moswit-cli of
-# LINUX_BUILD (default build-test) on that build's samples, also copied into
-# a folder with a name outside ASCII: list, identify, mkdid and identify
-# with the DID made, report and organize. What each prints, its exit status
+# the programs do, not how fast) and runs the core's tests under Wine. Then
+# runs moswit-cli under Wine and the Linux moswit-cli of LINUX_BUILD (default
+# build-test) on that build's samples, also copied into a folder with a name
+# outside ASCII: list, identify, mkdid and identify with the DID made, report
+# and organize. What each prints, its exit status
 # and the files it writes (the DID, the organized copies) must be the same
 # on both systems.
 #   scripts/windows.sh [LINUX_BUILD]
