@@ -7,7 +7,8 @@
 # buffers that hex viewers show); then the tests of the scan and the
 # collection, the code that starts threads, with the thread sanitizer; then
 # each fuzzer for FUZZ_SECONDS (default 25) from its seeds. The sanitizer
-# builds are at -O1 with line tables; the benchmarks are left out. Build folders: build-asan, build-tsan, build-fuzz.
+# builds are at -O1 with line tables; the benchmarks are left out.
+# Build folders: build-asan, build-tsan, build-fuzz.
 #   scripts/hardening.sh [asan|tsan|fuzz]...     the stages named, or all three
 set -euo pipefail
 cd "$(dirname "$0")/.."
