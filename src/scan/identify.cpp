@@ -261,6 +261,20 @@ std::string FormatResultCodes(const ScoreSheet& sheet) {
   return codes;
 }
 
+uint32_t DifferenceCount(const ScoreSheet& sheet) {
+  // The same conditions as FormatResultCodes, code by code.
+  uint64_t count = 0;
+  for (const auto& group : sheet.counters) {
+    for (const uint32_t value : group) count += value;
+  }
+  count += sheet.cracktroMissing + sheet.trainerMissing + sheet.releasetroMissing +
+           sheet.hdInstallMissing + sheet.docsMissing + sheet.highscoresDiffer +
+           sheet.startupDiffers;
+  count += sheet.savegameCount;
+  if (sheet.extraFiles > 0) count += static_cast<uint32_t>(sheet.extraFiles);
+  return count > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(count);
+}
+
 namespace {
 
 IdentifyResult Identify(const tADF& image, const MatchIndex& index, const BlockCrcs* crcs) {
@@ -326,7 +340,8 @@ std::vector<GameMatch> GameMatches(const std::vector<const Candidate*>& kept) {
   std::vector<GameMatch> games;
   games.reserve(kept.size());
   for (const Candidate* entry : kept) {
-    games.push_back({entry->game, entry->disk, entry->accuracy, FormatResultCodes(entry->sheet)});
+    games.push_back({entry->game, entry->disk, entry->accuracy, FormatResultCodes(entry->sheet),
+                     DifferenceCount(entry->sheet)});
   }
   return games;
 }

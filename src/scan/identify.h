@@ -69,6 +69,7 @@ struct GameMatch {
   const DiskRecord* disk = nullptr;
   uint32_t accuracy = 0;
   std::string codes;
+  uint32_t differences = 0;  // DifferenceCount of its sheet
 };
 
 struct IdentifyResult {
@@ -102,6 +103,10 @@ void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candi
 std::vector<const Candidate*> SelectResults(const std::vector<Candidate>& candidates);
 
 std::string FormatResultCodes(const ScoreSheet& sheet);
+// How much its codes say differs: the counts in the codes added up, each
+// code without a count ([cu], [hd1A2B], ...) taken as 1. An empty code text
+// gives 0.
+uint32_t DifferenceCount(const ScoreSheet& sheet);
 
 // The line for the kept candidates: standard name, codes and " (accuracy)"
 // per game, joined by " + "; "<unidentified>" for none.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/asciicase.h"
 #include "base/numbertext.h"
 #include "database/attributes.h"
@@ -410,6 +412,43 @@ TEST(ResultCodes, EveryCodeInItsOrder) {
       {"name mismatch shows nothing", nameOnly, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatResultCodes(c.sheet), c.codes) << c.what;
+}
+
+// The difference count of a sheet is what its written codes add up to: the
+// number in each code (before "|" in [sg]), 1 for a code with none or with
+// a CRC.
+TEST(ResultCodes, DifferenceCountAddsUpTheWrittenCodes) {
+  const auto countInCodes = [](const std::string& codes) {
+    uint32_t sum = 0;
+    for (size_t open = codes.find('['); open != std::string::npos;
+         open = codes.find('[', open + 1)) {
+      const std::string code = codes.substr(open + 1, codes.find(']', open) - open - 1);
+      // Group codes ([pm1], [ad2], ...), [sg2|ABCD] and [x3] carry a count.
+      const bool counted = std::string_view("pmax").find(code[0]) != std::string_view::npos ||
+                           code.rfind("sg", 0) == 0;
+      const size_t digits = code[0] == 'x' ? 1 : 2;
+      sum += counted ? static_cast<uint32_t>(std::stoul(code.substr(digits))) : 1;
+    }
+    return sum;
+  };
+  std::mt19937 generator(27);
+  const auto random = [&generator] { return static_cast<uint32_t>(generator()); };
+  for (int round = 0; round < 500; ++round) {
+    ScoreSheet sheet;
+    for (auto& group : sheet.counters) {
+      for (auto& counter : group) counter = random() % 4 == 0 ? random() % 20 : 0;
+    }
+    bool* const flags[] = {&sheet.cracktroMissing,  &sheet.trainerMissing, &sheet.releasetroMissing,
+                           &sheet.hdInstallMissing, &sheet.docsMissing,    &sheet.highscoresDiffer,
+                           &sheet.startupDiffers};
+    for (bool* flag : flags) *flag = random() % 3 == 0;
+    sheet.highscoresCrc = static_cast<uint32_t>(random());
+    sheet.startupCrc = static_cast<uint32_t>(random());
+    sheet.savegameCount = random() % 3 == 0 ? random() % 5 : 0;
+    sheet.extraFiles = static_cast<int32_t>(random() % 9) - 4;
+    const std::string codes = FormatResultCodes(sheet);
+    EXPECT_EQ(DifferenceCount(sheet), countInCodes(codes)) << codes;
+  }
 }
 
 }  // namespace
