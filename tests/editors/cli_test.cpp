@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 
 #include "database/didwriter.h"
 #include "support/adfbuilder.h"
@@ -131,6 +133,80 @@ TEST(CliMkdid, LeavesOutImagesThatAreNotKnownGood) {
                 nowhere + ": No such file or directory\n");
 
   result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did});
+  EXPECT_EQ(result.exitStatus, 2);
+}
+
+// A disk known only by a dump's CRC learns the dump's files: the dump then
+// reads as the disk with no code, and a copy with one file changed, which
+// nothing named before, as the disk with that file's code.
+TEST(CliEnrich, ACopyDifferingInOneFileIsNamedAfterward) {
+  const auto quest = [](uint32_t gameSeed) {
+    test::AdfBuilder::Options options;
+    options.volume = "Quest";
+    test::AdfBuilder builder(options);
+    builder.AddFile("/s/startup-sequence", test::PatternBytes(40, 1));
+    builder.AddFile("/game", test::PatternBytes(20000, gameSeed));
+    builder.AddFile("/data", test::PatternBytes(5000, 3));
+    return builder.Build();
+  };
+  const test::Bytes dump = quest(2);
+  test::TempDir dir;
+  const std::string images = (dir.Path() / "images").string();
+  const std::string dumpPath = dir.Write("images/dump.adf", dump);
+  dir.Write("images/copy.adf", quest(4));
+  test::DidBuilder db;
+  db.WholeImageDisk(db.Game("Quest"), "Quest (1990)(Soft)", dump);
+  db.WholeImageDisk(db.Game("Other"), "Other (1991)(Soft)", test::PatternBytes(901120, 5));
+  const std::string dat = (dir.Path() / "dat.did").string();
+  const std::string out = (dir.Path() / "enriched.did").string();
+  ASSERT_FALSE(WriteDatabase(db.Database(), dat));
+
+  test::ProgramResult result = test::Cli({"identify", dat, images});
+  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "copy\t<unidentified>");
+
+  result = test::Cli({"enrich", dat, images, out});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, "Quest (1990)(Soft)\t" + dumpPath + "\t3\n");
+
+  result = test::Cli({"identify", out, images});
+  EXPECT_EQ(result.out,
+            "copy\tQuest (1990)(Soft)[md1] (750)\n"
+            "dump\tQuest (1990)(Soft) (1000)\n");
+}
+
+TEST(CliEnrich, WhatStopsItAndWhatItLeavesOut) {
+  test::TempDir dir;
+  test::DidBuilder db;
+  test::AdfBuilder builder;
+  const uint32_t header = builder.AddFile("/game", test::PatternBytes(2000, 1));
+  test::Bytes damaged = builder.Build();
+  test::BreakChecksum(damaged, builder.DataBlocks(header)[0]);
+  const std::string damagedPath = dir.Write("images/damaged.adf", damaged);
+  db.WholeImageDisk(db.Game("D"), "D", damaged);
+  const std::string dat = (dir.Path() / "dat.did").string();
+  ASSERT_FALSE(WriteDatabase(db.Database(), dat));
+  const std::string images = (dir.Path() / "images").string();
+  const std::string out = (dir.Path() / "out.did").string();
+
+  // A dump whose file cannot be read: OUT is written without it, status 1.
+  test::ProgramResult result = test::Cli({"enrich", dat, images, out});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err.rfind("moswit-cli: " + damagedPath + ": file /game cannot be read", 0), 0u)
+      << result.err;
+  EXPECT_EQ(test::ReadFileBytes(out), test::ReadFileBytes(dat));
+  std::filesystem::remove(out);
+
+  // A DID read only in part, or a folder that cannot be listed: nothing written.
+  const std::string partial = dir.Write("partial.did", {'s', 'o', 'f', 't', ' ', '(', ' ', 'x'});
+  const std::string absent = (dir.Path() / "absent").string();
+  for (const auto& [did, folder] : {std::pair{partial, images}, std::pair{dat, absent}}) {
+    result = test::Cli({"enrich", did, folder, out});
+    EXPECT_EQ(result.exitStatus, 1) << did << " " << folder;
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+  result = test::Cli({"enrich", dat, images});
   EXPECT_EQ(result.exitStatus, 2);
 }
 
