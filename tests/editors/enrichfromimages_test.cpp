@@ -6,6 +6,7 @@
 
 #include "editors/enrichfromimages.h"
 #include "image/crc32.h"
+#include "scan/imagelist.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"
@@ -54,6 +55,11 @@ class Enrich : public ::testing::Test {
     found_ = FindWholeImages(dir_.Path().string(), WantedWholeImages(db_.Database()));
     enrichment_ = EnrichDisks(db_.Database(), found_.images);
   }
+  // The path the listing gives the image written.
+  std::string Write(const std::string& relative, const test::Bytes& bytes) {
+    dir_.Write(relative, bytes);
+    return WithTrailingSeparator(dir_.Path().string()) + relative;
+  }
 
   test::TempDir dir_;
   test::DidBuilder db_;
@@ -68,15 +74,15 @@ TEST_F(Enrich, DisksKnownByADumpGetItsRecords) {
   const test::Bytes twin = DosImage("Twin", 10);
   const test::Bytes custom = test::PatternBytes(kFloppyBlocks * kBlockSize, 20);
   const test::Bytes known = DosImage("Known", 30);
-  const std::string questPath = dir_.Write("a/Quest.adf", quest);
-  dir_.Write("b/Quest again.adf", quest);  // the same bytes again: not read for records
-  const std::string twinPath = dir_.Write("a/Twin.adf", twin);
-  const std::string customPath = dir_.Write("c/Custom.adz", test::Gzip(custom));
-  dir_.Write("a/Known.adf", known);
-  dir_.Write("a/Other.adf", DosImage("Other", 40));
+  const std::string questPath = Write("a/Quest.adf", quest);
+  Write("b/Quest again.adf", quest);  // the same bytes again: not read for records
+  const std::string twinPath = Write("a/Twin.adf", twin);
+  const std::string customPath = Write("c/Custom.adz", test::Gzip(custom));
+  Write("a/Known.adf", known);
+  Write("a/Other.adf", DosImage("Other", 40));
   test::Bytes broken = {0x1F, 0x8B};  // gzip that does not go on as gzip
   broken.resize(300, 0xEE);
-  const std::string junk = dir_.Write("a/Junk.adz", broken);
+  const std::string junk = Write("a/Junk.adz", broken);
 
   GameRecord& game = db_.Game("Quest", "Soft", {1990, 0, 0});
   db_.Version(game, {1});
@@ -144,7 +150,7 @@ TEST_F(Enrich, ADumpWithAFileThatCannotBeReadIsLeftOut) {
   const uint32_t header = builder.AddFile("/game", test::PatternBytes(2000, 1));
   test::Bytes damaged = builder.Build();
   test::BreakChecksum(damaged, builder.DataBlocks(header)[0]);
-  const std::string path = dir_.Write("Damaged.adf", damaged);
+  const std::string path = Write("Damaged.adf", damaged);
   DiskRecord& disk = db_.WholeImageDisk(db_.Game("D"), "D", damaged);
 
   Run();
@@ -159,7 +165,7 @@ TEST_F(Enrich, ADumpWithAFileThatCannotBeReadIsLeftOut) {
 
 TEST_F(Enrich, AStopEndsTheReadingBetweenImages) {
   const test::Bytes quest = DosImage("Quest", 1);
-  dir_.Write("Quest.adf", quest);
+  Write("Quest.adf", quest);
   db_.WholeImageDisk(db_.Game("Q"), "Q", quest);
   const std::atomic<bool> stop{true};
   found_ = FindWholeImages(dir_.Path().string(), WantedWholeImages(db_.Database()), &stop);
