@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <string>
-#include <utility>
 
 #include "database/didwriter.h"
 #include "support/adfbuilder.h"
@@ -141,9 +140,7 @@ TEST(CliMkdid, LeavesOutImagesThatAreNotKnownGood) {
 // nothing named before, as the disk with that file's code.
 TEST(CliEnrich, ACopyDifferingInOneFileIsNamedAfterward) {
   const auto quest = [](uint32_t gameSeed) {
-    test::AdfBuilder::Options options;
-    options.volume = "Quest";
-    test::AdfBuilder builder(options);
+    test::AdfBuilder builder;
     builder.AddFile("/s/startup-sequence", test::PatternBytes(40, 1));
     builder.AddFile("/game", test::PatternBytes(20000, gameSeed));
     builder.AddFile("/data", test::PatternBytes(5000, 3));
@@ -156,7 +153,6 @@ TEST(CliEnrich, ACopyDifferingInOneFileIsNamedAfterward) {
   dir.Write("images/copy.adf", quest(4));
   test::DidBuilder db;
   db.WholeImageDisk(db.Game("Quest"), "Quest (1990)(Soft)", dump);
-  db.WholeImageDisk(db.Game("Other"), "Other (1991)(Soft)", test::PatternBytes(901120, 5));
   const std::string dat = (dir.Path() / "dat.did").string();
   const std::string out = (dir.Path() / "enriched.did").string();
   ASSERT_FALSE(WriteDatabase(db.Database(), dat));
@@ -175,39 +171,33 @@ TEST(CliEnrich, ACopyDifferingInOneFileIsNamedAfterward) {
             "dump\tQuest (1990)(Soft) (1000)\n");
 }
 
-TEST(CliEnrich, WhatStopsItAndWhatItLeavesOut) {
+// A dump whose file cannot be read is reported and OUT written without it;
+// a DID read only in part writes nothing.
+TEST(CliEnrich, WhatItLeavesOutAndWhatStopsIt) {
   test::TempDir dir;
-  test::DidBuilder db;
   test::AdfBuilder builder;
   const uint32_t header = builder.AddFile("/game", test::PatternBytes(2000, 1));
   test::Bytes damaged = builder.Build();
   test::BreakChecksum(damaged, builder.DataBlocks(header)[0]);
   const std::string damagedPath = dir.Write("images/damaged.adf", damaged);
+  test::DidBuilder db;
   db.WholeImageDisk(db.Game("D"), "D", damaged);
   const std::string dat = (dir.Path() / "dat.did").string();
   ASSERT_FALSE(WriteDatabase(db.Database(), dat));
   const std::string images = (dir.Path() / "images").string();
   const std::string out = (dir.Path() / "out.did").string();
+  const std::string partial = dir.Write("partial.did", {'s', 'o', 'f', 't', ' ', '(', ' ', 'x'});
 
-  // A dump whose file cannot be read: OUT is written without it, status 1.
-  test::ProgramResult result = test::Cli({"enrich", dat, images, out});
+  test::ProgramResult result = test::Cli({"enrich", partial, images, out});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  result = test::Cli({"enrich", dat, images, out});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err.rfind("moswit-cli: " + damagedPath + ": file /game cannot be read", 0), 0u)
       << result.err;
   EXPECT_EQ(test::ReadFileBytes(out), test::ReadFileBytes(dat));
-  std::filesystem::remove(out);
-
-  // A DID read only in part, or a folder that cannot be listed: nothing written.
-  const std::string partial = dir.Write("partial.did", {'s', 'o', 'f', 't', ' ', '(', ' ', 'x'});
-  const std::string absent = (dir.Path() / "absent").string();
-  for (const auto& [did, folder] : {std::pair{partial, images}, std::pair{dat, absent}}) {
-    result = test::Cli({"enrich", did, folder, out});
-    EXPECT_EQ(result.exitStatus, 1) << did << " " << folder;
-    EXPECT_FALSE(std::filesystem::exists(out));
-  }
-  result = test::Cli({"enrich", dat, images});
-  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_EQ(test::Cli({"enrich", dat, images}).exitStatus, 2);
 }
 
 }  // namespace
