@@ -6,8 +6,8 @@
 # the programs do, not how fast) and runs the core's tests under Wine. Then
 # runs moswit-cli under Wine and the Linux moswit-cli of LINUX_BUILD (default
 # build-test) on that build's samples, also copied into a folder with a name
-# outside ASCII: list, identify, mkdid and identify with the DID made, report
-# and organize. What each prints, its exit status
+# outside ASCII: list, identify, mkdid and identify with the DID made, enrich
+# of that DID, report and organize. What each prints, its exit status
 # and the files it writes (the DID, the organized copies) must be the same
 # on both systems.
 #   scripts/windows.sh [LINUX_BUILD]
@@ -72,6 +72,7 @@ commands=(
   "identify|../input/sample.did|../input/renamer"
   "mkdid|made.did|$named"
   "identify|made.did|$named"
+  "enrich|made.did|$named|enriched.did"
   "report|../input/sample.did|$named"
   "organize|--partial|../input/sample.did|$named|organized"
 )

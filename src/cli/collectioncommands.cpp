@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 
-#include "base/pathtext.h"
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "collection/collectionreport.h"
@@ -80,12 +78,7 @@ bool Parse(const Args& args, size_t positional, bool organize, Invocation& invoc
 // line on stderr, when the folder cannot be read.
 std::optional<CollectionReport> ScanFolder(const DatabaseInfo& database, const std::string& folder,
                                            size_t jobs, const std::string& skip = {}) {
-  std::error_code error;
-  std::filesystem::directory_iterator probe(PathFromText(folder), error);
-  if (error) {
-    ReportError(FormatFileError({folder, error.message()}));
-    return std::nullopt;
-  }
+  if (!FolderReadable(folder)) return std::nullopt;
   ProgressReport progress;
   return ScanCollection(database, folder, &progress, jobs, skip);
 }

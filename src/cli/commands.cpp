@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/commands.h"
 
+#include <filesystem>
+
 #include "base/pathtext.h"
 #include "database/didreader.h"
 #include "image/adf.h"
@@ -31,6 +33,13 @@ std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path, bool* partia
     if (*partial) ReportError(DidSkipWarning(path, read.skips));
   }
   return std::move(read.database);
+}
+
+bool FolderReadable(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::directory_iterator probe(PathFromText(folder), error);
+  if (error) ReportError(FormatFileError({folder, error.message()}));
+  return !error;
 }
 
 }  // namespace moswit::cli

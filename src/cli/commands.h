@@ -54,6 +54,7 @@ int RunSector(const Args& args);
 // Editor commands.
 int RunTree(const Args& args);
 int RunMkdid(const Args& args);
+int RunEnrich(const Args& args);
 
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);
@@ -71,5 +72,8 @@ bool ParseJobs(const std::string& text, size_t& jobs);
 // fully understand gives its warning on stderr and sets `partial`.
 std::unique_ptr<tADF> LoadOrReport(const std::string& path);
 std::unique_ptr<DatabaseInfo> ReadOrReport(const std::string& path, bool* partial = nullptr);
+
+// Whether the folder can be listed; false after one line on stderr.
+bool FolderReadable(const std::string& folder);
 
 }  // namespace moswit::cli

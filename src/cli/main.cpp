@@ -44,6 +44,9 @@ constexpr Command kCommands[] = {
     {"mkdid", "OUT IMAGE_OR_FOLDER...",
      "a new DID at OUT identifying the images; per image: path, standard name",
      moswit::cli::RunMkdid, 2, SIZE_MAX},
+    {"enrich", "DID FOLDER OUT",
+     "give disks known by a whole image the files of that image below FOLDER; write OUT",
+     moswit::cli::RunEnrich, 3},
 };
 
 std::string UsageText() {

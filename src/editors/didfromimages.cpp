@@ -94,7 +94,10 @@ std::string FillDiskFromImage(const tADF& image, DiskRecord& disk) {
     disk.name = properties.DiskName;
   }
   disk.nameMustMatch = 0;
+  return AppendImageRecords(image, disk);
+}
 
+std::string AppendImageRecords(const tADF& image, DiskRecord& disk) {
   // Files marked "Exclude" stay out of the identification index, so a disk
   // of excluded files alone needs blocks to be nominated by.
   bool nominated = false;

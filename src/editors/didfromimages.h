@@ -33,6 +33,10 @@ std::vector<std::string> ImagesOfArguments(const std::vector<std::string>& argum
 // an empty text.
 std::string FillDiskFromImage(const tADF& image, DiskRecord& disk);
 
+// FillDiskFromImage without the volume name: appends the image's files, or
+// its track and block ranges, to a disk that holds none yet.
+std::string AppendImageRecords(const tADF& image, DiskRecord& disk);
+
 struct ImageLeftOut {
   std::string path;
   std::string reason;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "database/didwriter.h"
@@ -132,6 +133,71 @@ TEST(CliMkdid, LeavesOutImagesThatAreNotKnownGood) {
 
   result = test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", did});
   EXPECT_EQ(result.exitStatus, 2);
+}
+
+// A disk known only by a dump's CRC learns the dump's files: the dump then
+// reads as the disk with no code, and a copy with one file changed, which
+// nothing named before, as the disk with that file's code.
+TEST(CliEnrich, ACopyDifferingInOneFileIsNamedAfterward) {
+  const auto quest = [](uint32_t gameSeed) {
+    test::AdfBuilder builder;
+    builder.AddFile("/s/startup-sequence", test::PatternBytes(40, 1));
+    builder.AddFile("/game", test::PatternBytes(20000, gameSeed));
+    builder.AddFile("/data", test::PatternBytes(5000, 3));
+    return builder.Build();
+  };
+  const test::Bytes dump = quest(2);
+  test::TempDir dir;
+  const std::string images = (dir.Path() / "images").string();
+  const std::string dumpPath = dir.Write("images/dump.adf", dump);
+  dir.Write("images/copy.adf", quest(4));
+  test::DidBuilder db;
+  db.WholeImageDisk(db.Game("Quest"), "Quest (1990)(Soft)", dump);
+  const std::string dat = (dir.Path() / "dat.did").string();
+  const std::string out = (dir.Path() / "enriched.did").string();
+  ASSERT_FALSE(WriteDatabase(db.Database(), dat));
+
+  test::ProgramResult result = test::Cli({"identify", dat, images});
+  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "copy\t<unidentified>");
+
+  result = test::Cli({"enrich", dat, images, out});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, "Quest (1990)(Soft)\t" + dumpPath + "\t3\n");
+
+  result = test::Cli({"identify", out, images});
+  EXPECT_EQ(result.out,
+            "copy\tQuest (1990)(Soft)[md1] (750)\n"
+            "dump\tQuest (1990)(Soft) (1000)\n");
+}
+
+// A dump whose file cannot be read is reported and OUT written without it;
+// a DID read only in part writes nothing.
+TEST(CliEnrich, WhatItLeavesOutAndWhatStopsIt) {
+  test::TempDir dir;
+  test::AdfBuilder builder;
+  const uint32_t header = builder.AddFile("/game", test::PatternBytes(2000, 1));
+  test::Bytes damaged = builder.Build();
+  test::BreakChecksum(damaged, builder.DataBlocks(header)[0]);
+  const std::string damagedPath = dir.Write("images/damaged.adf", damaged);
+  test::DidBuilder db;
+  db.WholeImageDisk(db.Game("D"), "D", damaged);
+  const std::string dat = (dir.Path() / "dat.did").string();
+  ASSERT_FALSE(WriteDatabase(db.Database(), dat));
+  const std::string images = (dir.Path() / "images").string();
+  const std::string out = (dir.Path() / "out.did").string();
+  const std::string partial = dir.Write("partial.did", {'s', 'o', 'f', 't', ' ', '(', ' ', 'x'});
+
+  test::ProgramResult result = test::Cli({"enrich", partial, images, out});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  result = test::Cli({"enrich", dat, images, out});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err.rfind("moswit-cli: " + damagedPath + ": file /game cannot be read", 0), 0u)
+      << result.err;
+  EXPECT_EQ(test::ReadFileBytes(out), test::ReadFileBytes(dat));
+  EXPECT_EQ(test::Cli({"enrich", dat, images}).exitStatus, 2);
 }
 
 }  // namespace

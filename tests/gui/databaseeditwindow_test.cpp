@@ -7,9 +7,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -26,6 +28,7 @@
 #include "editors/window/versioneditwindow.h"
 #include "fakedialogs.h"
 #include "gui/editorregistry.h"
+#include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"
 
@@ -618,6 +621,52 @@ class DidEditorTest : public QObject {
     Button("B_Edit")->click();
     QCOMPARE(dialogs.beeps, 2);
     QCOMPARE(EditorTables().games.Slots().back().editor, placeholder(others.back()));
+  }
+
+  // A disk known only by a dump's CRC gets the dump's files from the folder
+  // the dialog gives: the tree and an open Disk editor show them, and the
+  // window holds the change until Okay writes it. The menu waits meanwhile;
+  // closing the window while the images are read adds and shows nothing.
+  void EnrichFromImagesGivesDisksTheFilesOfTheirDumps() {
+    AdfBuilder builder;
+    builder.AddFile("/game", PatternBytes(3000, 1));
+    builder.AddFile("/data", PatternBytes(800, 2));
+    const Bytes dump = builder.Build();
+    dir_->Write("images/dump.adf", dump);
+    dir_->Write("images/sub/other.adf", PatternBytes(kFloppyBlocks * kBlockSize, 3));
+    DidBuilder db;
+    db.WholeImageDisk(db.Game("Quest"), "Quest (1990)(Soft)", dump);
+    QVERIFY(!WriteDatabase(db.Database(), did_));
+    FakeDialogs dialogs;
+    const QString chosen = Native(dir_->Path() / "images" / "chosen");
+    dialogs.answers << chosen << chosen;
+    Open(false);
+    window_->findChild<QAction*>("MI_Enrich")->trigger();
+    Button("B_Cancel")->click();
+    QVERIFY(!window_->Enriching());
+
+    Open(false);
+    Select(Tree()->model()->index(0, 0, Tree()->model()->index(0, 0)));
+    Button("B_Edit")->click();
+    auto* disk = window_->findChild<TF_DiskEdit*>();
+    QCOMPARE(disk->Rows().size(), size_t{1});
+    QSignalSpy ended(window_.data(), &TF_DatabaseEdit::EnrichEnded);
+    QAction* enrich = window_->findChild<QAction*>("MI_Enrich");
+    enrich->trigger();
+    QCOMPARE(dialogs.requests.back().folder, Native(dir_->Path()));
+    emit Tree()->customContextMenuRequested({});
+    QVERIFY(!enrich->isEnabled());
+    window_->findChild<QMenu*>("PU_Records")->hide();
+    enrich->trigger();
+    QCOMPARE(dialogs.requests.size(), size_t{2});
+
+    QTRY_COMPARE(ended.size(), 1);
+    QCOMPARE(dialogs.messages, QStringList{"1 disk enriched from 2 images below the folder."});
+    QCOMPARE(disk->Rows().size(), size_t{3});
+    QCOMPARE(Rows(), (QStringList{"Quest ( / 0)", "\tD#1: Quest (1990)(Soft)"}));
+    QVERIFY(window_->HoldsChanges());
+    Button("B_Okay")->click();
+    QCOMPARE(ReadDatabase(did_).database->games[0].disks[0].files.Size(), size_t{2});
   }
 
  private:

@@ -3,6 +3,8 @@
 
 #include <random>
 
+#include "image/crc32.h"
+
 namespace moswit::test {
 
 DidBuilder::DidBuilder() : database_(std::make_unique<DatabaseInfo>()) {}
@@ -26,6 +28,15 @@ VersionRecord& DidBuilder::Version(GameRecord& game, std::initializer_list<uint8
 DiskRecord& DidBuilder::Disk(GameRecord& game, std::string_view volumeName) {
   DiskRecord& disk = game.disks.Append();
   disk.name = volumeName;
+  return disk;
+}
+
+DiskRecord& DidBuilder::WholeImageDisk(GameRecord& game, std::string_view name,
+                                       std::span<const uint8_t> image) {
+  DiskRecord& disk = Disk(game, name);
+  RangeRecord& range = disk.ranges.Append();
+  range.lastByte = static_cast<uint32_t>(image.size() - 1);
+  range.crc32 = Crc32(image);
   return disk;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ class DidBuilder {
   // whose disk order lists `disks`.
   VersionRecord& Version(GameRecord& game, std::initializer_list<uint8_t> disks);
   DiskRecord& Disk(GameRecord& game, std::string_view volumeName);
+  // A disk as a DAT lists a dump: named `name`, known only by one range over
+  // the whole image with its CRC-32 (attributes 0).
+  DiskRecord& WholeImageDisk(GameRecord& game, std::string_view name,
+                             std::span<const uint8_t> image);
 
   DatabaseInfo& Database() { return *database_; }
   std::unique_ptr<DatabaseInfo> Take() { return std::move(database_); }

@@ -7,14 +7,18 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "base/pathtext.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
+#include "editors/enrichfromimages.h"
 #include "editors/recordactions.h"
 #include "editors/window/databaseeditwindowtree.h"
 #include "editors/window/diskeditwindow.h"
@@ -23,10 +27,19 @@
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/editorregistry.h"
+#include "gui/platformpaths.h"
 #include "gui/recordeditor.h"
 #include "gui/texts.h"
+#include "scan/renamerform.h"
 
 namespace moswit {
+
+// What the enrichment's worker is given and finds.
+struct EnrichJob {
+  std::string folder;
+  std::vector<WholeImage> wanted;
+  ImagesFound found;
+};
 
 namespace {
 
@@ -46,6 +59,18 @@ constexpr RecordButton kRecordButtons[] = {
     {"B_NewDisk", "ND", "New Disk", &TF_DatabaseEdit::B_NewDiskClick},
     {"B_Edit", "Ed", "Edit", &TF_DatabaseEdit::B_EditClick},
     {"B_Delete", "Del", "Delete", &TF_DatabaseEdit::B_DeleteClick},
+};
+
+struct MenuEntry {
+  const char* name;
+  const char* caption;
+  void (TF_DatabaseEdit::*click)();
+};
+
+// The record tree's context menu, top to bottom. Every entry changes the
+// database, so each waits while an enrichment runs.
+constexpr MenuEntry kRecordMenu[] = {
+    {"MI_Enrich", kEnrichCaption, &TF_DatabaseEdit::MI_EnrichClick},
 };
 
 QLineEdit* SmallEdit(QWidget* parent, const char* name, int width) {
@@ -124,11 +149,13 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
   layout->addWidget(records, 1);
   layout->addLayout(bottom);
   resize(kWidth, kHeight);
+  MakeRecordMenu();
 
   FormCreate(request);
 }
 
 TF_DatabaseEdit::~TF_DatabaseEdit() {
+  StopEnriching();
   // Editors still open hold records of the database: they go before it.
   qDeleteAll(findChildren<RecordEditor*>(Qt::FindDirectChildrenOnly));
   model_->Clear();
@@ -390,8 +417,86 @@ void TF_DatabaseEdit::closeEvent(QCloseEvent* event) {
 
 void TF_DatabaseEdit::Release(QCloseEvent* event) {
   event->accept();
+  StopEnriching();
   model_->Clear();
   database_.reset();
+}
+
+void TF_DatabaseEdit::MakeRecordMenu() {
+  recordMenu_ = Named(new QMenu(this), "PU_Records");
+  for (const MenuEntry& entry : kRecordMenu) {
+    QAction* action = Named(new QAction(Caption(entry.caption), this), entry.name);
+    connect(action, &QAction::triggered, this, entry.click);
+    recordMenu_->addAction(action);
+  }
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    for (QAction* action : recordMenu_->actions()) action->setEnabled(database_ && !Enriching());
+    recordMenu_->popup(tree_->viewport()->mapToGlobal(at));
+  });
+}
+
+void TF_DatabaseEdit::MI_EnrichClick() {
+  if (!database_ || Enriching()) return;
+  FileDialogRequest request;
+  request.title = Caption(kEnrichFolderTitle);
+  request.folder = FileNameText(PathText(path_.parent_path()));
+  request.fileName = Caption(kNoFileSelection);
+  request.existingOnly = false;
+  const QString chosen = Dialogs().OpenFile(this, request);
+  if (chosen.isEmpty()) return;
+  const std::optional<std::string> folder = PickedFolder(FileNameBytes(chosen), kFolderSeparator);
+  if (!folder) return;
+
+  // The worker reads images only: the database stays with this thread, and
+  // what the images gave goes into it once they are all read.
+  enrichJob_ = std::make_unique<EnrichJob>();
+  enrichJob_->folder = *folder;
+  enrichJob_->wanted = WantedWholeImages(*database_);
+  enrichStop_ = false;
+  EnrichJob* job = enrichJob_.get();
+  const auto progress = [label = stats_](size_t done, size_t total) {
+    const QString text = Caption(EnrichProgressText(done, total).c_str());
+    QMetaObject::invokeMethod(
+        label, [label, text] { label->setText(text); }, Qt::QueuedConnection);
+  };
+  enrichThread_ = QThread::create([this, job, progress] {
+    job->found = FindWholeImages(job->folder, job->wanted, &enrichStop_, progress);
+  });
+  enrichThread_->setParent(this);
+  connect(enrichThread_, &QThread::finished, this, &TF_DatabaseEdit::EnrichFinished);
+  enrichThread_->start();
+}
+
+void TF_DatabaseEdit::EnrichFinished() {
+  // Stopped meanwhile: the window is going, and nothing is added.
+  if (enrichThread_ == nullptr || !database_) return;
+  enrichThread_->wait();
+  enrichThread_->deleteLater();
+  enrichThread_ = nullptr;
+  const std::unique_ptr<EnrichJob> job = std::move(enrichJob_);
+  const Enrichment enrichment = EnrichDisks(*database_, job->found.images);
+  for (const DiskEnriched& disk : enrichment.disks) {
+    for (RecordEditor* editor : DiskEditorsShowing(EditorTables(), disk.disk)) editor->FillList();
+  }
+  Refresh();
+  const QString summary = FileNameText(EnrichSummary(enrichment, job->found));
+  if (enrichment.leftOut.empty() && job->found.unreadable.empty()) {
+    Dialogs().ShowInformation(this, summary);
+  } else {
+    Dialogs().ShowMessage(this, summary);
+  }
+  emit EnrichEnded();
+}
+
+void TF_DatabaseEdit::StopEnriching() {
+  if (enrichThread_ == nullptr) return;
+  enrichStop_ = true;
+  disconnect(enrichThread_, nullptr, this, nullptr);
+  enrichThread_->wait();
+  delete enrichThread_;
+  enrichThread_ = nullptr;
+  enrichJob_.reset();
 }
 
 }  // namespace moswit

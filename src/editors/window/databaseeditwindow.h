@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -17,16 +18,20 @@
 #include "gui/fieldedits.h"
 #include "gui/requests.h"
 
+class QAction;
 class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QThread;
 
 namespace moswit {
 
 class RecordEditor;
 class RecordTreeModel;
 class RecordTreeView;
+struct EnrichJob;
 
 class TF_DatabaseEdit : public QWidget {
   Q_OBJECT
@@ -66,6 +71,16 @@ class TF_DatabaseEdit : public QWidget {
   // filled anew and the focus record selected.
   void FormActivate();
 
+  // The record tree's menu. Enrich asks for a folder and reads its images on
+  // a worker; the disks they match get their records once it is done, and
+  // the window says how many. Closing the window stops the reading.
+  void MI_EnrichClick();
+  bool Enriching() const { return enrichJob_ != nullptr; }
+
+ signals:
+  // The enrichment's summary was shown.
+  void EnrichEnded();
+
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -89,6 +104,10 @@ class TF_DatabaseEdit : public QWidget {
   bool OpenEditor(const RecordNode& node);
   bool OpenDiskEditor(GameRecord& game, DiskRecord& disk);
   QList<RecordEditor*> RecordEditors() const;
+  void MakeRecordMenu();
+  // The worker ended: its images' records go into the database.
+  void EnrichFinished();
+  void StopEnriching();
 
   std::unique_ptr<DatabaseInfo> database_;
   std::filesystem::path path_;
@@ -105,6 +124,13 @@ class TF_DatabaseEdit : public QWidget {
   RecordTreeModel* model_ = nullptr;
   RecordTreeView* tree_ = nullptr;
   QLabel* stats_ = nullptr;
+  QMenu* recordMenu_ = nullptr;
+  QAction* enrich_ = nullptr;
+
+  // The enrichment: its job belongs to the worker while the thread runs.
+  std::unique_ptr<EnrichJob> enrichJob_;
+  QThread* enrichThread_ = nullptr;
+  std::atomic<bool> enrichStop_{false};
 };
 
 }  // namespace moswit
