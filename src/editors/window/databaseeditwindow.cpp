@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -46,6 +47,18 @@ constexpr RecordButton kRecordButtons[] = {
     {"B_NewDisk", "ND", "New Disk", &TF_DatabaseEdit::B_NewDiskClick},
     {"B_Edit", "Ed", "Edit", &TF_DatabaseEdit::B_EditClick},
     {"B_Delete", "Del", "Delete", &TF_DatabaseEdit::B_DeleteClick},
+};
+
+// The record tree's context menu, top to bottom; the buttons beside the
+// tree stay as they are.
+struct RecordMenuEntry {
+  const char* name;
+  const char* caption;
+  void (TF_DatabaseEdit::*click)();
+};
+
+constexpr RecordMenuEntry kRecordMenu[] = {
+    {"MI_ImportDat", kImportDatCaption, &TF_DatabaseEdit::ImportDatClick},
 };
 
 QLineEdit* SmallEdit(QWidget* parent, const char* name, int width) {
@@ -125,6 +138,7 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
   layout->addLayout(bottom);
   resize(kWidth, kHeight);
 
+  MakeRecordMenu();
   FormCreate(request);
 }
 
@@ -163,6 +177,19 @@ void TF_DatabaseEdit::FormCreate(const DidEditorRequest& request) {
   }
   LoadStandardInfoControls();
   Refresh();
+}
+
+void TF_DatabaseEdit::MakeRecordMenu() {
+  recordMenu_ = Named(new QMenu(this), "PU_Records");
+  for (const RecordMenuEntry& entry : kRecordMenu) {
+    QAction* action = Named(new QAction(Caption(entry.caption), this), entry.name);
+    connect(action, &QAction::triggered, this, entry.click);
+    recordMenu_->addAction(action);
+  }
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (database_) recordMenu_->popup(tree_->viewport()->mapToGlobal(at));
+  });
 }
 
 const RecordTree& TF_DatabaseEdit::Tree() const { return model_->Tree(); }
@@ -293,6 +320,24 @@ void TF_DatabaseEdit::B_SaveClick() {
 }
 
 void TF_DatabaseEdit::B_CancelClick() { close(); }
+
+void TF_DatabaseEdit::ImportDatClick() {
+  if (!database_) return;
+  FileDialogRequest request;
+  request.title = Caption(kImportDatTitle);
+  request.folder = FileNameText(PathText(path_.parent_path()));
+  request.filter = Caption(kDatFilter);
+  const QString chosen = Dialogs().OpenFile(this, request);
+  if (chosen.isEmpty()) return;
+  const DatImported imported = ImportDatInto(*database_, FileNameBytes(chosen));
+  if (imported.error) {
+    Dialogs().ShowMessage(this, FileNameText(FormatFileError(*imported.error)));
+    return;
+  }
+  if (imported.first != nullptr) focusRecord_ = imported.first;
+  Refresh();
+  Dialogs().ShowInformation(this, FileNameText(DatImportSummary(imported.counts)));
+}
 
 bool TF_DatabaseEdit::HoldsChanges() const {
   if (!database_) return false;

@@ -21,6 +21,7 @@ class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 
 namespace moswit {
 
@@ -62,6 +63,8 @@ class TF_DatabaseEdit : public QWidget {
   void B_OkayClick();
   void B_SaveClick();
   void B_CancelClick();
+  // The record tree's menu.
+  void ImportDatClick();
   // The window became active: when editors closed since, the tree is
   // filled anew and the focus record selected.
   void FormActivate();
@@ -72,6 +75,8 @@ class TF_DatabaseEdit : public QWidget {
 
  private:
   void FormCreate(const DidEditorRequest& request);
+  // PU_Records, the record tree's context menu, from kRecordMenu.
+  void MakeRecordMenu();
   void LoadStandardInfoControls();
   StandardInfoFields StandardInfoControls() const;
   // Fills the tree and selects the focus record's node, if it has one.
@@ -105,6 +110,7 @@ class TF_DatabaseEdit : public QWidget {
   RecordTreeModel* model_ = nullptr;
   RecordTreeView* tree_ = nullptr;
   QLabel* stats_ = nullptr;
+  QMenu* recordMenu_ = nullptr;
 };
 
 }  // namespace moswit
