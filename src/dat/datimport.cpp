@@ -90,7 +90,7 @@ std::string DatImportSummary(const DatImportCounts& counts) {
   const auto n = [](size_t value) { return std::to_string(value); };
   return n(counts.games) + " games, " + n(counts.disks) + " disks; " + n(counts.Skipped()) +
          " ROMs skipped (" + n(counts.notAdf) + " not ADF, " + n(counts.unusable) +
-         " without size or CRC, " + n(counts.repeated) + " repeated); " + n(counts.namesChanged) +
+         " without CRC or size, " + n(counts.repeated) + " repeated); " + n(counts.namesChanged) +
          " names changed";
 }
 
@@ -134,7 +134,7 @@ void DatImport::Add(const DatRom& rom) {
     return;
   }
   const std::string_view stem = rom.name.substr(0, rom.name.size() - kAdfEnding.size());
-  if (stem.empty() || !rom.size || *rom.size == 0 || !rom.crc) {
+  if (stem.empty() || !rom.crc || !rom.size || *rom.size <= kOneTrack) {
     ++counts_.unusable;
     return;
   }

@@ -27,8 +27,10 @@ namespace moswit {
 struct DatImportCounts {
   size_t games = 0;
   size_t disks = 0;
-  size_t notAdf = 0;    // ROMs of other files: manuals, texts
-  size_t unusable = 0;  // ADF ROMs without a name, a size above 0 or a CRC (not dumped)
+  size_t notAdf = 0;  // ROMs of other files: manuals, texts
+  // ADF ROMs without a name, a CRC (not dumped) or a size of more than
+  // one track: a smaller one is no disk (dat/wholeimage.h).
+  size_t unusable = 0;
   size_t repeated = 0;  // ADF ROMs whose name, size and CRC a disk has already
   // Disks whose name is not the ROM's letter for letter: a letter
   // Windows-1252 lacks, a '"' (now '\''), or more than 255 letters.
@@ -37,7 +39,7 @@ struct DatImportCounts {
   size_t Skipped() const { return notAdf + unusable + repeated; }
 };
 
-// "2 games, 5 disks; 3 ROMs skipped (2 not ADF, 0 without size or CRC,
+// "2 games, 5 disks; 3 ROMs skipped (2 not ADF, 0 without CRC or size,
 // 1 repeated); 1 names changed".
 std::string DatImportSummary(const DatImportCounts& counts);
 

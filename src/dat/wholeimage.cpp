@@ -3,15 +3,7 @@
 
 #include <algorithm>
 
-#include "image/adf.h"
-
 namespace moswit {
-
-namespace {
-
-constexpr uint32_t kOneTrack = 11 * kBlockSize;
-
-}  // namespace
 
 RangeRecord& AppendWholeImageRange(DiskRecord& disk, uint32_t size, uint32_t crc) {
   RangeRecord& range = AppendRange(disk);

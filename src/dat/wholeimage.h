@@ -8,10 +8,14 @@
 #include <cstdint>
 
 #include "database/records.h"
+#include "image/adf.h"
 
 namespace moswit {
 
-// Appends the range of an image of `size` bytes (above 0): bytes 0 to
+// A whole image is longer than this.
+constexpr uint32_t kOneTrack = 11 * kBlockSize;
+
+// Appends the range of an image of `size` bytes (above kOneTrack): bytes 0 to
 // size - 1, its CRC-32, no attributes. With no primary type, an image whose
 // bytes differ adds no code.
 RangeRecord& AppendWholeImageRange(DiskRecord& disk, uint32_t size, uint32_t crc);
