@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "base/asciicase.h"
 #include "base/codepage.h"
@@ -16,13 +15,12 @@ namespace {
 
 constexpr std::string_view kAdfEnding = ".ADF";
 
-// A disk's name, size and CRC as one text.
-std::string DiskKey(std::string_view name, uint64_t size, uint32_t crc) {
-  std::string key(name);
-  key.push_back('\0');
-  key += IntToHex(static_cast<uint32_t>(size >> 32), 8) + IntToHex(static_cast<uint32_t>(size), 8);
-  key += IntToHex(crc, 8);
-  return key;
+uint64_t KnownKey(uint32_t lastByte, uint32_t crc) { return uint64_t{crc} << 32 | lastByte; }
+
+// The first slot to try of `slots` (a power of two): the CRC's bits, mixed
+// with the size's, are well spread already.
+size_t SlotOf(uint64_t key, size_t slots) {
+  return static_cast<size_t>((key >> 32) ^ (key * 0x9E3779B97F4A7C15u >> 40)) & (slots - 1);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -56,10 +54,9 @@ std::optional<ReleaseDate> ReadDate(std::string_view text) {
   return date;
 }
 
-// The parenthesised parts from `at` on, past bracketed ones, up to the
-// first text outside both.
-std::vector<std::string_view> Parenthesised(std::string_view name, size_t at) {
-  std::vector<std::string_view> parts;
+// The next parenthesised part from `at` on, past bracketed ones, up to
+// the first text outside both; `at` moves past it.
+std::optional<std::string_view> NextParenthesised(std::string_view name, size_t& at) {
   while (at < name.size()) {
     if (name[at] == ' ') {
       ++at;
@@ -69,10 +66,38 @@ std::vector<std::string_view> Parenthesised(std::string_view name, size_t at) {
     if (close == '\0') break;
     const size_t end = name.find(close, at);
     if (end == std::string_view::npos) break;
-    if (close == ')') parts.push_back(name.substr(at + 1, end - at - 1));
+    const size_t open = at;
     at = end + 1;
+    if (close == ')') return name.substr(open + 1, end - open - 1);
   }
-  return parts;
+  return std::nullopt;
+}
+
+// ReadDatTitle without copies: views into the name.
+struct TitleParts {
+  std::string_view title;
+  ReleaseDate date;
+  std::string_view publisher;
+};
+
+TitleParts SplitTitle(std::string_view name) {
+  const size_t end = std::min(name.find(" ("), name.find(" ["));
+  TitleParts read{name, {}, {}};
+  if (end == 0 || end == std::string_view::npos) return read;
+  read.title = name.substr(0, end);
+  while (read.title.ends_with(' ')) read.title.remove_suffix(1);
+  size_t at = end;
+  for (unsigned i = 0; i < 2; ++i) {
+    const std::optional<std::string_view> part = NextParenthesised(name, at);
+    if (!part) break;
+    const std::optional<ReleaseDate> date = ReadDate(*part);
+    if (!date) continue;
+    read.date = *date;
+    const std::optional<std::string_view> publisher = NextParenthesised(name, at);
+    if (publisher && *publisher != "-") read.publisher = *publisher;
+    break;
+  }
+  return read;
 }
 
 // A DID text: Windows-1252, no '"', at most 255 letters; with whether it
@@ -95,31 +120,14 @@ std::string DatImportSummary(const DatImportCounts& counts) {
 }
 
 DatTitle ReadDatTitle(std::string_view name) {
-  const size_t end = std::min(name.find(" ("), name.find(" ["));
-  DatTitle read;
-  if (end == 0 || end == std::string_view::npos) {
-    read.title = name;
-    return read;
-  }
-  read.title = name.substr(0, end);
-  while (read.title.ends_with(' ')) read.title.pop_back();
-  const std::vector<std::string_view> parts = Parenthesised(name, end);
-  for (size_t i = 0; i < parts.size() && i < 2; ++i) {
-    const std::optional<ReleaseDate> date = ReadDate(parts[i]);
-    if (!date) continue;
-    read.date = *date;
-    if (i + 1 < parts.size() && parts[i + 1] != "-") read.publisher = parts[i + 1];
-    break;
-  }
-  return read;
+  const TitleParts parts = SplitTitle(name);
+  return {std::string(parts.title), parts.date, std::string(parts.publisher)};
 }
 
 DatImport::DatImport(const DatabaseInfo& database) {
   for (const GameRecord& game : database.games) {
     for (const DiskRecord& disk : game.disks) {
-      if (const RangeRecord* range = WholeImageRange(disk)) {
-        known_.insert(DiskKey(disk.name.Value(), WholeImageSize(*range), range->crc32));
-      }
+      if (const RangeRecord* range = WholeImageRange(disk)) Know(disk, *range);
     }
   }
 }
@@ -140,38 +148,74 @@ void DatImport::Add(const DatRom& rom) {
   }
   bool changed = false;
   RecordText name = DidTextOf(stem, &changed);
-  if (!known_.insert(DiskKey(name.Value(), *rom.size, *rom.crc)).second) {
+  if (Known(name, *rom.size - 1, *rom.crc)) {
     ++counts_.repeated;
     return;
   }
   // A game without a name is titled by its ROM.
   DiskRecord& disk = GameOf(rom.game.empty() ? stem : rom.game).disks.Append();
   disk.name = std::move(name);
-  AppendWholeImageRange(disk, *rom.size, *rom.crc);
+  Know(disk, AppendWholeImageRange(disk, *rom.size, *rom.crc));
   ++counts_.disks;
   if (changed) ++counts_.namesChanged;
 }
 
-GameRecord& DatImport::GameOf(std::string_view name) {
-  DatTitle read = ReadDatTitle(name);
-  const auto [found, added] = titles_.try_emplace(read.title);
-  Title& title = found->second;
-  if (added) {
-    title.game = games_.games.Size();
-    GameRecord& game = games_.games.Append();
-    game.name = DidTextOf(read.title);
-    game.releaseDate = read.date;
-    game.publisher = DidTextOf(read.publisher);
-    ++counts_.games;
-    return game;
+bool DatImport::Known(const RecordText& name, uint32_t lastByte, uint32_t crc) const {
+  if (known_.empty()) return false;
+  const uint64_t key = KnownKey(lastByte, crc);
+  for (size_t at = SlotOf(key, known_.size()); known_[at].disk != nullptr;
+       at = (at + 1) & (known_.size() - 1)) {
+    if (known_[at].key == key && known_[at].disk->name == name) return true;
   }
+  return false;
+}
+
+void DatImport::Know(const DiskRecord& disk, const RangeRecord& whole) {
+  // At most half the slots are taken, so every probe ends at a free one.
+  if (2 * (knownCount_ + 1) > known_.size()) {
+    std::vector<KnownDisk> old(std::max<size_t>(1024, 2 * known_.size()));
+    old.swap(known_);
+    knownCount_ = 0;
+    for (const KnownDisk& known : old) {
+      if (known.disk != nullptr) Insert(known);
+    }
+  }
+  Insert({KnownKey(whole.lastByte, whole.crc32), &disk});
+}
+
+void DatImport::Insert(const KnownDisk& known) {
+  size_t at = SlotOf(known.key, known_.size());
+  while (known_[at].disk != nullptr) at = (at + 1) & (known_.size() - 1);
+  known_[at] = known;
+  ++knownCount_;
+}
+
+GameRecord& DatImport::GameOf(std::string_view name) {
+  const TitleParts read = SplitTitle(name);
+  // A DAT is sorted by name: most ROMs have the title of the one before.
+  if (last_ == nullptr || last_->first != read.title) {
+    auto found = titles_.find(read.title);
+    if (found == titles_.end()) {
+      found = titles_.emplace(read.title, Title{games_.games.Size(), std::string(read.publisher)})
+                  .first;
+      last_ = &*found;
+      GameRecord& game = games_.games.Append();
+      game.name = DidTextOf(read.title);
+      game.releaseDate = read.date;
+      game.publisher = DidTextOf(read.publisher);
+      ++counts_.games;
+      return game;
+    }
+    last_ = &*found;
+  }
+  Title& title = last_->second;
   GameRecord& game = games_.games[title.game];
   // What the disks of a title do not agree on, the game does not claim.
   if (title.sameDate && !(game.releaseDate == read.date)) {
     title.sameDate = false;
     game.releaseDate = {};
   }
-  if (title.samePublisher && !(game.publisher == DidTextOf(read.publisher))) {
+  if (title.samePublisher && title.publisher != read.publisher) {
     title.samePublisher = false;
     game.publisher.Clear();
   }
@@ -187,6 +231,7 @@ GameRecord* DatImport::MoveInto(DatabaseInfo& database) {
   }
   games_.games = {};
   titles_.clear();
+  last_ = nullptr;
   return first;
 }
 

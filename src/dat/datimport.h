@@ -12,11 +12,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "base/fileerror.h"
 #include "dat/datreader.h"
@@ -75,15 +77,34 @@ class DatImport {
 
  private:
   struct Title {
-    size_t game = 0;  // index into games_
+    size_t game = 0;        // index into games_
+    std::string publisher;  // as the first disk gave it
     bool sameDate = true;
     bool samePublisher = true;
   };
+  // Looked up by a view into a ROM's name, without a copy.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
   GameRecord& GameOf(std::string_view name);
+  // Whether a disk of that name has that whole image already.
+  bool Known(const RecordText& name, uint32_t lastByte, uint32_t crc) const;
+  void Know(const DiskRecord& disk, const RangeRecord& whole);
 
   DatabaseInfo games_;
-  std::unordered_map<std::string, Title> titles_;
-  std::unordered_set<std::string> known_;  // name, size and CRC of every disk
+  std::unordered_map<std::string, Title, TextHash, std::equal_to<>> titles_;
+  std::pair<const std::string, Title>* last_ = nullptr;  // the title of the last disk
+  // Every disk by the CRC and last byte of its whole image, in open
+  // addressing (a slot without a disk is free), as a DAT has tens of
+  // thousands. A disk keeps its address when its game moves.
+  struct KnownDisk {
+    uint64_t key = 0;
+    const DiskRecord* disk = nullptr;
+  };
+  void Insert(const KnownDisk& known);
+  std::vector<KnownDisk> known_;
+  size_t knownCount_ = 0;
   DatImportCounts counts_;
 };
 
