@@ -3,11 +3,11 @@
 # Installs the Debian packages Moswit needs to build, test and benchmark,
 # only those that are missing. Runs unattended; safe to run again.
 # The Windows build uses Debian's MinGW-w64 cross compiler with its zlib,
-# builds expat from Debian's source package (scripts/windows.sh fetches it
-# with dpkg-dev's help) and GoogleTest from the sources in
-# /usr/src/googletest; its tests run
-# under Wine, and its moswit-cli beside Linux's under a US English locale
-# built from the locales package. lintian and appstreamcli check the package.
+# builds expat from Debian's source package (scripts/windows.sh fetches it,
+# dpkg-dev unpacks it) and GoogleTest from the sources in
+# /usr/src/googletest; its tests run under Wine, and its moswit-cli beside
+# Linux's under a US English locale built from the locales package. lintian
+# and appstreamcli check the package.
 set -euo pipefail
 
 packages=(
