@@ -94,6 +94,22 @@ TEST(DatImport, MakesOneGamePerTitleAndADiskPerAdfImage) {
   EXPECT_EQ(database.games.Size(), 4u);
 }
 
+// The disks of a DAT-sized import, pairs of them sharing a CRC, are each
+// found again.
+TEST(DatImport, ThousandsOfDisksAreEachFoundAgain) {
+  std::vector<TestGame> dat;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string name = "Game " + std::to_string(i);
+    dat.push_back({name, {{name + ".adf", "901120", std::to_string(i / 2)}}});
+  }
+  DatabaseInfo database;
+  Imported(dat, database).MoveInto(database);
+  ASSERT_EQ(database.games.Size(), 3000u);
+  const DatImport again = Imported(dat, database);
+  EXPECT_EQ(again.Counts().repeated, 3000u);
+  EXPECT_EQ(again.Counts().disks, 0u);
+}
+
 // A game claims the date and publisher all its disks agree on.
 TEST(DatImport, AGameKeepsOnlyWhatItsDisksAgreeOn) {
   DatabaseInfo database;
