@@ -2,17 +2,20 @@
 // Writes the fuzzers' seed corpora from the test builders: images of the
 // builder set (plain and zipped; a high-density disk among them), gzip
 // images of one and of several members, DID texts of random and image-set
-// databases, and wildcard pattern and name pairs.
+// databases, wildcard pattern and name pairs, and DATs (plain, zipped, in
+// other encodings, and one as report --fixdat writes it).
 //   moswit_fuzz_seeds OUTPUT_FOLDER
-// makes OUTPUT_FOLDER/{image,identify,onepass,did,wildcard}.
+// makes OUTPUT_FOLDER/{image,identify,onepass,did,wildcard,dat}.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "dat/datwriter.h"
 #include "database/didwriter.h"
 #include "support/adfbuilder.h"
+#include "support/datbuilder.h"
 #include "support/didbuilder.h"
 #include "support/imageset.h"
 #include "support/zipwriter.h"
@@ -98,6 +101,31 @@ void WildcardSeeds(const fs::path& folder) {
   }
 }
 
+void DatSeeds(const fs::path& folder) {
+  fs::create_directories(folder);
+  const std::string sets = moswit::test::DatXml(
+      {{"Quest (1990-03)(Soft)(Disk 1 of 2)",
+        {{"Quest (1990-03)(Soft)(Disk 1 of 2).adf", "901120", "0a1b2c3d"}}},
+       {"Quest (1990-03)(Soft)(Disk 2 of 2)[cr Group]",
+        {{"Quest (1990-03)(Soft)(Disk 2 of 2)[cr Group].ADF", "901120", "0a1b2c3d"},
+         {"Quest (1990-03)(Soft)(Manual).txt", "2000", "1"}}},
+       {"Caf&#233; &amp; &quot;Co&quot; (19xx)(-)",
+        {{"Caf&#233; &amp; &quot;Co&quot; (19xx)(-).adf", "1802240", "ffffffff"},
+         {"Caf&#233;[b].adf", "", ""}}},
+       {"Racer", {{"Racer.adf", "5632", "2"}}, "machine"}});
+  WriteText(folder / "sets.dat", sets);
+  Write(folder / "zipped.zip", moswit::test::MakeZip({{"sets.dat", moswit::test::BytesOf(sets)}}));
+  WriteText(folder / "windows-1252.dat",
+            "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<!DOCTYPE datafile [<!ENTITY g "
+            "\"Group\">]>\n<datafile><game name=\"\x80\"><rom name=\"Caf\xE9 [cr &g;].adf\" "
+            "size=\"901120\" crc=\"1\"/></game></datafile>\n");
+  WriteText(folder / "fixdat.dat",
+            moswit::FormatDat({"DID - missing", "missing"},
+                              {{"Tom & Jerry (1990)(Soft)", 901120, 0x0A1B2C3D},
+                               {"Tab\there 日本", 1802240, 0xFFFFFFFF}}));
+  WriteText(folder / "no-rom.xml", "<?xml version=\"1.0\"?>\n<html><game name=\"x\"/></html>\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,5 +139,6 @@ int main(int argc, char** argv) {
   OnePassSeeds(out / "onepass");
   DidSeeds(out / "did");
   WildcardSeeds(out / "wildcard");
+  DatSeeds(out / "dat");
   return 0;
 }

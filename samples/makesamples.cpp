@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Writes sample images into the folder given on the command line, and a
 // collection for the Renamer: renamer/ with perfect, damaged, renamed and
-// unknown disks, and sample.did describing them.
+// unknown disks, sample.did describing them file by file, and sample.dat
+// listing the good ones (and one the folder lacks) as a DAT does.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "base/pathtext.h"
+#include "dat/datwriter.h"
 #include "database/attributes.h"
 #include "database/didwriter.h"
 #include "image/crc32.h"
@@ -100,6 +102,22 @@ bool WriteRenamerSamples(const std::filesystem::path& folder) {
                          {"/tool", moswit::test::PatternBytes(20'000, 99)}};
   const std::filesystem::path images = folder / "renamer";
   std::filesystem::create_directories(images / "more");
+  Files trained = RacerDisk();
+  trained.push_back({"/trainer", moswit::test::PatternBytes(1'500, 43)});
+  const auto entry = [](const std::string& name, const Bytes& image) {
+    return moswit::DatEntry{name, image.size(), moswit::Crc32(image)};
+  };
+  const std::vector<moswit::DatEntry> dat = {
+      entry("Demo Racer (1992)(Moswit Samples)", BuildDisk("Racer", RacerDisk())),
+      entry("Demo Racer (1992)(Moswit Samples)[t +2 Moswit Crew]", BuildDisk("Racer", trained)),
+      entry("Sample Quest (1991-03)(Moswit Samples)(Disk 1 of 2)",
+            BuildDisk("Quest1", QuestDisk(1))),
+      entry("Sample Quest (1991-03)(Moswit Samples)(Disk 2 of 2)",
+            BuildDisk("Quest2", QuestDisk(2)))};
+  if (moswit::WriteDat(moswit::PathText(folder / "sample.dat"),
+                       {"Moswit sample DAT", "The good sample images, as a DAT lists them"}, dat)) {
+    return false;
+  }
   return WriteBytes(images / "Sample Quest Disk 1.adf", BuildDisk("Quest1", QuestDisk(1))) &&
          WriteBytes(images / "Sample Quest Disk 2.adf", BuildDisk("Quest2", QuestDisk(2))) &&
          WriteBytes(images / "Demo Racer.adf", BuildDisk("Racer", RacerDisk())) &&

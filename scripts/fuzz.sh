@@ -3,7 +3,7 @@
 # Builds the fuzzers (clang, libFuzzer with address and undefined-behaviour
 # sanitizers) and runs each for SECONDS (default 600), one after the other,
 # so a long run by hand never takes more than one core.
-#   scripts/fuzz.sh [SECONDS] [FUZZER...]     FUZZER: image did wildcard identify onepass
+#   scripts/fuzz.sh [SECONDS] [FUZZER...]     FUZZER: image did wildcard identify onepass dat
 # The corpus grows in BUILD/fuzz/corpus/NAME from run to run; crashes,
 # timeouts and leaks land in BUILD/fuzz/artifacts. FUZZ_BUILD_DIR picks the
 # build folder (default build-fuzz). Exits non-zero when a fuzzer found
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 fuzzers=("$@")
-[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(image did wildcard identify onepass)
+[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(image did wildcard identify onepass dat)
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
 
 werror=OFF
@@ -34,6 +34,7 @@ for name in "${fuzzers[@]}"; do
            -artifact_prefix="$artifacts/$name-")
   case "$name" in
     did) options+=(-dict=fuzz/did.dict -max_len=8192) ;;
+    dat) options+=(-dict=fuzz/dat.dict -max_len=16384) ;;
     # Stored patterns hold at most 255 characters and paths 119; longer
     # texts are covered by the unit tests and only slow the search down.
     wildcard) options+=(-max_len=512) ;;

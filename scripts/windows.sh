@@ -3,13 +3,18 @@
 # The Windows stage of the test run. Builds the core, its tests and
 # moswit-cli for 64-bit Windows (the windows preset: Debian's MinGW-w64,
 # build-windows; no windows, no benchmarks; -O1, as the stage checks what
-# the programs do, not how fast) and runs the core's tests under Wine. Then
-# runs moswit-cli under Wine and the Linux moswit-cli of LINUX_BUILD (default
-# build-test) on that build's samples, also copied into a folder with a name
-# outside ASCII: list, identify, mkdid and identify with the DID made, enrich
-# of that DID, report and organize. What each prints, its exit status
-# and the files it writes (the DID, the organized copies) must be the same
-# on both systems.
+# the programs do, not how fast) and runs the core's tests under Wine. Debian
+# has no MinGW build of expat, which reads DATs: its source package is
+# fetched first, through an apt configuration of this script's own (the
+# system's sources and lists stay as they are; the archive is checked
+# against the system's Debian keyring), and built statically into
+# build-windows/expat, once. Then runs moswit-cli under Wine and the Linux
+# moswit-cli of LINUX_BUILD (default build-test) on that build's samples,
+# also copied into a folder with a name outside ASCII: list, identify, mkdid
+# and identify with the DID made, enrich of that DID, report and organize,
+# import-dat of the sample DAT, identify with that DID and report --fixdat. What each prints,
+# its exit status and the files it writes (the DIDs, the organized copies,
+# the DAT of the missing) must be the same on both systems.
 #   scripts/windows.sh [LINUX_BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,6 +32,45 @@ werror=OFF
 if [ "${CI:-}" = "true" ]; then
   werror=ON
 fi
+
+# Runs a command with its output shown only when it fails.
+quiet() {
+  local log status=0
+  log=$(mktemp)
+  "$@" >"$log" 2>&1 || status=$?
+  [ "$status" -eq 0 ] || cat "$log" >&2
+  rm -f "$log"
+  return "$status"
+}
+
+expat="$build/expat"
+if [ ! -f "$expat/lib/libexpat.a" ]; then
+  echo "== expat for Windows, from Debian's source package"
+  work="$PWD/$build/expat-source"
+  rm -rf "$work"
+  mkdir -p "$work/lists/partial" "$work/cache/archives/partial" "$work/source"
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
+    "http://deb.debian.org/debian bookworm main" >"$work/sources.list"
+  apt=(apt-get -q -o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+       -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache"
+       -o APT::Sandbox::User="$(id -un)")
+  quiet "${apt[@]}" update
+  (cd "$work/source" && quiet "${apt[@]}" source expat)
+  # The package holds the library's repository: its CMake project is expat/.
+  project=$(echo "$work"/source/expat-*/expat)
+  # Debian's patches test XML_DTD == 1, as its own (autotools) build
+  # defines it; the CMake project's header would define it empty.
+  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$project/expat_config.h.cmake"
+  quiet cmake -S "$project" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PWD/$expat" -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF \
+    -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF \
+    -DEXPAT_BUILD_PKGCONFIG=OFF
+  quiet cmake --build "$work/build" --parallel 2
+  quiet cmake --install "$work/build"
+  rm -rf "$work"
+fi
+
 cmake --preset windows -DMOSWIT_WERROR="$werror" >/dev/null
 # The Wine prefix the tests run in (cmake/mingw-w64.cmake sets the same).
 export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -51,7 +95,7 @@ smoke="$PWD/$build/smoke"
 rm -rf "$smoke"
 mkdir -p "$smoke/input" "$smoke/linux" "$smoke/windows"
 cp "$linux/samples/sample.adf" "$linux/samples/sample.zip" "$linux/samples/sample.did" \
-  "$smoke/input/"
+  "$linux/samples/sample.dat" "$smoke/input/"
 cp -r "$linux/samples/renamer" "$smoke/input/renamer"
 cp -r "$linux/samples/renamer" "$smoke/input/Sammlung Übersicht 日本"
 # Rows are sorted with the user's collation: US English on both sides, built
@@ -75,6 +119,9 @@ commands=(
   "enrich|made.did|$named|enriched.did"
   "report|../input/sample.did|$named"
   "organize|--partial|../input/sample.did|$named|organized"
+  "import-dat|imported.did|../input/sample.dat"
+  "identify|imported.did|$named"
+  "report|--fixdat|missing.dat|imported.did|$named"
 )
 for side in linux windows; do
   program=("${locale[@]}" "$PWD/$linux/moswit-cli")

@@ -98,6 +98,14 @@ Cp1252Text Cp1252FromUtf8(std::string_view utf8) {
   out.text.reserve(utf8.size());
   size_t at = 0;
   while (at < utf8.size()) {
+    // ASCII, most of every text, is the same in both.
+    size_t ascii = at;
+    while (ascii < utf8.size() && static_cast<uint8_t>(utf8[ascii]) < 0x80) ++ascii;
+    if (ascii > at) {
+      out.text.append(utf8.substr(at, ascii - at));
+      at = ascii;
+      continue;
+    }
     const std::optional<Utf8Letter> decoded = DecodeUtf8(utf8, at);
     if (!decoded) {
       out.text.push_back(utf8[at]);

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "collection/collectionreport.h"
+#include "collection/fixdat.h"
 #include "collection/organize.h"
 #include "database/records.h"
 #include "scan/scanner.h"
@@ -48,11 +49,12 @@ class StepPrinter : public OrganizeReport {
 struct Invocation {
   OrganizeOptions options;
   size_t jobs = 0;
+  std::string fixdat;  // report: where the missing go as a DAT
   Args positional;
 };
 
 // The options, in any order, then exactly `positional` arguments; only
-// report's --jobs when `organize` is false.
+// report's --jobs and --fixdat when `organize` is false.
 bool Parse(const Args& args, size_t positional, bool organize, Invocation& invocation) {
   size_t i = 0;
   for (; i < args.size() && args[i].starts_with("--"); ++i) {
@@ -60,6 +62,9 @@ bool Parse(const Args& args, size_t positional, bool organize, Invocation& invoc
     if (option == "--jobs") {
       if (++i == args.size() || !ParseJobs(args[i], invocation.jobs)) return false;
       invocation.options.jobs = invocation.jobs;
+    } else if (!organize && option == "--fixdat") {
+      if (++i == args.size() || args[i].empty()) return false;
+      invocation.fixdat = args[i];
     } else if (organize && option == "--link") {
       invocation.options.link = true;
     } else if (organize && option == "--partial") {
@@ -85,7 +90,7 @@ std::optional<CollectionReport> ScanFolder(const DatabaseInfo& database, const s
 
 }  // namespace
 
-// report [--jobs N] DID FOLDER
+// report [--jobs N] [--fixdat FILE] DID FOLDER
 int RunReport(const Args& args) {
   Invocation invocation;
   if (!Parse(args, 2, false, invocation)) return UsageError();
@@ -97,6 +102,17 @@ int RunReport(const Args& args) {
   WriteOut(ReportText(*report));
   std::fflush(stdout);
   std::fputs((ReportSummary(*report) + "\n").c_str(), stderr);
+  if (invocation.fixdat.empty()) return 0;
+  size_t listed = 0;
+  if (std::optional<FileError> error =
+          WriteFixDat(invocation.fixdat, *database, *report, &listed)) {
+    ReportError(FormatFileError(*error));
+    return 1;
+  }
+  std::fputs(
+      (invocation.fixdat + ": " + std::to_string(listed) + " missing disks written as a DAT\n")
+          .c_str(),
+      stderr);
   return 0;
 }
 

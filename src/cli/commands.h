@@ -56,6 +56,9 @@ int RunTree(const Args& args);
 int RunMkdid(const Args& args);
 int RunEnrich(const Args& args);
 
+// DAT commands.
+int RunImportDat(const Args& args);
+
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);
 // One line on stderr: "moswit-cli: " + message.

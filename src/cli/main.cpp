@@ -29,9 +29,9 @@ constexpr Command kCommands[] = {
     {"identify", "[--jobs N] DID FOLDER",
      "identify every image below FOLDER on N workers (default: one per core)",
      moswit::cli::RunIdentify, 2, 4},
-    {"report", "[--jobs N] DID FOLDER",
+    {"report", "[--jobs N] [--fixdat FILE] DID FOLDER",
      "per disk of the DID: have, partial or missing, and its best image below FOLDER",
-     moswit::cli::RunReport, 2, 4},
+     moswit::cli::RunReport, 2, 6},
     {"organize", "[--link] [--partial] [--dry-run] [--jobs N] DID FOLDER TARGET",
      "copy the best image of every disk you have to TARGET under its standard name",
      moswit::cli::RunOrganize, 3, 8},
@@ -47,6 +47,9 @@ constexpr Command kCommands[] = {
     {"enrich", "DID FOLDER OUT",
      "give disks known by a whole image the files of that image below FOLDER; write OUT",
      moswit::cli::RunEnrich, 3},
+    {"import-dat", "OUT DAT...",
+     "a new DID at OUT with a disk for every ADF image the DATs list, named as they name it",
+     moswit::cli::RunImportDat, 2, SIZE_MAX},
 };
 
 std::string UsageText() {

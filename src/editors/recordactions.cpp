@@ -57,4 +57,13 @@ void DeleteNode(RecordTree& tree, const NodePosition& position, DatabaseInfo& da
   branch.children.erase(branch.children.begin() + static_cast<std::ptrdiff_t>(*position.child));
 }
 
+DatImported ImportDatInto(DatabaseInfo& database, const std::string& path) {
+  DatImported imported;
+  DatImport import(database);
+  imported.error = import.Read(path);
+  imported.counts = import.Counts();
+  if (!imported.error) imported.first = import.MoveInto(database);
+  return imported;
+}
+
 }  // namespace moswit

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// What the DID Editor's record buttons do to the database and its tree:
-// NV and ND under the selected game, and Del. NG is AppendGame.
+// What the DID Editor's record buttons and its record tree's menu do to the
+// database and its tree: NV and ND under the selected game, Del, and
+// Import DAT. NG is AppendGame.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "base/fileerror.h"
+#include "dat/datimport.h"
 #include "database/records.h"
 #include "editors/recordtree.h"
 
@@ -26,5 +31,22 @@ std::vector<const void*> RecordsBelow(const RecordNode& node);
 // tree. The other nodes keep their texts, "V#" and "D#" numbers included,
 // and the counts stay until the next fill; no disk order is rewritten.
 void DeleteNode(RecordTree& tree, const NodePosition& position, DatabaseInfo& database);
+
+// The record tree's menu: Import DAT... asks for a DAT (or a ZIP holding
+// one) and appends its games.
+constexpr char kImportDatCaption[] = "Import DAT...";
+constexpr char kImportDatTitle[] = "Import DAT";
+constexpr char kDatFilter[] = "DAT files (*.dat *.xml *.zip);;All files (*)";
+
+struct DatImported {
+  std::optional<FileError> error;  // the DAT could not be read, or is none
+  DatImportCounts counts;
+  GameRecord* first = nullptr;  // the first game appended
+};
+
+// Appends the games of the DAT at `path` (a path text) to the database, as
+// import-dat makes them; a disk the database has already is not made
+// again. Nothing is appended when the file is not a DAT.
+DatImported ImportDatInto(DatabaseInfo& database, const std::string& path);
 
 }  // namespace moswit

@@ -29,6 +29,7 @@
 #include "fakedialogs.h"
 #include "gui/editorregistry.h"
 #include "support/adfbuilder.h"
+#include "support/datbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"
 
@@ -602,6 +603,45 @@ class DidEditorTest : public QObject {
     QCOMPARE(dialogs.beeps, 2);
     // The key still reaches the tree: its search selects the game.
     QCOMPARE(SelectedText(), QString("Beta ( / 0)"));
+  }
+
+  // Import DAT... in the tree's menu appends the DAT's games, selects the
+  // first and sums up; the file is written only by Save or Okay. A file that
+  // is no DAT appends nothing and says why; the same DAT again adds nothing.
+  void ImportDatFromTheTreeMenuAppendsItsGames() {
+    WriteSample();
+    const Bytes before = ReadFileBytes(did_);
+    const std::string dat = dir_->Write(
+        "games.dat", BytesOf(DatXml({{"Quest (1990)(Soft)(Disk 1 of 2)",
+                                      {{"Quest (1990)(Soft)(Disk 1 of 2).adf", "901120", "1"}}},
+                                     {"Quest (1990)(Soft)(Disk 2 of 2)",
+                                      {{"Quest (1990)(Soft)(Disk 2 of 2).adf", "901120", "2"},
+                                       {"Quest.txt", "10", "3"}}}})));
+    const std::string bad = dir_->Write("bad.dat", BytesOf("<datafile>\n<game>\n</datafile>"));
+    FakeDialogs dialogs;
+    dialogs.answers << Native(dat) << Native(bad) << Native(dat);
+    Open(false);
+    auto* import = window_->findChild<QAction*>("MI_ImportDat");
+    QVERIFY(window_->findChild<QMenu*>("PU_Records")->actions().contains(import));
+
+    import->trigger();
+    QCOMPARE(dialogs.requests[0].title, QString("Import DAT"));
+    QCOMPARE(SelectedText(), QString("Quest (Soft / 1990)"));
+    QCOMPARE(Rows().mid(Rows().indexOf("Quest (Soft / 1990)")),
+             (QStringList{"Quest (Soft / 1990)", "\tD#1: Quest (1990)(Soft)(Disk 1 of 2)",
+                          "\tD#2: Quest (1990)(Soft)(Disk 2 of 2)"}));
+    QCOMPARE(dialogs.messages.value(0),
+             QString("1 games, 2 disks; 1 ROMs skipped (1 not ADF, 0 without CRC or size, 0 "
+                     "repeated); 0 names changed"));
+    QVERIFY(window_->HoldsChanges());
+    QCOMPARE(ReadFileBytes(did_), before);
+
+    import->trigger();
+    QCOMPARE(dialogs.messages.value(1), Native(bad) + ": line 3: not a DAT (mismatched tag)");
+    import->trigger();
+    QVERIFY(dialogs.messages.value(2).startsWith("0 games, 0 disks; 3 ROMs skipped"));
+    Button("B_Save")->click();
+    QCOMPARE(ReadDatabase(did_).database->games.Size(), size_t{3});
   }
 
   // A table with all 256 slots taken opens no editor and writes nothing

@@ -61,15 +61,17 @@ constexpr RecordButton kRecordButtons[] = {
     {"B_Delete", "Del", "Delete", &TF_DatabaseEdit::B_DeleteClick},
 };
 
-struct MenuEntry {
+// The record tree's context menu, top to bottom; the buttons beside the
+// tree stay as they are.
+struct RecordMenuEntry {
   const char* name;
   const char* caption;
   void (TF_DatabaseEdit::*click)();
 };
 
-// The record tree's context menu, top to bottom. Every entry changes the
-// database, so each waits while an enrichment runs.
-constexpr MenuEntry kRecordMenu[] = {
+// Every entry changes the database, so each waits while an enrichment runs.
+constexpr RecordMenuEntry kRecordMenu[] = {
+    {"MI_ImportDat", kImportDatCaption, &TF_DatabaseEdit::MI_ImportDatClick},
     {"MI_Enrich", kEnrichCaption, &TF_DatabaseEdit::MI_EnrichClick},
 };
 
@@ -321,6 +323,24 @@ void TF_DatabaseEdit::B_SaveClick() {
 
 void TF_DatabaseEdit::B_CancelClick() { close(); }
 
+void TF_DatabaseEdit::MI_ImportDatClick() {
+  if (!database_ || Enriching()) return;
+  FileDialogRequest request;
+  request.title = Caption(kImportDatTitle);
+  request.folder = FileNameText(PathText(path_.parent_path()));
+  request.filter = Caption(kDatFilter);
+  const QString chosen = Dialogs().OpenFile(this, request);
+  if (chosen.isEmpty()) return;
+  const DatImported imported = ImportDatInto(*database_, FileNameBytes(chosen));
+  if (imported.error) {
+    Dialogs().ShowMessage(this, FileNameText(FormatFileError(*imported.error)));
+    return;
+  }
+  if (imported.first != nullptr) focusRecord_ = imported.first;
+  Refresh();
+  Dialogs().ShowInformation(this, FileNameText(DatImportSummary(imported.counts)));
+}
+
 bool TF_DatabaseEdit::HoldsChanges() const {
   if (!database_) return false;
   if (!(StandardInfoControls() == LoadStandardInfo(*database_))) return true;
@@ -424,7 +444,7 @@ void TF_DatabaseEdit::Release(QCloseEvent* event) {
 
 void TF_DatabaseEdit::MakeRecordMenu() {
   recordMenu_ = Named(new QMenu(this), "PU_Records");
-  for (const MenuEntry& entry : kRecordMenu) {
+  for (const RecordMenuEntry& entry : kRecordMenu) {
     QAction* action = Named(new QAction(Caption(entry.caption), this), entry.name);
     connect(action, &QAction::triggered, this, entry.click);
     recordMenu_->addAction(action);

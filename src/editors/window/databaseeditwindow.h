@@ -71,9 +71,10 @@ class TF_DatabaseEdit : public QWidget {
   // filled anew and the focus record selected.
   void FormActivate();
 
-  // The record tree's menu. Enrich asks for a folder and reads its images on
-  // a worker; the disks they match get their records once it is done, and
-  // the window says how many. Closing the window stops the reading.
+  // The record tree's menu. Import DAT appends a DAT's games. Enrich asks for a folder and reads
+  // its images on a worker; the disks they match get their records once it is done, and the window
+  // says how many. Closing the window stops the reading.
+  void MI_ImportDatClick();
   void MI_EnrichClick();
   bool Enriching() const { return enrichJob_ != nullptr; }
 
@@ -87,6 +88,8 @@ class TF_DatabaseEdit : public QWidget {
 
  private:
   void FormCreate(const DidEditorRequest& request);
+  // PU_Records, the record tree's context menu, from kRecordMenu.
+  void MakeRecordMenu();
   void LoadStandardInfoControls();
   StandardInfoFields StandardInfoControls() const;
   // Fills the tree and selects the focus record's node, if it has one.
@@ -104,7 +107,6 @@ class TF_DatabaseEdit : public QWidget {
   bool OpenEditor(const RecordNode& node);
   bool OpenDiskEditor(GameRecord& game, DiskRecord& disk);
   QList<RecordEditor*> RecordEditors() const;
-  void MakeRecordMenu();
   // The worker ended: its images' records go into the database.
   void EnrichFinished();
   void StopEnriching();
