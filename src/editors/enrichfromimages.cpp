@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/numbertext.h"
+#include "dat/wholeimage.h"
 #include "image/crc32.h"
 #include "scan/imagelist.h"
 
@@ -17,13 +18,10 @@ namespace {
 // 0 that `found` holds: the first such range's image.
 const FoundImage* ImageOfDisk(const DiskRecord& disk,
                               const std::map<WholeImage, const FoundImage*>& found) {
-  if (!disk.files.Empty()) return nullptr;
-  for (const RangeRecord& range : disk.ranges) {
-    WholeImage whole;
-    if (!WholeImageOfRange(range, whole)) continue;
-    if (auto it = found.find(whole); it != found.end()) return it->second;
-  }
-  return nullptr;
+  WholeImage whole;
+  if (!disk.files.Empty() || !WholeImageOfDisk(disk, whole)) return nullptr;
+  const auto it = found.find(whole);
+  return it == found.end() ? nullptr : it->second;
 }
 
 bool HoldsRange(const DiskRecord& disk, const RangeRecord& range) {
@@ -56,10 +54,11 @@ constexpr size_t kTroublesShown = 10;
 
 }  // namespace
 
-bool WholeImageOfRange(const RangeRecord& range, WholeImage& whole) {
+bool WholeImageOfDisk(const DiskRecord& disk, WholeImage& whole) {
+  const RangeRecord* range = WholeImageRange(disk);
   // A last byte of 0xFFFFFFFF would make a size no image can have.
-  if (range.firstByte != 0 || range.lastByte == UINT32_MAX) return false;
-  whole = {range.lastByte + 1, range.crc32};
+  if (range == nullptr || range->lastByte == UINT32_MAX) return false;
+  whole = {range->lastByte + 1, range->crc32};
   return true;
 }
 
@@ -67,11 +66,8 @@ std::vector<WholeImage> WantedWholeImages(const DatabaseInfo& database) {
   std::vector<WholeImage> wanted;
   for (const GameRecord& game : database.games) {
     for (const DiskRecord& disk : game.disks) {
-      if (!disk.files.Empty()) continue;
-      for (const RangeRecord& range : disk.ranges) {
-        WholeImage whole;
-        if (WholeImageOfRange(range, whole)) wanted.push_back(whole);
-      }
+      WholeImage whole;
+      if (disk.files.Empty() && WholeImageOfDisk(disk, whole)) wanted.push_back(whole);
     }
   }
   std::sort(wanted.begin(), wanted.end());

@@ -31,9 +31,9 @@ struct WholeImage {
   auto operator<=>(const WholeImage&) const = default;
 };
 
-// The whole image a range stands for when it begins at byte 0: the image
-// that is its bytes and no more. False for any other range.
-bool WholeImageOfRange(const RangeRecord& range, WholeImage& whole);
+// The whole image the disk is known by (its WholeImageRange); false when it
+// has none.
+bool WholeImageOfDisk(const DiskRecord& disk, WholeImage& whole);
 
 // The whole images the disks without file records are known by, sorted,
 // each once.
@@ -78,7 +78,7 @@ struct Enrichment {
   std::vector<ImageLeftOut> leftOut;
 };
 
-// Adds to every disk without file records, whose range from byte 0 one of
+// Adds to every disk without file records, whose whole-image range one of
 // `images` matches, that image's records: every file, and the ranges the
 // disk does not hold yet (same bytes, same CRC), so enriching twice adds
 // nothing. A disk to which nothing was added is not listed.
