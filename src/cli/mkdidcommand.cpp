@@ -12,6 +12,7 @@ namespace moswit::cli {
 
 int RunMkdid(const Args& args) {
   const std::string& out = args[0];
+  if (!DidTargetUsable(out)) return 2;
   const Args arguments(args.begin() + 1, args.end());
   const DidFromImages built = BuildDidFromImages(ImagesOfArguments(arguments), out);
 

@@ -488,6 +488,43 @@ TEST(DidFile, FilesThatCannotBeReadOrWrittenGiveThePlatformError) {
   EXPECT_EQ(FormatFileError(*error),
             (dir.Path() / "no" / "such.did").string() + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
+  // Nothing but a regular file is ever replaced.
+  EXPECT_EQ(WriteDatabase(DatabaseInfo{}, dir.Path())->message, kNotRegularFile);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path()));
+}
+
+// Every name of a file keeps it through a save: a hard link stays the same
+// file, a symbolic link stays a link, and a shorter text leaves nothing of
+// the longer one behind.
+TEST(DidFile, SavingKeepsHardAndSymbolicLinks) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  const fs::path path = dir.Path() / "games.did";
+  ASSERT_FALSE(WriteDatabase(*test::RandomDatabase(5), path));
+  const fs::path other = dir.Path() / "other name.did";
+  fs::create_hard_link(path, other);
+  std::vector<fs::path> names = {path, other};
+#ifndef _WIN32
+  fs::create_symlink("games.did", dir.Path() / "link.did");
+  names.push_back(dir.Path() / "link.did");
+#endif
+  for (const fs::path& name : names) {
+    for (const auto& database :
+         {test::RandomDatabase(6), test::RandomDatabase(1, {1, 1, 1, 1, 1})}) {
+      SCOPED_TRACE(name.filename().string());
+      DidFileIdentity written;
+      ASSERT_FALSE(WriteDatabase(*database, name, &written));
+      EXPECT_TRUE(fs::equivalent(path, other));
+      EXPECT_EQ(FileText(path), FormatDatabase(*database));
+      EXPECT_TRUE(StillTheSameFile(other, written));
+      EXPECT_EQ(fs::hard_link_count(path), 2u);
+    }
+  }
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.did"));
+#endif
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}),
+            static_cast<std::ptrdiff_t>(names.size()));
 }
 
 #ifndef _WIN32
