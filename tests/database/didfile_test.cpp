@@ -285,6 +285,17 @@ TEST(DidFile, UnknownKeywordsAndTheirValuesAreSkipped) {
   EXPECT_EQ(game.versions.Size(), 1u);
 }
 
+// A file an editor saved with a byte order mark keeps its first record.
+TEST(DidFile, AByteOrderMarkIsPassedOver) {
+  test::TempDir dir;
+  const std::filesystem::path path = dir.Path() / "marked.did";
+  std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBFinfo ( name \"N\" )\r\n";
+  const DidReadResult read = ReadDatabase(path);
+  ASSERT_TRUE(read.database);
+  EXPECT_EQ(read.database->name.Value(), "N");
+  EXPECT_FALSE(read.skips.Any());
+}
+
 TEST(DidFile, FieldAtTheEndOfTheFileGetsAnEmptyValue) {
   auto database = ParseDatabase("soft ( name \"G\" version ( memc 5 ) name");
   EXPECT_FALSE(database->games[0].name.Present());
