@@ -345,6 +345,12 @@ std::string MachineName() {
 
 #endif
 
+bool SameFileOnDisk(const std::filesystem::path& a, const std::filesystem::path& b) {
+  FileKey keyA;
+  FileKey keyB;
+  return KeyOfFile(a, keyA) && KeyOfFile(b, keyB) && keyA == keyB;
+}
+
 int FolderWritable(const std::filesystem::path& folder) {
   std::filesystem::path at = folder.empty() ? std::filesystem::path(".") : folder;
   for (;;) {

@@ -74,6 +74,10 @@ struct FileKey {
 // reached.
 bool KeyOfFile(const std::filesystem::path& path, FileKey& key);
 
+// Whether the two paths name one file (KeyOfFile); false when either
+// cannot be reached.
+bool SameFileOnDisk(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // What `path` names, links followed.
 struct FileFacts {
   bool exists = false;
