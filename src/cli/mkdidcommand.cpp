@@ -17,6 +17,11 @@ int RunMkdid(const Args& args) {
   const DidFromImages built = BuildDidFromImages(ImagesOfArguments(arguments), out);
 
   for (const ImageLeftOut& image : built.leftOut) ReportError(image.path + ": " + image.reason);
+  for (const LargeSet& set : built.tooLarge) {
+    ReportError(set.setName + ": a set of " + std::to_string(set.count) +
+                " disks; a DID lists at most 255 disks of a set, so each of its images is a "
+                "game of its own");
+  }
   for (const DiskMissing& disk : built.missing) {
     ReportError(disk.setName + ": disk " + std::to_string(disk.number) + " of " +
                 std::to_string(disk.count) + " is missing");
