@@ -224,8 +224,11 @@ ReadOnlyFile::~ReadOnlyFile() {
 }
 
 int ReadOnlyFile::Open(const std::filesystem::path& path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so a fifo found in a file's place cannot hold the open
+  // until a writer comes (reading at offsets then fails on it).
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) return errno;
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   struct stat info {};
   int error = 0;
   if (::fstat(fd_, &info) != 0) {

@@ -26,11 +26,23 @@ bool Present(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(PathFromText(path), error));
 }
 
+// Whether what is at `path` cannot be the image: no regular file, or one of
+// another size than the file the scan identified.
+bool CannotBeTheImage(const std::string& path, const std::optional<FileCheck>& expected) {
+  std::error_code error;
+  const std::filesystem::path file = PathFromText(path);
+  if (!std::filesystem::is_regular_file(file, error)) return true;
+  const uintmax_t size = std::filesystem::file_size(file, error);
+  return !error && expected && size != expected->size;
+}
+
 // An existing destination: left alone, and "same" only when it holds the
 // image the scan identified (the source's bytes, when that is not known).
 void Compare(OrganizeStep& step, const std::string& destination) {
   if (step.expected) {
-    const std::optional<FileCheck> there = CheckFile(destination);
+    // Only a regular file is read: a pipe put there could hold the step.
+    const std::optional<FileCheck> there =
+        CannotBeTheImage(destination, step.expected) ? std::nullopt : CheckFile(destination);
     if (there && *there == *step.expected) {
       step.action = OrganizeAction::kSame;
     } else {
@@ -85,16 +97,6 @@ class FolderNames {
 
   std::unordered_map<std::string, Names> folders_;
 };
-
-// Whether what is at `path` cannot be the image: no regular file, or one of
-// another size than the file the scan identified.
-bool CannotBeTheImage(const std::string& path, const std::optional<FileCheck>& expected) {
-  std::error_code error;
-  const std::filesystem::path file = PathFromText(path);
-  if (!std::filesystem::is_regular_file(file, error)) return true;
-  const uintmax_t size = std::filesystem::file_size(file, error);
-  return !error && expected && size != expected->size;
-}
 
 void Count(OrganizeTotals& totals, OrganizeAction action) {
   switch (action) {

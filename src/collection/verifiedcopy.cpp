@@ -97,29 +97,30 @@ std::optional<uint64_t> TemporaryWriter(std::string_view name) {
 // Writes what `source` holds to `out`; its size and CRC-32 as it was read.
 std::optional<FileCheck> CopyContents(const std::string& source, std::FILE* out,
                                       const std::string& outPath, FileError& error) {
-  File in(OpenFile(PathFromText(source), "rb"));
-  if (!in) {
-    error = ErrorOf(source, errno);
+  // Read at offsets, so a pipe put in the source's place fails at once.
+  ReadOnlyFile in;
+  if (const int opened = in.Open(PathFromText(source)); opened != 0) {
+    error = ErrorOf(source, opened);
     return std::nullopt;
   }
   std::vector<char>& buffer = Buffer();
   FileCheck check;
   CrcInit(check.crc);
   for (;;) {
-    const size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
-    if (got > 0) {
-      CrcUpdate(check.crc, buffer.data(), got);
-      check.size += got;
-      if (std::fwrite(buffer.data(), 1, got, out) != got) {
-        error = ErrorOf(outPath, errno);
-        return std::nullopt;
-      }
+    const int64_t got = in.ReadAt(check.size, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error = ErrorOf(source, errno);
+      return std::nullopt;
     }
-    if (got < buffer.size()) break;
-  }
-  if (std::ferror(in.get())) {
-    error = ErrorOf(source, errno);
-    return std::nullopt;
+    if (got == 0) break;
+    const auto length = static_cast<size_t>(got);
+    CrcUpdate(check.crc, buffer.data(), length);
+    check.size += length;
+    if (std::fwrite(buffer.data(), 1, length, out) != length) {
+      error = ErrorOf(outPath, errno);
+      return std::nullopt;
+    }
   }
   CrcFinal(check.crc);
   return check;

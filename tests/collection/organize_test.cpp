@@ -24,6 +24,7 @@
 #include "support/tempdir.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -277,6 +278,17 @@ TEST_F(OrganizeTest, ASourceChangedAfterTheScanIsNotPlaced) {
       EXPECT_EQ(TargetFiles().size(), 1u);
     }
   }
+#ifndef _WIN32
+  // Nor does a pipe put in its place hold the run.
+  target_ = "target fifo";
+  dir_.Write("src/Racer.adf", racer);
+  afterScan_ = [&] {
+    fs::remove(Src() + "Racer.adf");
+    mkfifo((Src() + "Racer.adf").c_str(), 0600);
+  };
+  EXPECT_EQ(Organize(), std::string("copy\tQuest 1.adf\t") + kQuest1 + "\n" +
+                            "failed\tRacer.adf\t" + kRacer + "\n");
+#endif
 }
 
 // The copy is the source's image, with its time; a link through a
