@@ -6,6 +6,7 @@
 
 #include "base/asciicase.h"
 #include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "scan/imagelist.h"
 
 namespace moswit {
@@ -29,6 +30,10 @@ std::string DidFileKey(std::string_view path) {
   const std::filesystem::path absolute = std::filesystem::absolute(PathFromText(path), error);
   const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
   return PathText((error ? absolute : resolved).lexically_normal());
+}
+
+bool SameDidFile(std::string_view a, std::string_view b) {
+  return SameFileOnDisk(PathFromText(a), PathFromText(b)) || DidFileKey(a) == DidFileKey(b);
 }
 
 std::string ToolkitFilter(std::string_view filter) {

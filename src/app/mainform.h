@@ -50,6 +50,11 @@ std::string WithDidExtension(std::string path);
 // path with links and "." and ".." resolved as far as it exists.
 std::string DidFileKey(std::string_view path);
 
+// Whether the two paths name one DID file: one file of the system (device
+// and inode, or volume and file index, so hard links count), or the same
+// DidFileKey where nothing exists yet.
+bool SameDidFile(std::string_view a, std::string_view b);
+
 // A "text|pattern|text|pattern" filter as the file dialog takes it:
 // "text (pattern);;text (pattern)"; a text that already names its pattern
 // in parentheses is taken as it is.

@@ -20,6 +20,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -113,6 +114,92 @@ bool KeyOfFile(const std::filesystem::path& path, FileKey& key) {
   return true;
 }
 
+namespace {
+
+// The facts of an open handle: a regular file is one on a disk that is no
+// folder (NUL, CON and pipes are of other types).
+bool FactsOfHandle(HANDLE handle, FileFacts& facts) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (::GetFileInformationByHandle(handle, &info) == 0) {
+    // Devices and pipes have no such information: they exist, and are not
+    // regular files.
+    facts = {};
+    facts.exists = ::GetFileType(handle) != FILE_TYPE_UNKNOWN;
+    return facts.exists;
+  }
+  facts.exists = true;
+  facts.regular = ::GetFileType(handle) == FILE_TYPE_DISK &&
+                  (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  facts.links = info.nNumberOfLinks;
+  facts.key = {info.dwVolumeSerialNumber,
+               (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  return true;
+}
+
+}  // namespace
+
+FileFacts FactsOfFile(const std::filesystem::path& path) {
+  FileFacts facts;
+  const HANDLE handle =
+      ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return facts;
+  FactsOfHandle(handle, facts);
+  ::CloseHandle(handle);
+  return facts;
+}
+
+std::FILE* OpenRegularForWriting(const std::filesystem::path& path, FileFacts& facts) {
+  const int fd = ::_wsopen(path.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO);
+  if (fd < 0) return nullptr;
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+  if (!FactsOfHandle(handle, facts) || !facts.regular) {
+    ::_close(fd);
+    errno = EINVAL;
+    return nullptr;
+  }
+  std::FILE* file = ::_fdopen(fd, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::_close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+bool TruncateFile(std::FILE* file, uint64_t size) {
+  if (std::fflush(file) != 0) return false;
+  const errno_t error = ::_chsize_s(::_fileno(file), static_cast<__int64>(size));
+  if (error != 0) errno = error;
+  return error == 0;
+}
+
+namespace {
+
+bool Writable(const std::filesystem::path& folder) { return ::_waccess(folder.c_str(), 2) == 0; }
+
+}  // namespace
+
+uint64_t CurrentProcessId() { return ::GetCurrentProcessId(); }
+
+bool ProcessAlive(uint64_t id) {
+  if (id == 0 || id > MAXDWORD) return true;
+  const HANDLE process =
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+  // Not allowed to look means it is there.
+  if (process == nullptr) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  const bool running = ::GetExitCodeProcess(process, &code) == 0 || code == STILL_ACTIVE;
+  ::CloseHandle(process);
+  return running;
+}
+
+std::string MachineName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  return ::GetComputerNameA(name, &size) != 0 ? std::string(name, size) : std::string();
+}
+
 #else
 
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
@@ -137,8 +224,11 @@ ReadOnlyFile::~ReadOnlyFile() {
 }
 
 int ReadOnlyFile::Open(const std::filesystem::path& path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so a fifo found in a file's place cannot hold the open
+  // until a writer comes (reading at offsets then fails on it).
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) return errno;
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   struct stat info {};
   int error = 0;
   if (::fstat(fd_, &info) != 0) {
@@ -189,6 +279,95 @@ bool KeyOfFile(const std::filesystem::path& path, FileKey& key) {
   return true;
 }
 
+namespace {
+
+FileFacts FactsOf(const struct stat& info) {
+  FileFacts facts;
+  facts.exists = true;
+  facts.regular = S_ISREG(info.st_mode);
+  facts.links = static_cast<uint64_t>(info.st_nlink);
+  facts.key = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  return facts;
+}
+
+}  // namespace
+
+FileFacts FactsOfFile(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return FactsOf(info);
+}
+
+std::FILE* OpenRegularForWriting(const std::filesystem::path& path, FileFacts& facts) {
+  // Non-blocking, so a fifo put there cannot hold us until a reader comes.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error = S_ISREG(info.st_mode) ? errno : EINVAL;
+    ::close(fd);
+    errno = error;
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  facts = FactsOf(info);
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+bool TruncateFile(std::FILE* file, uint64_t size) {
+  return std::fflush(file) == 0 && ::ftruncate(::fileno(file), static_cast<off_t>(size)) == 0;
+}
+
+namespace {
+
+bool Writable(const std::filesystem::path& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+uint64_t CurrentProcessId() { return static_cast<uint64_t>(::getpid()); }
+
+bool ProcessAlive(uint64_t id) {
+  // 0 and negative ids would name process groups.
+  if (id == 0 || id > static_cast<uint64_t>(INT_MAX)) return true;
+  return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+std::string MachineName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
 #endif
+
+bool SameFileOnDisk(const std::filesystem::path& a, const std::filesystem::path& b) {
+  FileKey keyA;
+  FileKey keyB;
+  return KeyOfFile(a, keyA) && KeyOfFile(b, keyB) && keyA == keyB;
+}
+
+int FolderWritable(const std::filesystem::path& folder) {
+  std::filesystem::path at = folder.empty() ? std::filesystem::path(".") : folder;
+  for (;;) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(at, error);
+    if (std::filesystem::exists(status)) {
+      if (!std::filesystem::is_directory(status)) return ENOTDIR;
+      return Writable(at) ? 0 : EACCES;
+    }
+    std::filesystem::path up = at.parent_path();
+    if (up.empty()) up = ".";
+    if (up == at) return ENOENT;
+    at = up;
+  }
+}
 
 }  // namespace moswit

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 namespace moswit {
 
@@ -72,5 +73,39 @@ struct FileKey {
 // The key of what `path` names, links followed; false when it cannot be
 // reached.
 bool KeyOfFile(const std::filesystem::path& path, FileKey& key);
+
+// Whether the two paths name one file (KeyOfFile); false when either
+// cannot be reached.
+bool SameFileOnDisk(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// What `path` names, links followed.
+struct FileFacts {
+  bool exists = false;
+  bool regular = false;  // a plain file: no folder, device, pipe or socket
+  uint64_t links = 0;    // names the file has (hard links)
+  FileKey key;
+};
+// The facts of `path`; `exists` false when nothing can be reached there.
+FileFacts FactsOfFile(const std::filesystem::path& path);
+
+// An existing regular file opened for writing in place, neither truncated
+// nor replaced, so every name it has keeps it; nullptr, with errno set, when
+// it cannot be opened or is anything but a regular file (EINVAL: opening
+// never waits for a pipe's reader). `facts` gets what the open file is.
+std::FILE* OpenRegularForWriting(const std::filesystem::path& path, FileFacts& facts);
+
+// Cuts the file, flushed, to `size` bytes.
+bool TruncateFile(std::FILE* file, uint64_t size);
+
+// Whether a file can be made in `folder`, or where the nearest folder above
+// it that exists lets the missing ones be made: 0, or the errno value why
+// not (ENOTDIR for a file on the way, EACCES without write permission).
+int FolderWritable(const std::filesystem::path& folder);
+
+// This process's id, whether the process `id` still runs on this machine
+// (true when that cannot be told), and the machine's name.
+uint64_t CurrentProcessId();
+bool ProcessAlive(uint64_t id);
+std::string MachineName();
 
 }  // namespace moswit

@@ -41,7 +41,7 @@ class StepPrinter : public OrganizeReport {
   void StepDone(size_t, const OrganizeStep& step) override {
     WriteOut(std::string(ActionWord(step.action)) + "\t" + step.sourceRelative + "\t" +
              step.destination + "\n");
-    std::fflush(stdout);
+    FlushOut();
     if (!step.error.empty()) ReportError(step.error);
   }
 };
@@ -100,7 +100,7 @@ int RunReport(const Args& args) {
       ScanFolder(*database, invocation.positional[1], invocation.jobs);
   if (!report) return 1;
   WriteOut(ReportText(*report));
-  std::fflush(stdout);
+  FlushOut();
   std::fputs((ReportSummary(*report) + "\n").c_str(), stderr);
   if (invocation.fixdat.empty()) return 0;
   size_t listed = 0;

@@ -61,11 +61,23 @@ int RunImportDat(const Args& args);
 
 // Writes the bytes as they are (names are the bytes on the disk).
 void WriteOut(std::string_view text);
+// Hands what was written so far on, so a reader sees each line as it is
+// done.
+void FlushOut();
+// Every command's end: standard output flushed and closed. When a write to
+// it failed then or before (a full disk, a pipe whose reader has gone), one
+// line on stderr names the failure and the status is 1 (a failing status
+// stays as it is); otherwise `status`.
+int CloseOut(int status);
 // One line on stderr: "moswit-cli: " + message.
 void ReportError(std::string_view message);
 // For arguments a command finds wrong itself: the usage text on stderr, as
 // main gives it, and the status to return (2).
 int UsageError();
+
+// Whether a DID may be written at `path` (DidTargetTrouble); when not, one
+// line on stderr says why, and the command returns 2 before it writes.
+bool DidTargetUsable(const std::string& path);
 
 // The worker count of "--jobs N": plain decimal digits, 1 to 256.
 bool ParseJobs(const std::string& text, size_t& jobs);

@@ -10,16 +10,23 @@
 
 namespace moswit::cli {
 
+// did [--lenient] IN OUT
 int RunDid(const Args& args) {
+  const bool lenient = args.size() == 3 && args[0] == "--lenient";
+  if (args.size() == 3 && !lenient) return UsageError();
+  const std::string& in = args[args.size() - 2];
+  const std::string& out = args.back();
+  if (out != "-" && !DidTargetUsable(out)) return 2;
   bool partial = false;
-  const auto database = ReadOrReport(args[0], &partial);
-  // A copy without what was not understood would pass for the whole file.
-  if (!database || partial) return 1;
-  if (args[1] == "-") {
+  const auto database = ReadOrReport(in, &partial);
+  // A copy without what was not understood would pass for the whole file,
+  // unless the user asked for what was understood.
+  if (!database || (partial && !lenient)) return 1;
+  if (out == "-") {
     WriteOut(FormatDatabase(*database));
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return 0;
   }
-  if (const auto error = WriteDatabase(*database, PathFromText(args[1]))) {
+  if (const auto error = WriteDatabase(*database, PathFromText(out))) {
     ReportError(FormatFileError(*error));
     return 1;
   }

@@ -13,6 +13,7 @@ namespace moswit::cli {
 // import-dat OUT DAT...
 int RunImportDat(const Args& args) {
   const std::string& out = args[0];
+  if (!DidTargetUsable(out)) return 2;
   // A new database, as mkdid makes it.
   std::unique_ptr<DatabaseInfo> database = CreateDatabase(out);
   DatImport import(*database);

@@ -17,6 +17,7 @@ namespace moswit::cli {
 int RunEnrich(const Args& args) {
   const std::string& folder = args[1];
   const std::string& out = args[2];
+  if (!DidTargetUsable(out)) return 2;
   bool partial = false;
   const auto database = ReadOrReport(args[0], &partial);
   // OUT without what was not understood would pass for the whole database.

@@ -10,9 +10,8 @@ namespace moswit::cli {
 
 namespace {
 
-// A block position of a map in plain decimal digits; anything else (signs,
-// blanks, hex, numbers past the 3520 positions of the largest map) is not a
-// block.
+// A block number in plain decimal digits, at most four as the largest map
+// (3520 positions) needs; anything else (signs, blanks, hex) is not one.
 bool ParseBlock(const std::string& text, uint32_t& block) {
   if (text.empty() || text.size() > 4) return false;
   uint32_t value = 0;
@@ -20,7 +19,6 @@ bool ParseBlock(const std::string& text, uint32_t& block) {
     if (c < '0' || c > '9') return false;
     value = value * 10 + static_cast<uint32_t>(c - '0');
   }
-  if (value >= kHighDensityBlocks) return false;
   block = value;
   return true;
 }
@@ -33,7 +31,12 @@ int RunSector(const Args& args) {
   ImagePtr image = LoadOrReport(args[0]);
   if (!image) return 1;
   // Only a high-density disk has positions from 1760 on.
-  if (block >= GeometryOf(*image).blocks) return UsageError();
+  const uint32_t blocks = GeometryOf(*image).blocks;
+  if (block >= blocks) {
+    ReportError(args[0] + ": block " + std::to_string(block) +
+                " is not on this disk; its blocks are 0 to " + std::to_string(blocks - 1));
+    return 2;
+  }
   std::string out = SectorInfoHeader(block) + "\n";
   for (const std::string& line : SectorInfoLines(*image, block)) out += line + "\n";
   WriteOut(out);

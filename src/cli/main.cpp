@@ -22,8 +22,10 @@ constexpr Command kCommands[] = {
      moswit::cli::RunBlocks, 1},
     {"info", "IMAGE", "volume name, size, block count and boot block flags", moswit::cli::RunInfo,
      1},
-    {"did", "IN OUT", "read the DID file IN and write it to OUT ('-': standard output)",
-     moswit::cli::RunDid, 2},
+    {"did", "[--lenient] IN OUT",
+     "read the DID file IN and write it to OUT ('-': standard output); --lenient: also when "
+     "part of IN was not understood",
+     moswit::cli::RunDid, 2, 3},
     {"names", "DID", "version tag strings and disk standard names, game by game",
      moswit::cli::RunNames, 1},
     {"identify", "[--jobs N] DID FOLDER",
@@ -77,7 +79,7 @@ int Run(const std::vector<std::string>& argv) {
   if (argv.size() >= 2) {
     const std::string& name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-      std::fputs(UsageText().c_str(), stdout);
+      moswit::cli::WriteOut(UsageText());
       return 0;
     }
     for (const Command& command : kCommands) {
@@ -103,7 +105,11 @@ int UsageError() {
 }  // namespace moswit::cli
 
 #ifdef _WIN32
-int wmain(int argc, wchar_t** argv) { return Run(moswit::cli::ArgumentTexts(argc, argv)); }
+int wmain(int argc, wchar_t** argv) {
+  return moswit::cli::CloseOut(Run(moswit::cli::ArgumentTexts(argc, argv)));
+}
 #else
-int main(int argc, char** argv) { return Run(moswit::cli::ArgumentTexts(argc, argv)); }
+int main(int argc, char** argv) {
+  return moswit::cli::CloseOut(Run(moswit::cli::ArgumentTexts(argc, argv)));
+}
 #endif

@@ -12,10 +12,16 @@ namespace moswit::cli {
 
 int RunMkdid(const Args& args) {
   const std::string& out = args[0];
+  if (!DidTargetUsable(out)) return 2;
   const Args arguments(args.begin() + 1, args.end());
   const DidFromImages built = BuildDidFromImages(ImagesOfArguments(arguments), out);
 
   for (const ImageLeftOut& image : built.leftOut) ReportError(image.path + ": " + image.reason);
+  for (const LargeSet& set : built.tooLarge) {
+    ReportError(set.setName + ": a set of " + std::to_string(set.count) +
+                " disks; a DID lists at most 255 disks of a set, so each of its images is a "
+                "game of its own");
+  }
   for (const DiskMissing& disk : built.missing) {
     ReportError(disk.setName + ": disk " + std::to_string(disk.number) + " of " +
                 std::to_string(disk.count) + " is missing");

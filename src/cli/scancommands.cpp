@@ -28,7 +28,7 @@ class PrintingReport : public ScanReport {
   }
   void RowResult(size_t row, const std::string& line, bool) override {
     WriteOut(captions_[row] + "\t" + line + "\n");
-    std::fflush(stdout);
+    FlushOut();
   }
 
  private:

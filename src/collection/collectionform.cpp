@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "collection/collectionform.h"
 
+#include <filesystem>
+
+#include "base/pathtext.h"
 #include "scan/identify.h"
+#include "scan/imagelist.h"
+#include "scan/scanner.h"
 
 namespace moswit {
 
@@ -32,7 +37,9 @@ std::string CopyQuestion(const PlanCounts& counts, const std::string& target) {
                      " to copy, " + std::to_string(counts.there) +
                      " already there (compared, and left as they are)";
   if (counts.conflicts > 0) {
-    text += ", " + std::to_string(counts.conflicts) + " left out: an earlier disk has its name";
+    text += ", " + std::to_string(counts.conflicts) +
+            (counts.conflicts == 1 ? " conflict" : " conflicts") +
+            " (an earlier disk has the name, or another file is there; left out)";
   }
   return text + ".\nThe images in the source directory are not changed.";
 }
@@ -52,6 +59,15 @@ std::string CopyingStatus(size_t i, size_t n, const std::string& destination) {
   const auto percent = TruncatedRatio(static_cast<uint32_t>(i), static_cast<uint32_t>(n), 100);
   return "Copying file " + std::to_string(i) + " of " + std::to_string(n) + " [" +
          std::to_string(percent) + "] / " + destination;
+}
+
+std::string ReportFolder(const std::string& target, const std::string& collection,
+                         const std::string& home) {
+  if (!target.empty() && !FolderLiesIn(target, collection)) return target;
+  if (!FolderLiesIn(home, collection)) return home;
+  std::filesystem::path folder = PathFromText(collection).lexically_normal();
+  if (!folder.has_filename()) folder = folder.parent_path();
+  return WithTrailingSeparator(PathText(folder.parent_path()));
 }
 
 std::string ReportSavedStatus(const CollectionReport& report) {

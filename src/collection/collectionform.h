@@ -30,7 +30,7 @@ constexpr int kCopyChosen = 0;
 struct PlanCounts {
   size_t toCopy = 0;     // nothing at the destination yet
   size_t there = 0;      // something at the destination: compared, never replaced
-  size_t conflicts = 0;  // a second disk with the name of an earlier one
+  size_t conflicts = 0;  // a name taken by an earlier disk, or by another file there
 };
 PlanCounts CountPlan(const std::vector<OrganizeStep>& steps);
 
@@ -43,6 +43,12 @@ std::string NothingToCopy(const std::string& target);
 // (no image would be left to copy, since none below the target is taken),
 // or when no target folder is given.
 std::string NoUsableTarget(const std::string& target);
+
+// Where "Save report..." starts: the target folder when one is given
+// outside the collection, else the home folder, else (a collection that
+// holds the home folder) the folder above the collection; never inside it.
+std::string ReportFolder(const std::string& target, const std::string& collection,
+                         const std::string& home);
 
 // The status line once the report is saved: "Report saved. " + its summary.
 std::string ReportSavedStatus(const CollectionReport& report);

@@ -22,7 +22,15 @@ bool Beats(const GameMatch& match, const DiskEntry& entry) {
   if (entry.best == kNoImage) return true;
   if (match.accuracy != entry.accuracy) return match.accuracy > entry.accuracy;
   // Images come in listing order, so an equal one never replaces.
-  return match.codes.empty() && !entry.codes.empty();
+  return match.differences < entry.differences;
+}
+
+// A report field holds no TAB and no line end.
+std::string OneField(std::string text) {
+  for (char& c : text) {
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
 }
 
 }  // namespace
@@ -43,44 +51,46 @@ std::vector<DiskEntry> DiskEntries(const DatabaseInfo& database) {
   return disks;
 }
 
-CollectionReport BuildCollectionReport(std::vector<DiskEntry> disks,
-                                       std::vector<ImageOutcome> images) {
+CollectionReport BuildCollectionReport(std::vector<DiskEntry> disks, ScanOutcomes outcomes) {
   CollectionReport report;
   report.disks = std::move(disks);
-  report.images = std::move(images);
-  // The few disks the images name, each with its best image so far.
-  std::unordered_map<const DiskRecord*, DiskEntry> named;
+  report.images = std::move(outcomes.images);
+  // The few disks the images fill, each with its best image so far.
+  std::unordered_map<const DiskRecord*, DiskEntry> filled;
   for (size_t i = 0; i < report.images.size(); ++i) {
     const ImageOutcome& image = report.images[i];
-    if (image.games.empty()) report.unknown.push_back(i);
-    for (const GameMatch& match : image.games) {
-      DiskEntry& entry = named[match.disk];
-      ++entry.images;
-      if (!Beats(match, entry)) continue;
-      entry.best = i;
-      entry.accuracy = match.accuracy;
-      entry.codes = match.codes;
+    if (!image.fills) {
+      report.unknown.push_back(i);
+      continue;
     }
+    const GameMatch& match = *image.fills;
+    DiskEntry& entry = filled[match.disk];
+    if (!Beats(match, entry)) continue;
+    entry.best = i;
+    entry.accuracy = match.accuracy;
+    entry.codes = match.codes;
+    entry.differences = match.differences;
   }
   for (DiskEntry& entry : report.disks) {
-    const auto found = named.find(entry.disk);
-    if (found == named.end()) {
+    const auto named = outcomes.namedBy.find(entry.disk);
+    entry.images = named == outcomes.namedBy.end() ? 0 : named->second;
+    const auto found = filled.find(entry.disk);
+    if (found == filled.end()) {
       entry.status = DiskStatus::kMissing;
       continue;
     }
     entry.best = found->second.best;
     entry.accuracy = found->second.accuracy;
     entry.codes = std::move(found->second.codes);
-    entry.images = found->second.images;
+    entry.differences = found->second.differences;
     const bool perfect = entry.accuracy == 1000 && entry.codes.empty();
     entry.status = perfect ? DiskStatus::kHave : DiskStatus::kPartial;
   }
   return report;
 }
 
-CollectionReport BuildCollectionReport(const DatabaseInfo& database,
-                                       std::vector<ImageOutcome> images) {
-  return BuildCollectionReport(DiskEntries(database), std::move(images));
+CollectionReport BuildCollectionReport(const DatabaseInfo& database, ScanOutcomes outcomes) {
+  return BuildCollectionReport(DiskEntries(database), std::move(outcomes));
 }
 
 CollectionReport ScanCollection(const DatabaseInfo& database, const std::string& folder,
@@ -129,7 +139,8 @@ std::string ReportText(const CollectionReport& report) {
     text += '\n';
   }
   for (size_t image : report.unknown) {
-    text += "unknown\t\t" + report.images[image].relative + "\t\t\t\n";
+    text += "unknown\t\t" + report.images[image].relative + "\t\t" +
+            OneField(report.images[image].unreadable) + "\t\n";
   }
   return text;
 }

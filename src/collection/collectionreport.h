@@ -29,6 +29,7 @@ struct DiskEntry {
   size_t best = kNoImage;  // the best image, an index into the images
   uint32_t accuracy = 0;   // the best image's accuracy and codes for this disk
   std::string codes;
+  uint32_t differences = 0;
   size_t images = 0;  // how many images name this disk
 };
 
@@ -42,14 +43,13 @@ struct CollectionReport {
 // image yet: the part of a report that needs no scan.
 std::vector<DiskEntry> DiskEntries(const DatabaseInfo& database);
 
-// A disk's best image: among the images naming it, the highest accuracy;
-// then one without codes before one with codes; then the first listed.
-// The disk is "have" when that image is at 1000 without codes. An image
-// that names no disk is unknown.
-CollectionReport BuildCollectionReport(std::vector<DiskEntry> disks,
-                                       std::vector<ImageOutcome> images);
-CollectionReport BuildCollectionReport(const DatabaseInfo& database,
-                                       std::vector<ImageOutcome> images);
+// Every image fills at most one disk (FilledDisk of its line). A disk's best
+// image: among the images filling it, the highest accuracy; then the fewest
+// differences (so one without codes first); then the first listed. The disk
+// is "have" when that image is at 1000 without codes. An image that names
+// no disk is unknown.
+CollectionReport BuildCollectionReport(std::vector<DiskEntry> disks, ScanOutcomes outcomes);
+CollectionReport BuildCollectionReport(const DatabaseInfo& database, ScanOutcomes outcomes);
 
 // Scans `folder` as RunScan does (on `jobs` workers, nothing in
 // `skipFolder` or below) and builds its report; the DID's part is made on a
@@ -65,7 +65,8 @@ const char* StatusWord(DiskStatus status);
 // One line per disk, then one per unknown image, each of six fields
 // separated by TAB and ended by "\n": status, standard name, best image
 // below the source folder, accuracy, codes, number of images naming the
-// disk. Fields that do not apply are empty (a missing disk counts 0).
+// disk. Fields that do not apply are empty (a disk no image names counts
+// 0); an image that could not be read has the reason in its codes field.
 std::string ReportText(const CollectionReport& report);
 
 // Writes ReportText to `path`; the error when it cannot.

@@ -3,13 +3,17 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <set>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "base/asciicase.h"
 #include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "collection/destinationname.h"
 #include "scan/scanner.h"
 
@@ -22,9 +26,31 @@ bool Present(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(PathFromText(path), error));
 }
 
+// Whether what is at `path` cannot be the image: no regular file, or one of
+// another size than the file the scan identified.
+bool CannotBeTheImage(const std::string& path, const std::optional<FileCheck>& expected) {
+  std::error_code error;
+  const std::filesystem::path file = PathFromText(path);
+  if (!std::filesystem::is_regular_file(file, error)) return true;
+  const uintmax_t size = std::filesystem::file_size(file, error);
+  return !error && expected && size != expected->size;
+}
+
 // An existing destination: left alone, and "same" only when it holds the
-// source's bytes.
+// image the scan identified (the source's bytes, when that is not known).
 void Compare(OrganizeStep& step, const std::string& destination) {
+  if (step.expected) {
+    // Only a regular file is read: a pipe put there could hold the step.
+    const std::optional<FileCheck> there =
+        CannotBeTheImage(destination, step.expected) ? std::nullopt : CheckFile(destination);
+    if (there && *there == *step.expected) {
+      step.action = OrganizeAction::kSame;
+    } else {
+      step.action = OrganizeAction::kConflict;
+      step.error = destination + ": " + kOtherBytesThere;
+    }
+    return;
+  }
   FileError error;
   const std::optional<bool> same = SameContents(step.source, destination, error);
   if (same && *same) {
@@ -38,6 +64,39 @@ void Compare(OrganizeStep& step, const std::string& destination) {
     step.error = destination + ": " + kOtherBytesThere;
   }
 }
+
+// The names in the destination folders, each folder listed once, by their
+// a-z upper case: what a destination's name may clash with in case only.
+class FolderNames {
+ public:
+  // The name in the folder of `path` that equals its name but for a-z
+  // case; nothing when there is none, or only the name itself.
+  std::optional<std::string> OtherCase(const std::string& path) {
+    const std::filesystem::path full = PathFromText(path);
+    const std::string name = PathText(full.filename());
+    const Names& names = Listing(PathText(full.parent_path()));
+    const auto found = names.find(UpperCase(name));
+    if (found == names.end() || found->second.contains(name)) return std::nullopt;
+    return *found->second.begin();
+  }
+
+ private:
+  using Names = std::unordered_map<std::string, std::set<std::string>>;
+
+  const Names& Listing(const std::string& folder) {
+    auto [at, isNew] = folders_.try_emplace(folder);
+    if (!isNew) return at->second;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(PathFromText(folder), error), end;
+         !error && entry != end; entry.increment(error)) {
+      const std::string name = PathText(entry->path().filename());
+      at->second[UpperCase(name)].insert(name);
+    }
+    return at->second;
+  }
+
+  std::unordered_map<std::string, Names> folders_;
+};
 
 void Count(OrganizeTotals& totals, OrganizeAction action) {
   switch (action) {
@@ -147,6 +206,7 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
                                        const OrganizeOptions& options) {
   std::vector<OrganizeStep> steps;
   std::unordered_set<std::string> taken;
+  FolderNames there;
   for (size_t d = 0; d < report.disks.size(); ++d) {
     const DiskEntry& entry = report.disks[d];
     if (entry.status != DiskStatus::kHave &&
@@ -159,13 +219,23 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
     step.source = image.path;
     step.sourceRelative = image.relative;
     step.destination = DestinationName(entry, image.ending);
+    step.expected = image.file;
+    const std::string path = DestinationPath(target, step);
+    step.action = OrganizeAction::kConflict;
     if (!taken.insert(UpperCase(step.destination)).second) {
-      step.action = OrganizeAction::kConflict;
-      step.error = DestinationPath(target, step) + ": " + kNameTaken;
+      step.error = path + ": " + kNameTaken;
+      continue;
+    }
+    if (there.OtherCase(path)) {
+      step.error = path + ": " + kOtherCaseThere;
+      continue;
+    }
+    step.exists = Present(path);
+    if (step.exists && CannotBeTheImage(path, step.expected)) {
+      step.error = path + ": " + kOtherBytesThere;
       continue;
     }
     step.action = options.link ? OrganizeAction::kLink : OrganizeAction::kCopy;
-    step.exists = Present(DestinationPath(target, step));
   }
   return steps;
 }
@@ -182,7 +252,14 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
     Compare(step, destination);
     return;
   }
-  if (options.dryRun) return;
+  if (options.dryRun) {
+    const std::filesystem::path folder = PathFromText(destination).parent_path();
+    if (const int trouble = FolderWritable(folder)) {
+      step.action = OrganizeAction::kFailed;
+      step.error = FormatFileError({PathText(folder), std::strerror(trouble)});
+    }
+    return;
+  }
   std::error_code made;
   const std::filesystem::path folder = PathFromText(destination).parent_path();
   std::filesystem::create_directories(folder, made);
@@ -194,12 +271,12 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
   FileError error;
   PlaceOutcome outcome = PlaceOutcome::kFailed;
   if (step.action == OrganizeAction::kLink) {
-    outcome = LinkNoReplace(step.source, destination, seams, error);
+    outcome = LinkNoReplace(step.source, destination, seams, error, step.expected);
     // Another file system, or one without links: a copy instead.
     if (outcome == PlaceOutcome::kFailed) step.action = OrganizeAction::kCopy;
   }
   if (step.action == OrganizeAction::kCopy) {
-    outcome = CopyVerified(step.source, destination, seams, error);
+    outcome = CopyVerified(step.source, destination, seams, error, step.expected);
   }
   switch (outcome) {
     case PlaceOutcome::kPlaced:
@@ -218,6 +295,13 @@ OrganizeTotals RunOrganize(std::vector<OrganizeStep>& steps, const std::string& 
                            const OrganizeOptions& options, OrganizeReport& report,
                            const std::atomic<bool>* stop, const FileSeams& seams) {
   OrganizeTotals totals;
+  if (!options.dryRun) {
+    std::set<std::string> folders;
+    for (const OrganizeStep& step : steps) {
+      folders.insert(PathText(PathFromText(DestinationPath(target, step)).parent_path()));
+    }
+    for (const std::string& folder : folders) RemoveLeftoverTemporaries(folder);
+  }
   const size_t workers = options.jobs == 0 ? DefaultScanJobs() : options.jobs;
   StepWorkers work(steps, target, options, seams, stop, std::min(workers, steps.size()));
   for (size_t i = 0; i < steps.size(); ++i) {

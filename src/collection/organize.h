@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct OrganizeOptions {
 // Why a step is a conflict, after its destination path and ": ".
 constexpr char kOtherBytesThere[] = "a file with other contents is there; it is left as it is";
 constexpr char kNameTaken[] = "an earlier disk of the DID has this name";
+constexpr char kOtherCaseThere[] =
+    "a file whose name differs only in letter case is there; it is left as it is";
 
 struct OrganizeStep {
   size_t disk = 0;                                // in the report's disks
@@ -39,13 +42,16 @@ struct OrganizeStep {
   bool exists = false;                            // something was at the destination when planned
   OrganizeAction action = OrganizeAction::kCopy;  // planned, then what was done
   std::string error;                              // why it failed or is a conflict
+  std::optional<FileCheck> expected;              // the source as the scan identified it
 };
 
 // The steps in the report's order, one per have disk (and partial disk with
 // `partial`). A destination an earlier step takes, a-z in any case (so the
-// plan is the same on every file system), is a conflict; every other step
-// is planned as a copy or a link, `exists` telling whether something is at
-// its destination already.
+// plan is the same on every file system), is a conflict, as is one where
+// the target folder holds a name differing from it only in case, or
+// something that is not a file of the identified image's size. Every other
+// step is planned as a copy or a link, `exists` telling whether something
+// is at its destination already (to be compared).
 std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std::string& target,
                                        const OrganizeOptions& options);
 
@@ -53,10 +59,13 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
 std::string DestinationPath(const std::string& target, const OrganizeStep& step);
 
 // Does one planned step. A destination that exists (also one that appears
-// meanwhile) is compared with the source: the same bytes give "same", any
-// other "conflict", and it is left as it is. Otherwise the source is linked
-// or copied there, its folder made first; a link that fails is a copy. With
-// `dryRun` nothing is written and a step to do keeps its planned action.
+// meanwhile) is compared with the image the scan identified (without that,
+// with the source): the same bytes give "same", any other "conflict", and
+// it is left as it is. Otherwise the source is linked or copied there, its
+// folder made first; a link that fails is a copy. With `dryRun` nothing is
+// written: a step to do keeps its planned action unless its folder could
+// not be made or written to (a file on the way, no permission), which
+// fails it as the run would.
 void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions& options,
             const FileSeams& seams = {});
 
@@ -81,7 +90,8 @@ class OrganizeReport {
 // Does the steps on `options.jobs` workers and reports them in order from
 // the calling thread. `stop`, when given and set, lets the workers finish
 // the steps they hold and take no more; the steps not done keep their
-// planned action.
+// planned action. First the temporary files that killed runs left in the
+// destination folders are removed (RemoveLeftoverTemporaries).
 OrganizeTotals RunOrganize(std::vector<OrganizeStep>& steps, const std::string& target,
                            const OrganizeOptions& options, OrganizeReport& report,
                            const std::atomic<bool>* stop = nullptr, const FileSeams& seams = {});

@@ -14,6 +14,25 @@ std::string LowerCase(std::string text) {
 
 }  // namespace
 
+const GameMatch* FilledDisk(const std::vector<GameMatch>& games) {
+  const GameMatch* best = nullptr;
+  for (const GameMatch& match : games) {
+    if (best == nullptr || match.accuracy > best->accuracy ||
+        (match.accuracy == best->accuracy && match.differences < best->differences)) {
+      best = &match;
+    }
+  }
+  return best;
+}
+
+void AddLine(ScanOutcomes& outcomes, size_t image, const std::vector<GameMatch>& games) {
+  for (const GameMatch& match : games) ++outcomes.namedBy[match.disk];
+  if (image >= outcomes.images.size()) return;
+  const GameMatch* filled = FilledDisk(games);
+  outcomes.images[image].fills.reset();
+  if (filled != nullptr) outcomes.images[image].fills = *filled;
+}
+
 std::string RowEnding(const ImageRow& row, const std::string& sourceFolder) {
   const std::string_view path = row.path;
   const std::string_view relative =
@@ -53,25 +72,33 @@ void OutcomeRecorder::Status(const std::string& text) {
 }
 
 void OutcomeRecorder::RowsCleared() {
-  outcomes_.clear();
+  outcomes_ = {};
   complete_ = false;
   if (next_) next_->RowsCleared();
 }
 
 void OutcomeRecorder::RowsListed(const std::vector<ImageRow>& rows) {
-  outcomes_.reserve(rows.size());
+  outcomes_.images.reserve(rows.size());
   for (const ImageRow& row : rows) {
     ImageOutcome outcome;
     outcome.path = row.path;
     outcome.relative = row.path.starts_with(folder_) ? row.path.substr(folder_.size()) : row.path;
     outcome.ending = RowEnding(row, folder_);
-    outcomes_.push_back(std::move(outcome));
+    outcomes_.images.push_back(std::move(outcome));
   }
   if (next_) next_->RowsListed(rows);
 }
 
+void OutcomeRecorder::RowRead(size_t row, const RowFile& file) {
+  if (row < outcomes_.images.size()) {
+    outcomes_.images[row].file = file.check;
+    outcomes_.images[row].unreadable = file.unreadable;
+  }
+  if (next_) next_->RowRead(row, file);
+}
+
 void OutcomeRecorder::RowGames(size_t row, const std::vector<GameMatch>& games) {
-  if (row < outcomes_.size()) outcomes_[row].games = games;
+  AddLine(outcomes_, row, games);
   if (next_) next_->RowGames(row, games);
 }
 

@@ -1,25 +1,46 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What a scan found, image by image, kept for the collection report: each
-// image's path below the source folder, its ending and the games its result
-// line names.
+// image's path below the source folder, its ending, the one disk its result
+// line can fill, why it could not be read and the size and CRC-32 of the
+// file it identified; and for every disk how many lines name it. Only this
+// is kept, so the memory of a scan whose every line names every game grows
+// with the images and the disks, not with their product.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "image/filecheck.h"
 #include "scan/identify.h"
 #include "scan/scanner.h"
 
 namespace moswit {
 
 struct ImageOutcome {
-  std::string path;      // the file as the listing found it
-  std::string relative;  // below the source folder, with its ending
-  std::string ending;    // what follows the caption, lower case: ".adf"
-  std::vector<GameMatch> games;
+  std::string path;                // the file as the listing found it
+  std::string relative;            // below the source folder, with its ending
+  std::string ending;              // what follows the caption, lower case: ".adf"
+  std::optional<GameMatch> fills;  // FilledDisk of its line; nothing when it names none
+  std::string unreadable;          // why the image could not be loaded
+  std::optional<FileCheck> file;   // the file the scan identified
 };
+
+struct ScanOutcomes {
+  std::vector<ImageOutcome> images;                       // in row order
+  std::unordered_map<const DiskRecord*, size_t> namedBy;  // lines naming each disk
+};
+
+// The one disk an image fills, of those its line names: the highest
+// accuracy, then the fewest differences, then the first. Nothing for none.
+const GameMatch* FilledDisk(const std::vector<GameMatch>& games);
+
+// Takes image `image`'s line: the disk it fills, and a count for every disk
+// it names.
+void AddLine(ScanOutcomes& outcomes, size_t image, const std::vector<GameMatch>& games);
 
 // The part of a row's path after its caption, lower case (a-z only), so an
 // ending of any length fits; what follows the last dot of the file name
@@ -27,7 +48,8 @@ struct ImageOutcome {
 std::string RowEnding(const ImageRow& row, const std::string& sourceFolder);
 
 // Takes out the images whose files lie in `folder` or below it, links
-// followed; an empty `folder` takes out nothing.
+// followed; an empty `folder` takes out nothing. The counts of lines naming
+// a disk stay those of the whole scan.
 void DropOutcomesBelow(std::vector<ImageOutcome>& outcomes, const std::string& folder);
 
 // A ScanReport that keeps every listed image's outcome and passes each
@@ -39,20 +61,21 @@ class OutcomeRecorder : public ScanReport {
   void Status(const std::string& text) override;
   void RowsCleared() override;
   void RowsListed(const std::vector<ImageRow>& rows) override;
+  void RowRead(size_t row, const RowFile& file) override;
   void RowGames(size_t row, const std::vector<GameMatch>& games) override;
   void RowResult(size_t row, const std::string& line, bool hadCandidates) override;
   void Progress(size_t done, size_t total) override;
   void Ended(bool stopped) override;
 
   // The images in row order; complete once the scan ended without a stop.
-  const std::vector<ImageOutcome>& Outcomes() const { return outcomes_; }
-  std::vector<ImageOutcome> TakeOutcomes() { return std::move(outcomes_); }
+  const ScanOutcomes& Outcomes() const { return outcomes_; }
+  ScanOutcomes TakeOutcomes() { return std::move(outcomes_); }
   bool Complete() const { return complete_; }
 
  private:
   std::string folder_;
   ScanReport* next_;
-  std::vector<ImageOutcome> outcomes_;
+  ScanOutcomes outcomes_;
   bool complete_ = false;
 };
 

@@ -3,11 +3,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "base/platformfile.h"
@@ -35,16 +37,28 @@ std::vector<char>& Buffer(size_t which = 0) {
 
 FileError ErrorOf(const std::string& path, int number) { return {path, std::strerror(number)}; }
 
+// The MACHINE part of a temporary file's name.
+uint32_t MachineTag() {
+  static const uint32_t tag = [] {
+    const std::string name = MachineName();
+    return Crc32({reinterpret_cast<const uint8_t*>(name.data()), name.size()});
+  }();
+  return tag;
+}
+
+constexpr char kTemporaryPrefix[] = ".moswit-";
+constexpr char kTemporaryEnding[] = ".tmp";
+
 // A new, empty file beside `destination`, created exclusively so no other
 // file is ever taken over; its name starts with a dot.
 File CreateTemporary(const std::string& destination, std::string& path, FileError& error) {
   static std::atomic<uint32_t> counter{0};
-  static const uint32_t seed = std::random_device{}();
   const std::filesystem::path folder = PathFromText(destination).parent_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const uint32_t n = counter.fetch_add(1, std::memory_order_relaxed);
-    char name[48];
-    std::snprintf(name, sizeof name, ".moswit-%08x-%u.tmp", seed, n);
+    char name[64];
+    std::snprintf(name, sizeof name, "%s%08x-%llu-%u%s", kTemporaryPrefix, MachineTag(),
+                  static_cast<unsigned long long>(CurrentProcessId()), n, kTemporaryEnding);
     path = PathText(folder / name);
     if (std::FILE* file = CreateNewFile(folder / name)) return File(file);
     if (errno != EEXIST) {
@@ -56,54 +70,63 @@ File CreateTemporary(const std::string& destination, std::string& path, FileErro
   return nullptr;
 }
 
+// The process that wrote the temporary file `name` on this machine;
+// nothing for any other name.
+std::optional<uint64_t> TemporaryWriter(std::string_view name) {
+  if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporaryEnding)) return {};
+  name.remove_prefix(std::strlen(kTemporaryPrefix));
+  name.remove_suffix(std::strlen(kTemporaryEnding));
+  char tag[9];
+  std::snprintf(tag, sizeof tag, "%08x", MachineTag());
+  if (!name.starts_with(tag) || name.size() < 9 || name[8] != '-') return {};
+  name.remove_prefix(9);
+  const size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size()) return {};
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  uint64_t process = 0;
+  for (char c : name.substr(0, dash)) {
+    if (!digit(c) || process > (UINT64_MAX - 9) / 10) return {};
+    process = process * 10 + static_cast<uint64_t>(c - '0');
+  }
+  for (char c : name.substr(dash + 1)) {
+    if (!digit(c)) return {};
+  }
+  return process;
+}
+
 // Writes what `source` holds to `out`; its size and CRC-32 as it was read.
 std::optional<FileCheck> CopyContents(const std::string& source, std::FILE* out,
                                       const std::string& outPath, FileError& error) {
-  File in(OpenFile(PathFromText(source), "rb"));
-  if (!in) {
-    error = ErrorOf(source, errno);
+  // Read at offsets, so a pipe put in the source's place fails at once.
+  ReadOnlyFile in;
+  if (const int opened = in.Open(PathFromText(source)); opened != 0) {
+    error = ErrorOf(source, opened);
     return std::nullopt;
   }
   std::vector<char>& buffer = Buffer();
   FileCheck check;
   CrcInit(check.crc);
   for (;;) {
-    const size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
-    if (got > 0) {
-      CrcUpdate(check.crc, buffer.data(), got);
-      check.size += got;
-      if (std::fwrite(buffer.data(), 1, got, out) != got) {
-        error = ErrorOf(outPath, errno);
-        return std::nullopt;
-      }
+    const int64_t got = in.ReadAt(check.size, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error = ErrorOf(source, errno);
+      return std::nullopt;
     }
-    if (got < buffer.size()) break;
-  }
-  if (std::ferror(in.get())) {
-    error = ErrorOf(source, errno);
-    return std::nullopt;
+    if (got == 0) break;
+    const auto length = static_cast<size_t>(got);
+    CrcUpdate(check.crc, buffer.data(), length);
+    check.size += length;
+    if (std::fwrite(buffer.data(), 1, length, out) != length) {
+      error = ErrorOf(outPath, errno);
+      return std::nullopt;
+    }
   }
   CrcFinal(check.crc);
   return check;
 }
 
 }  // namespace
-
-std::optional<FileCheck> CheckFile(const std::string& path) {
-  File in(OpenFile(PathFromText(path), "rb"));
-  if (!in) return std::nullopt;
-  std::vector<char>& buffer = Buffer();
-  FileCheck check;
-  CrcInit(check.crc);
-  size_t got;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) {
-    CrcUpdate(check.crc, buffer.data(), got);
-    check.size += got;
-  }
-  if (std::ferror(in.get())) return std::nullopt;
-  CrcFinal(check.crc);
-  return check;
-}
 
 std::optional<bool> SameContents(const std::string& a, const std::string& b, FileError& error) {
   std::error_code code;
@@ -144,7 +167,8 @@ std::optional<bool> SameContents(const std::string& a, const std::string& b, Fil
 }
 
 PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
-                          const FileSeams& seams, FileError& error) {
+                          const FileSeams& seams, FileError& error,
+                          const std::optional<FileCheck>& expected) {
   std::error_code code;
   // A destination there already is never opened for writing.
   if (std::filesystem::exists(std::filesystem::symlink_status(PathFromText(destination), code))) {
@@ -164,12 +188,21 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
     dropTemporary();
     return PlaceOutcome::kFailed;
   }
+  if (expected && *written != *expected) {
+    error = {source, kChangedSinceScan};
+    dropTemporary();
+    return PlaceOutcome::kFailed;
+  }
   const std::optional<FileCheck> readBack = seams.readBack(temporary);
   if (!readBack || *readBack != *written) {
     error = {destination, "the copy read back differs from the source"};
     dropTemporary();
     return PlaceOutcome::kFailed;
   }
+  // The copy is the source's image, so it keeps the source's time; a file
+  // system that cannot set it still gets the copy.
+  const auto modified = std::filesystem::last_write_time(PathFromText(source), code);
+  if (!code) std::filesystem::last_write_time(PathFromText(temporary), modified, code);
   const PlaceOutcome placed = RenameNoReplace(temporary, destination, code);
   if (placed != PlaceOutcome::kPlaced) dropTemporary();
   if (placed == PlaceOutcome::kFailed) error = {destination, code.message()};
@@ -177,13 +210,41 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
 }
 
 PlaceOutcome LinkNoReplace(const std::string& source, const std::string& destination,
-                           const FileSeams& seams, FileError& error) {
+                           const FileSeams& seams, FileError& error,
+                           const std::optional<FileCheck>& expected) {
   std::error_code code;
-  seams.hardLink(source, destination, code);
-  if (!code) return PlaceOutcome::kPlaced;
+  // A hard link to a symbolic link would be that link, whose relative
+  // target means nothing beside the destination.
+  const std::filesystem::path file = std::filesystem::canonical(PathFromText(source), code);
+  if (code) {
+    error = {source, code.message()};
+    return PlaceOutcome::kFailed;
+  }
+  seams.hardLink(PathText(file), destination, code);
   if (code == std::errc::file_exists) return PlaceOutcome::kExists;
-  error = {destination, code.message()};
-  return PlaceOutcome::kFailed;
+  if (code) {
+    error = {destination, code.message()};
+    return PlaceOutcome::kFailed;
+  }
+  if (expected && seams.readBack(destination) != expected) {
+    std::filesystem::remove(PathFromText(destination), code);
+    error = {source, kChangedSinceScan};
+    return PlaceOutcome::kFailed;
+  }
+  return PlaceOutcome::kPlaced;
+}
+
+size_t RemoveLeftoverTemporaries(const std::string& folder) {
+  size_t removed = 0;
+  std::error_code code;
+  for (std::filesystem::directory_iterator entry(PathFromText(folder), code), end;
+       !code && entry != end; entry.increment(code)) {
+    const std::optional<uint64_t> writer = TemporaryWriter(PathText(entry->path().filename()));
+    if (!writer || *writer == CurrentProcessId() || ProcessAlive(*writer)) continue;
+    std::error_code ignored;
+    if (std::filesystem::remove(entry->path(), ignored)) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace moswit

@@ -35,12 +35,14 @@ struct DidFileIdentity {
   DidDigest content;
 };
 
-// The identity of whatever is at `path` now (it is read whole for its CRC).
+// The identity of whatever is at `path` now: a regular file is read whole
+// for its CRC; anything else is not read and matches nothing.
 DidFileIdentity CurrentIdentity(const std::filesystem::path& path);
 
 // Whether `path` still holds the file `known` describes: nothing there when
-// nothing was, else the same size, modification time and content. A file
-// of another size or time is not read.
+// nothing was, else the same size and content. A file of another size is
+// not read; one whose time alone changed (touched, or copied back) is the
+// same file when its content is.
 bool StillTheSameFile(const std::filesystem::path& path, const DidFileIdentity& known);
 
 }  // namespace moswit

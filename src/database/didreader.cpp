@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <system_error>
+#include <variant>
 
 #include "base/pathtext.h"
 #include "base/platformfile.h"
@@ -35,7 +36,9 @@ class TextSource {
 class Tokenizer {
  public:
   Tokenizer(std::string_view text, TextSource& source)
-      : p_(text.data()), end_(text.data() + text.size()), lineStart_(p_), source_(source) {}
+      : p_(text.data()), end_(text.data() + text.size()), lineStart_(p_), source_(source) {
+    if (!text.empty()) SkipByteOrderMark();
+  }
 
   // The token stays valid until the next call.
   bool Next(std::string_view& token) {
@@ -52,6 +55,7 @@ class Tokenizer {
       if (!source_.NextPiece(piece)) return false;
       p_ = piece.data();
       end_ = piece.data() + piece.size();
+      if (!started_) SkipByteOrderMark();
       lineStart_ = p_;  // pieces are cut after a line end
     }
     if (*p_ == '"') {
@@ -85,10 +89,21 @@ class Tokenizer {
   }
 
  private:
+  // Editors that save UTF-8 may start the file with EF BB BF, which would
+  // otherwise be part of the first keyword.
+  void SkipByteOrderMark() {
+    started_ = true;
+    if (end_ - p_ >= 3 && std::memcmp(p_, "\xEF\xBB\xBF", 3) == 0) {
+      p_ += 3;
+      lineStart_ = p_;
+    }
+  }
+
   const char* p_;
   const char* end_;
   const char* lineStart_;
   uint64_t line_ = 1;
+  bool started_ = false;  // the text's first bytes were seen
   TextSource& source_;
 };
 
@@ -250,7 +265,14 @@ class Reader {
     if (record == nullptr) return false;
     const DidField<Record>* field = FindField(FieldTable<Record>(), keyword);
     if (field == nullptr) return false;
-    StoreValue(*field, Value(), *record);
+    const std::string_view value = Value();
+    // A text is cut to what a record holds; that is counted, so a save
+    // that would shorten it asks first.
+    if (std::holds_alternative<RecordText Record::*>(field->member) &&
+        value.size() > RecordText::kMaxLength) {
+      Skip();
+    }
+    StoreValue(*field, value, *record);
     return true;
   }
 

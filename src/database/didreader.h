@@ -7,8 +7,10 @@
 // never fail and never write outside a record. What it ignores is counted
 // (DidSkips): unknown keywords and the words after them, keywords of
 // another record, records without a parent, tokens where no record is open,
-// a "(" that opens no record and a ")" that closes none. Every text the
-// writer produces reads without a skip.
+// a "(" that opens no record and a ")" that closes none; and texts longer
+// than a record holds, which are kept cut to 255 bytes. Every text the
+// writer produces reads without a skip. A UTF-8 byte order mark at the
+// start of the text is passed over.
 #pragma once
 
 #include <filesystem>

@@ -10,6 +10,7 @@
 #include "base/pathtext.h"
 #include "base/platformfile.h"
 #include "database/didfields.h"
+#include "image/filecheck.h"
 
 namespace moswit {
 
@@ -140,6 +141,38 @@ DidDigest DigestDatabase(const DatabaseInfo& database) {
   return digest;
 }
 
+std::string DidTargetTrouble(const std::filesystem::path& path) {
+  const FileFacts facts = FactsOfFile(path);
+  return facts.exists && !facts.regular ? kNotRegularFile : std::string();
+}
+
+namespace {
+
+// Writes the whole text to `file`; false with errno set when it cannot.
+bool WriteAll(std::FILE* file, const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0 &&
+         SyncFile(file);
+}
+
+// The text into the file at `target` itself, which must still be the
+// regular file `facts` describes; empty, or why it failed.
+std::string WriteInPlace(const std::filesystem::path& target, const FileFacts& facts,
+                         const std::string& text) {
+  FileFacts opened;
+  std::FILE* file = OpenRegularForWriting(target, opened);
+  if (file == nullptr) return errno == EINVAL ? kNotRegularFile : std::strerror(errno);
+  if (opened.key != facts.key) {
+    std::fclose(file);
+    return "replaced by another file while it was being saved";
+  }
+  bool ok = WriteAll(file, text) && TruncateFile(file, text.size()) && SyncFile(file);
+  const int error = errno;
+  if (std::fclose(file) != 0 && ok) return std::strerror(errno);
+  return ok ? std::string() : std::strerror(error);
+}
+
+}  // namespace
+
 std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
                                        const std::filesystem::path& path,
                                        DidFileIdentity* written) {
@@ -150,6 +183,8 @@ std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
     std::filesystem::path real = std::filesystem::canonical(path, ignored);
     if (!ignored) target = real;
   }
+  const FileFacts facts = FactsOfFile(target);
+  if (facts.exists && !facts.regular) return PathMessage(path, kNotRegularFile);
 
   std::string text = FormatDatabase(database);
 
@@ -158,9 +193,7 @@ std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
   std::FILE* file = CreateTemporary(target, temporary, error);
   if (file == nullptr) return PathMessage(path, std::strerror(error));
 
-  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (ok) ok = std::fflush(file) == 0;
-  if (ok) ok = SyncFile(file);
+  bool ok = WriteAll(file, text);
   error = errno;
   if (std::fclose(file) != 0 && ok) {
     ok = false;
@@ -170,27 +203,51 @@ std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
     std::filesystem::remove(temporary, ignored);
     return PathMessage(path, std::strerror(error));
   }
-
-  // Keep the old file's permissions.
-  std::filesystem::file_status status = std::filesystem::status(target, ignored);
-  if (std::filesystem::exists(status)) {
-    std::filesystem::permissions(temporary, status.permissions(), ignored);
-  }
-
-  std::error_code renameError;
-  std::filesystem::rename(temporary, target, renameError);
-  if (renameError) {
+  // What the disk holds now is what replaces the file.
+  DidDigest digest;
+  digest.Update(text.data(), text.size());
+  const std::optional<FileCheck> readBack = CheckFile(PathText(temporary));
+  if (!readBack || readBack->size != digest.Size() || readBack->crc != digest.Crc()) {
     std::filesystem::remove(temporary, ignored);
-    return PathMessage(path, renameError.message());
+    return PathMessage(path, "the text written reads back otherwise");
   }
-  // Makes the rename itself durable.
-  SyncFolder(target.parent_path());
+
+  if (facts.exists && facts.links > 1) {
+    // Renaming over a file with other names would leave them the old text
+    // and make the DID two files. The text goes into the file itself; the
+    // verified temporary file stays beside it until that is synced, so a
+    // failure midway leaves the whole text there.
+    const std::string failed = WriteInPlace(target, facts, text);
+    if (!failed.empty()) {
+      return PathMessage(path, failed + "; the text is kept in " + PathText(temporary));
+    }
+    std::filesystem::remove(temporary, ignored);
+  } else {
+    // Keep the old file's permissions.
+    std::filesystem::file_status status = std::filesystem::status(target, ignored);
+    if (std::filesystem::exists(status)) {
+      std::filesystem::permissions(temporary, status.permissions(), ignored);
+    }
+    // Something else put there meanwhile is not replaced either.
+    if (!DidTargetTrouble(target).empty()) {
+      std::filesystem::remove(temporary, ignored);
+      return PathMessage(path, kNotRegularFile);
+    }
+    std::error_code renameError;
+    std::filesystem::rename(temporary, target, renameError);
+    if (renameError) {
+      std::filesystem::remove(temporary, ignored);
+      return PathMessage(path, renameError.message());
+    }
+    // Makes the rename itself durable.
+    SyncFolder(target.parent_path());
+  }
   if (written != nullptr) {
     *written = {};
     written->exists = true;
     written->readable = true;
     written->modified = std::filesystem::last_write_time(target, ignored);
-    written->content.Update(text.data(), text.size());
+    written->content = digest;
   }
   return {};
 }

@@ -21,11 +21,20 @@ std::string FormatDatabase(const DatabaseInfo& database);
 // so that a large database's text is never held whole.
 DidDigest DigestDatabase(const DatabaseInfo& database);
 
+// Why a DID is not written at `path`: not empty when something other than
+// a regular file is there (a folder, device, pipe or socket; symbolic links
+// followed). A DID goes to a regular file or a name not yet taken.
+constexpr char kNotRegularFile[] = "not a regular file; a DID is written only to a regular file";
+std::string DidTargetTrouble(const std::filesystem::path& path);
+
 // Saves the database at `path`; returns nothing, or the path and the
-// platform's message when it failed. The text goes to a temporary file
-// in the same folder, which is flushed and then renamed over the target, so
-// a failed save leaves the previous file as it was. After a save,
-// `written` (when given) is the identity of the file just written.
+// platform's message when it failed. Nothing is written when `path` names
+// anything but a regular file or nothing (DidTargetTrouble). The text goes
+// to a temporary file in the same folder, which is synced and read back
+// before it replaces the file, so a failed save leaves the previous file as
+// it was. A symbolic link is followed and stays; a file with more than one
+// name (hard links) is written in place, so every name keeps it. After a
+// save, `written` (when given) is the identity of the file just written.
 std::optional<FileError> WriteDatabase(const DatabaseInfo& database,
                                        const std::filesystem::path& path,
                                        DidFileIdentity* written = nullptr);

@@ -54,10 +54,10 @@ struct DiskNumber {
   std::string rest;  // the name without the group
 };
 
-// A trailing "[k|N]" (N 2 to 9) or "[kk-N]" (N from 10), exactly as the
-// builder writes them; "[k_N]" too, as organized copies are named ("|" is
-// no character of a portable file name).
-std::optional<DiskNumber> TrailingDiskNumber(std::string_view name) {
+// A trailing "[k|N]" (N 2 to 9) or "[kk-N]" (N from 10 to `most`), exactly
+// as the builder writes them; "[k_N]" too, as organized copies are named
+// ("|" is no character of a portable file name).
+std::optional<DiskNumber> TrailingDiskNumber(std::string_view name, unsigned most = kMostDisks) {
   if (name.empty() || name.back() != ']') return {};
   size_t open = name.rfind('[');
   if (open == std::string_view::npos) return {};
@@ -73,8 +73,8 @@ std::optional<DiskNumber> TrailingDiskNumber(std::string_view name) {
   } else {
     size_t dash = inside.find('-');
     if (dash == std::string_view::npos) return {};
-    std::optional<unsigned> count = Decimal(inside.substr(dash + 1), kMostDisks);
-    std::optional<unsigned> number = TwoDigits(inside.substr(0, dash), kMostDisks);
+    std::optional<unsigned> count = Decimal(inside.substr(dash + 1), most);
+    std::optional<unsigned> number = TwoDigits(inside.substr(0, dash), most);
     if (!count || *count < 10 || !number || *number > *count) return {};
     disk.number = *number;
     disk.count = *count;
@@ -85,7 +85,7 @@ std::optional<DiskNumber> TrailingDiskNumber(std::string_view name) {
 
 // The last "(Disk k of N)" group anywhere in the name ("disk" and "of" in
 // any case), taken out with one blank beside it.
-std::optional<DiskNumber> DiskOfGroup(std::string_view name) {
+std::optional<DiskNumber> DiskOfGroup(std::string_view name, unsigned most = kMostDisks) {
   const std::string upper = UpperCase(name);
   for (size_t open = upper.rfind("(DISK "); open != std::string::npos;
        open = open == 0 ? std::string::npos : upper.rfind("(DISK ", open - 1)) {
@@ -94,8 +94,8 @@ std::optional<DiskNumber> DiskOfGroup(std::string_view name) {
     std::string_view inside = std::string_view(upper).substr(open + 6, close - open - 6);
     size_t of = inside.find(" OF ");
     if (of == std::string_view::npos) continue;
-    std::optional<unsigned> number = Digits(inside.substr(0, of), kMostDisks);
-    std::optional<unsigned> count = Digits(inside.substr(of + 4), kMostDisks);
+    std::optional<unsigned> number = Digits(inside.substr(0, of), most);
+    std::optional<unsigned> count = Digits(inside.substr(of + 4), most);
     if (!number || !count || *number > *count) continue;
     size_t begin = open;
     size_t end = close + 1;
@@ -423,6 +423,14 @@ NameReading ReadStandardName(std::string_view name) {
   reading.diskOfGroup = !trailing && diskOf;
   reading.gameName = disk.rest;
   return reading;
+}
+
+std::optional<LargeSet> SetTooLarge(std::string_view name) {
+  constexpr unsigned kAnyCount = 99999;  // the most Decimal reads
+  std::optional<DiskNumber> disk = TrailingDiskNumber(name, kAnyCount);
+  if (!disk) disk = DiskOfGroup(name, kAnyCount);
+  if (!disk || disk->count <= kMostDisks) return std::nullopt;
+  return LargeSet{std::move(disk->rest), disk->count};
 }
 
 void ApplyNameReading(const NameReading& reading, GameRecord& game, VersionRecord& version) {

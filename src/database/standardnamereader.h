@@ -4,6 +4,7 @@
 // version, so a DID built from image files names each disk by its file name.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,16 @@ struct NameReading {
 // "(Disk k of N)" group anywhere, gives the disk number. Every name the builder writes for
 // a game with one version is read so that building it again gives `name`.
 NameReading ReadStandardName(std::string_view name);
+
+// A name whose disk number says its set has more than 255 disks ("[001-300]",
+// "(Disk 1 of 300)"), more than a version can list: ReadStandardName reads
+// it as one disk's name. The set's name (without the number) and its count;
+// nothing for any other name.
+struct LargeSet {
+  std::string setName;
+  unsigned count = 0;
+};
+std::optional<LargeSet> SetTooLarge(std::string_view name);
 
 // Sets the game's name, date and publisher and the version's chipset and
 // tag fields from the reading; the version gets no version name and no date

@@ -52,6 +52,15 @@ std::string ReadDateStrictly(const DateFields& fields, ReleaseDate& date) {
   return {};
 }
 
+std::string FailedDateEdit(const DateFields& fields) {
+  const std::pair<const std::string*, const char*> parts[] = {
+      {&fields.year, "year"}, {&fields.month, "month"}, {&fields.day, "day"}};
+  for (const auto& [part, name] : parts) {
+    if (!StrictToInt(*part)) return std::string("Release Date (") + name + ")";
+  }
+  return {};
+}
+
 ReleaseDate ReadDateLeniently(const DateFields& fields) {
   return {static_cast<uint16_t>(DecToInt(fields.year)),
           static_cast<uint8_t>(DecToInt(fields.month)), static_cast<uint8_t>(DecToInt(fields.day))};

@@ -38,6 +38,10 @@ std::string InvalidIntegerMessage(std::string_view text);
 // the first part that failed and `date` is left as it was.
 std::string ReadDateStrictly(const DateFields& fields, ReleaseDate& date);
 
+// The edit a strict read stops at, as the window labels it: "Release Date
+// (year)", "(month)" or "(day)"; empty when all three read.
+std::string FailedDateEdit(const DateFields& fields);
+
 // The digits of each part (DecToInt), cut to their widths; never fails.
 ReleaseDate ReadDateLeniently(const DateFields& fields);
 

@@ -34,6 +34,22 @@ std::string NotSavedAtEndMessage(const std::vector<std::string>& paths) {
   return "These DID files were not saved, so Moswit stays open:\n" + PathList(paths);
 }
 
+std::string NotStoredAtEndMessage(std::string_view window, std::string_view didPath,
+                                  std::string_view field, std::string_view reason) {
+  std::string text(window);
+  text += " of ";
+  text += didPath;
+  text += " cannot store ";
+  text += field.empty() ? std::string("what it holds") : "its " + std::string(field);
+  text += ": ";
+  text += reason;
+  return text + ".\n\nCorrect it there, or end Moswit and discard the changes.";
+}
+
+std::string HeldElsewhereMessage(const std::string& path) {
+  return path + " is open in another DID Editor. Save it there, or close that one first.";
+}
+
 DidFileState::DidFileState(const std::filesystem::path& path, const DatabaseInfo& database)
     : path_(path), written_(DigestDatabase(database)) {}
 

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/fileerror.h"
@@ -46,6 +47,16 @@ std::string OpenedWithSkipsMessage(const std::string& path, const DidSkips& skip
 Question UnwrittenAtEndQuestion(const std::vector<std::string>& paths);
 // "Save all" stopped at these files; Moswit stays open.
 std::string NotSavedAtEndMessage(const std::vector<std::string>& paths);
+// "Save all" stopped at a value a window cannot store: the window, the DID
+// it belongs to, the field (when known) and why, all of them UTF-8.
+std::string NotStoredAtEndMessage(std::string_view window, std::string_view didPath,
+                                  std::string_view field, std::string_view reason);
+
+// "Save As...": its dialog, and what it says when the file chosen is held
+// by another DID Editor.
+constexpr char kSaveAsTitle[] = "Save the DID as";
+constexpr char kSaveAsFilter[] = "Disk Image Database (*.did);;All files (*)";
+std::string HeldElsewhereMessage(const std::string& path);
 
 class DidFileState {
  public:

@@ -153,7 +153,14 @@ DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
       continue;
     }
 
-    NameReading reading = ReadStandardName(ImageFileStem(path));
+    const std::string stem = ImageFileStem(path);
+    if (std::optional<LargeSet> large = SetTooLarge(stem)) {
+      const bool known =
+          std::any_of(result.tooLarge.begin(), result.tooLarge.end(),
+                      [&](const LargeSet& set) { return set.setName == large->setName; });
+      if (!known) result.tooLarge.push_back(std::move(*large));
+    }
+    NameReading reading = ReadStandardName(stem);
     std::vector<size_t>& named = setsByName[{reading.setName, reading.diskCount}];
     const size_t slot = reading.diskNumber - 1;
     auto withRoom = std::find_if(named.begin(), named.end(),

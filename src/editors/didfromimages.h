@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "database/records.h"
+#include "database/standardnamereader.h"
 #include "image/adf.h"
 
 namespace moswit {
@@ -59,6 +60,9 @@ struct DidFromImages {
   std::vector<ImageWritten> written;  // in the order the images were given
   std::vector<ImageLeftOut> leftOut;
   std::vector<DiskMissing> missing;
+  // Sets whose names count more than 255 disks, once each in the order
+  // they first appear: each of their images became a game of its own.
+  std::vector<LargeSet> tooLarge;
 };
 
 // One game per set of images whose names differ only in the disk number,

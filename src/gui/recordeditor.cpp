@@ -61,15 +61,19 @@ void RecordEditor::B_OkayClick() {
 void RecordEditor::B_SaveClick() { Store(); }
 
 bool RecordEditor::Store() {
-  const std::string error = StoreControls();
-  if (!error.empty()) {
-    Dialogs().ShowMessage(this, DidText(error));
-    return false;
-  }
+  const std::string error = StoreQuietly();
+  if (error.empty()) return true;
+  Dialogs().ShowMessage(this, DidText(error));
+  return false;
+}
+
+std::string RecordEditor::StoreQuietly() {
+  std::string error = StoreControls();
+  if (!error.empty()) return error;
   LoadControls();
   loaded_ = ControlValues();
   loadedTaken_ = true;
-  return true;
+  return {};
 }
 
 bool RecordEditor::HoldsChanges() const { return loadedTaken_ && ControlValues() != loaded_; }

@@ -49,6 +49,10 @@ class RecordEditor : public QWidget {
   // What Save does: stores the controls and loads them again. False, after
   // the message was shown, when the store failed.
   bool Store();
+  // The same without showing anything: empty, or the message.
+  std::string StoreQuietly();
+  // The label of the field the last store stopped at; empty when not known.
+  virtual std::string FailedField() const { return {}; }
 
   // Whether the editor holds one of `records` (which are about to be
   // disposed): its slot's record, or one of the records it edits at once.

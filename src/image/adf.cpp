@@ -8,6 +8,8 @@
 #include "base/pathtext.h"
 #include "base/platformfile.h"
 #include "image/blockcrcs.h"
+#include "image/crc32.h"
+#include "image/filecheck.h"
 #include "image/gzipstream.h"
 #include "image/zipmember.h"
 
@@ -46,6 +48,57 @@ class FileSource : public ByteSource {
   ReadOnlyFile& file_;
 };
 
+// Passes reads on, taking the CRC-32 of the bytes read as far as they
+// follow one another from the file's start; Finish reads the bytes no read
+// reached. So an archive's CRC costs little more than decoding it.
+class CheckingSource : public ByteSource {
+ public:
+  explicit CheckingSource(ByteSource& inner) : inner_(inner) { CrcInit(crc_); }
+
+  uint64_t Length() const override { return inner_.Length(); }
+
+  bool ReadAt(uint64_t offset, void* destination, size_t length, std::string& error) override {
+    if (!inner_.ReadAt(offset, destination, length, error)) return false;
+    const uint64_t end = offset + length;
+    if (offset <= taken_ && end > taken_) {
+      CrcUpdate(crc_, static_cast<const uint8_t*>(destination) + (taken_ - offset),
+                static_cast<size_t>(end - taken_));
+      taken_ = end;
+    }
+    return true;
+  }
+
+  bool Finish(FileCheck& check, std::string& error) {
+    const uint64_t length = Length();
+    std::vector<uint8_t> piece;
+    while (taken_ < length) {
+      piece.resize(static_cast<size_t>(std::min<uint64_t>(kLoadPiece, length - taken_)));
+      if (!ReadAt(taken_, piece.data(), piece.size(), error)) return false;
+    }
+    check.size = length;
+    check.crc = crc_;
+    CrcFinal(check.crc);
+    return true;
+  }
+
+ private:
+  ByteSource& inner_;
+  uint64_t taken_ = 0;
+  uint32_t crc_ = 0;
+};
+
+// The CRC-32 of the image's bytes from its blocks' CRCs, and of the bytes
+// after its last whole block.
+uint32_t CrcOfBlocks(const tADF& image, const BlockCrcs& crcs) {
+  CrcRun run(kCrcShift512, kCrcShift2048);
+  const uint32_t blocks = BlockCount(image);
+  for (uint32_t b = 0; b < blocks; ++b) run.Add(crcs.Crc(b));
+  const size_t tail = image.Size % kBlockSize;
+  if (tail == 0) return run.Crc();
+  const size_t at = static_cast<size_t>(blocks) * kBlockSize;
+  return CrcCombine(run.Crc(), Crc32({image.Data.data() + at, tail}), tail);
+}
+
 std::string TooLarge(uint64_t size) {
   return "Image too large: " + std::to_string(size) + " bytes (at most " +
          std::to_string(kMaxImageSize) + ")";
@@ -53,19 +106,24 @@ std::string TooLarge(uint64_t size) {
 
 // Fills `image` from the source; its buffer is reused, and when it already
 // has the image's size it is read into without being cleared first. With
-// `crcs`, the blocks' CRCs are taken as the bytes arrive.
+// `crcs`, the blocks' CRCs are taken as the bytes arrive; with `file`, the
+// file's size and CRC-32.
 bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* crcs,
-          std::string& error) {
+          std::string& error, FileCheck* file = nullptr) {
   uint8_t first4[4];
   if (!source.ReadAt(0, first4, sizeof first4, error)) return false;
 
   image.FileName = name;
   image.Size = 0;
   if (crcs) crcs->Start(0);
-  if (HasZipSignature(first4)) {
-    if (!ExtractFirstZipMember(source, kMaxImageSize, image.Data, error)) return false;
-  } else if (HasGzipSignature(first4)) {
-    if (!DecodeGzip(source, kMaxGzipImageSize, image.Data, error)) return false;
+  const bool zip = HasZipSignature(first4);
+  const bool archive = zip || HasGzipSignature(first4);
+  if (archive) {
+    CheckingSource checking(source);
+    ByteSource& input = file ? static_cast<ByteSource&>(checking) : source;
+    const bool decoded = zip ? ExtractFirstZipMember(input, kMaxImageSize, image.Data, error)
+                             : DecodeGzip(input, kMaxGzipImageSize, image.Data, error);
+    if (!decoded || (file && !checking.Finish(*file, error))) return false;
   } else {
     const uint64_t length = source.Length();
     if (length > kMaxImageSize) {
@@ -87,6 +145,10 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* c
   image.Size = static_cast<uint32_t>(image.Data.size());
   // a ZIP or gzip image arrives whole, once decoded
   if (crcs && !crcs->TakenAll(image.Size)) crcs->TakeAll(image);
+  if (file && !archive) {
+    file->size = image.Size;
+    file->crc = crcs ? CrcOfBlocks(image, *crcs) : Crc32(image.Data);
+  }
   return true;
 }
 
@@ -113,7 +175,8 @@ ImagePtr LoadImage(const std::string& path, FileError* error) {
 
 namespace {
 
-bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* error) {
+bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* error,
+              FileCheck* check = nullptr) {
   image.Size = 0;
   ReadOnlyFile file;
   const int opened = file.Open(PathFromText(path));
@@ -121,7 +184,7 @@ bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* 
   bool loaded = false;
   if (opened == 0) {
     FileSource source(file);
-    loaded = Load(path, source, image, crcs, reason);
+    loaded = Load(path, source, image, crcs, reason, check);
   }
   if (!loaded && error) *error = {path, reason};
   return loaded;
@@ -133,8 +196,9 @@ bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
   return LoadInto(path, image, nullptr, error);
 }
 
-bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs, FileError* error) {
-  return LoadInto(path, image, &crcs, error);
+bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs, FileError* error,
+                   FileCheck* file) {
+  return LoadInto(path, image, &crcs, error, file);
 }
 
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,

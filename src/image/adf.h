@@ -13,6 +13,7 @@
 namespace moswit {
 
 class BlockCrcs;
+struct FileCheck;
 
 constexpr uint32_t kBlockSize = 512;
 // An 880 KB double-density floppy: 80 tracks, 2 heads, 11 sectors.
@@ -45,9 +46,12 @@ bool LoadImageInto(const std::string& path, tADF& image, FileError* error = null
 // image is read in pieces of kLoadPiece bytes and each piece's blocks are
 // taken while the piece is in the processor's cache; a ZIP or gzip image
 // once it is decoded.
+// With `file`, also the size and CRC-32 of the file's own bytes as they
+// were read: for a plain image combined from its blocks' CRCs, for an
+// archive taken from the bytes read to decode it and the rest of the file.
 constexpr size_t kLoadPiece = 64 * 1024;
 bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs,
-                   FileError* error = nullptr);
+                   FileError* error = nullptr, FileCheck* file = nullptr);
 
 // Decides and decodes from bytes already in memory; `name` becomes FileName
 // (and the error's path).

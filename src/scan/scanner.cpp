@@ -29,6 +29,7 @@ struct RowOutcome {
   std::string line;
   bool hadCandidates = false;
   std::vector<GameMatch> games;
+  RowFile file;
 };
 
 // What a thread identifying images keeps from one image to the next: one
@@ -42,11 +43,12 @@ struct ImageSlot {
 // Loads the row's image into the slot and identifies it.
 RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, ImageSlot& slot) {
   FileError error;
-  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error)) {
-    return {UnreadableResult(error.message), false, {}};
+  FileCheck check;
+  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error, &check)) {
+    return {UnreadableResult(error.message), false, {}, {std::nullopt, error.message}};
   }
   IdentifyResult result = IdentifyImage(slot.image, index, slot.crcs);
-  return {std::move(result.line), result.hadCandidates, std::move(result.games)};
+  return {std::move(result.line), result.hadCandidates, std::move(result.games), {check, {}}};
 }
 
 // Asks the system to read the image `distance` rows ahead of the one being
@@ -285,6 +287,7 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
       report.Ended(true);
       return;
     }
+    report.RowRead(i, outcome.file);
     report.RowGames(i, outcome.games);
     report.RowResult(i, outcome.line, outcome.hadCandidates);
   }

@@ -9,10 +9,12 @@
 
 #include <atomic>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "database/records.h"
+#include "image/filecheck.h"
 #include "scan/identify.h"
 #include "scan/imagelist.h"
 
@@ -20,6 +22,14 @@ namespace moswit {
 
 constexpr char kPreparingStatus[] = "Preparing ADF list ...";
 constexpr char kReadyStatus[] = "Ready.";
+
+// What the scan read of a row's file: the size and CRC-32 of the bytes it
+// identified (for an archive, the archive file's own), or why the image
+// could not be loaded.
+struct RowFile {
+  std::optional<FileCheck> check;
+  std::string unreadable;
+};
 
 class ScanReport {
  public:
@@ -30,6 +40,8 @@ class ScanReport {
   // The sorted rows; the list is shown again.
   virtual void RowsListed(const std::vector<ImageRow>& rows) = 0;
   virtual void RowResult(size_t row, const std::string& line, bool hadCandidates) = 0;
+  // What was read of the row's file, just before RowGames.
+  virtual void RowRead(size_t /*row*/, const RowFile& /*file*/) {}
   // The games the row's line names, just before RowResult; none for an
   // image that is unidentified or could not be loaded.
   virtual void RowGames(size_t /*row*/, const std::vector<GameMatch>& /*games*/) {}

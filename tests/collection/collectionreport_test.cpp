@@ -27,18 +27,22 @@ class ReportTest : public ::testing::Test {
     int disk;  // 0: A1, 1: A2, 2: B1
     uint32_t accuracy;
     const char* codes;
+    uint32_t differences = 0;
   };
 
   std::string Report(const std::vector<std::vector<Named>>& images) {
     const std::pair<GameRecord*, DiskRecord*> disks[] = {
         {alpha_, a1_}, {alpha_, a2_}, {beta_, b1_}};
-    std::vector<ImageOutcome> outcomes;
+    ScanOutcomes outcomes;
+    outcomes.images.resize(images.size());
     for (size_t i = 0; i < images.size(); ++i) {
-      ImageOutcome& outcome = outcomes.emplace_back();
-      outcome.relative = "img" + std::to_string(i) + ".adf";
+      outcomes.images[i].relative = "img" + std::to_string(i) + ".adf";
+      std::vector<GameMatch> line;
       for (const Named& n : images[i]) {
-        outcome.games.push_back({disks[n.disk].first, disks[n.disk].second, n.accuracy, n.codes});
+        line.push_back(
+            {disks[n.disk].first, disks[n.disk].second, n.accuracy, n.codes, n.differences});
       }
+      AddLine(outcomes, i, line);
     }
     const CollectionReport report = BuildCollectionReport(db_.Database(), std::move(outcomes));
     return ReportText(report) + ReportSummary(report);
@@ -69,11 +73,15 @@ TEST_F(ReportTest, BestImageAndStatusOfEveryDisk) {
        "img1.adf\t900\t[mm1]\t2",
        "partial"},
       {"at equal accuracy, no codes before codes",
-       {{{0, 1000, "[x1]"}}, {{0, 1000, ""}}, {{0, 1000, ""}}},
+       {{{0, 1000, "[x1]", 1}}, {{0, 1000, ""}}, {{0, 1000, ""}}},
        "img1.adf\t1000\t\t3",
        "have"},
+      {"at equal accuracy, fewer differences first",
+       {{{0, 950, "[md3]", 3}}, {{0, 950, "[mm1][md1]", 2}}},
+       "img1.adf\t950\t[mm1][md1]\t2",
+       "partial"},
       {"a tie keeps the first listed",
-       {{{0, 950, "[md1]"}}, {{0, 950, "[mm1]"}}},
+       {{{0, 950, "[md1]", 1}}, {{0, 950, "[mm1]", 1}}},
        "img0.adf\t950\t[md1]\t2",
        "partial"},
       {"1000 with codes is partial",
@@ -91,16 +99,27 @@ TEST_F(ReportTest, BestImageAndStatusOfEveryDisk) {
   }
 }
 
-// A line naming two games counts for the disks of both; an image naming no
-// disk (unidentified, or not loaded at all) is unknown, in listing order.
-TEST_F(ReportTest, TwoGamesOnOneLineAndUnknownImages) {
-  EXPECT_EQ(Report({{}, {{1, 1000, ""}, {2, 700, "[mm1]"}}, {}}),
-            "missing\t" + A1() + "\t\t\t\t0\n" +                      //
-                "have\t" + A2() + "\timg1.adf\t1000\t\t1\n" +         //
-                "partial\t" + B1() + "\timg1.adf\t700\t[mm1]\t1\n" +  //
-                "unknown\t\timg0.adf\t\t\t\n" +                       //
-                "unknown\t\timg2.adf\t\t\t\n" +                       //
-                "3 disks: 1 have, 1 partial, 1 missing; 2 unknown images");
+// A line naming two games counts as naming the disks of both, but the
+// image fills only one of them: the highest accuracy, then the fewest
+// differences, then the first. An image naming no disk (unidentified, or
+// not loaded at all) is unknown, in listing order.
+TEST_F(ReportTest, AnImageFillsOneDiskOfItsLine) {
+  EXPECT_EQ(Report({{}, {{1, 1000, ""}, {2, 700, "[mm1]", 1}}, {}}),
+            "missing\t" + A1() + "\t\t\t\t0\n" +               //
+                "have\t" + A2() + "\timg1.adf\t1000\t\t1\n" +  //
+                "missing\t" + B1() + "\t\t\t\t1\n" +           //
+                "unknown\t\timg0.adf\t\t\t\n" +                //
+                "unknown\t\timg2.adf\t\t\t\n" +                //
+                "3 disks: 1 have, 0 partial, 2 missing; 2 unknown images");
+  // Fewest differences at equal accuracy; the first at a full tie. The
+  // image left over still gives B1 its best image.
+  EXPECT_EQ(Report({{{0, 900, "[md2]", 2}, {2, 900, "[mm1]", 1}},
+                    {{0, 900, "[md1]", 1}, {2, 900, "[md1]", 1}},
+                    {{2, 800, "[x1]", 1}}}),
+            "partial\t" + A1() + "\timg1.adf\t900\t[md1]\t2\n" +      //
+                "missing\t" + A2() + "\t\t\t\t0\n" +                  //
+                "partial\t" + B1() + "\timg0.adf\t900\t[mm1]\t3\n" +  //
+                "3 disks: 0 have, 2 partial, 1 missing; 0 unknown images");
 }
 
 TEST(RowEnding, WhatFollowsTheCaptionInLowerCase) {

@@ -4,9 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 
+#include "base/platformfile.h"
 #include "collection/destinationname.h"
 #include "collection/noreplace.h"
 #include "database/didwriter.h"
@@ -16,6 +22,12 @@
 #include "support/didbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace moswit {
 namespace {
@@ -35,14 +47,17 @@ TEST(DestinationName, CleanedForEveryFileSystem) {
   for (const auto& [name, clean] : cases) EXPECT_EQ(CleanFileName(name), clean) << name;
 }
 
-// Every line of a run: action, source, destination.
+// Every line of a run: action, source, destination; and why steps failed
+// or are conflicts.
 class Lines : public OrganizeReport {
  public:
   void StepDone(size_t, const OrganizeStep& step) override {
     text += std::string(ActionWord(step.action)) + "\t" + step.sourceRelative + "\t" +
             step.destination + "\n";
+    if (!step.error.empty()) errors += step.error + "\n";
   }
   std::string text;
+  std::string errors;
 };
 
 // A DID of Quest (two disks), Racer and Lost, and a source folder holding a
@@ -93,11 +108,13 @@ class OrganizeTest : public ::testing::Test {
     options.jobs = 1;
     OutcomeRecorder recorder(Src());
     RunScan(db_.Database(), Src(), recorder, nullptr, 1, Target());
-    scanned_ = recorder.Outcomes().size();
+    scanned_ = recorder.Outcomes().images.size();
     std::vector<OrganizeStep> steps = PlanOrganize(
         BuildCollectionReport(db_.Database(), recorder.TakeOutcomes()), Target(), options);
+    if (afterScan_) afterScan_();
     Lines lines;
     RunOrganize(steps, Target(), options, lines, nullptr, seams);
+    errors_ = lines.errors;
     return lines.text;
   }
 
@@ -124,6 +141,8 @@ class OrganizeTest : public ::testing::Test {
   std::string target_ = "target";
   size_t scanned_ = 0;
   int seed_ = 0;
+  std::function<void()> afterScan_;  // between the scan and the copies
+  std::string errors_;               // of the last run
 };
 
 TEST_F(OrganizeTest, GoodDisksAreCopiedUnderTheirNamesAndSourcesStayAsTheyWere) {
@@ -237,6 +256,103 @@ TEST_F(OrganizeTest, LinksFallBackToCopiesWhereLinkingFails) {
   EXPECT_EQ(TargetFiles()[kRacer], images_["Racer.adf"]);
 }
 
+// A source rewritten after the scan is no longer the image the scan
+// identified: its copy or link fails, and nothing stays under its name.
+TEST_F(OrganizeTest, ASourceChangedAfterTheScanIsNotPlaced) {
+  const Bytes racer = images_["Racer.adf"];
+  const std::pair<const char*, Bytes> changes[] = {
+      {"truncated", Bytes(racer.begin(), racer.begin() + 1000)},
+      {"emptied", Bytes{}},
+      {"another game's bytes", images_["Quest 1.adf"]},
+  };
+  for (const bool link : {false, true}) {
+    for (const auto& [change, bytes] : changes) {
+      SCOPED_TRACE(std::string(change) + (link ? ", linked" : ", copied"));
+      target_ = std::string("target ") + change + (link ? " link" : "");
+      dir_.Write("src/Racer.adf", racer);
+      afterScan_ = [&, &bytes = bytes] { dir_.Write("src/Racer.adf", bytes); };
+      EXPECT_EQ(Organize({.link = link}), std::string(link ? "link" : "copy") + "\tQuest 1.adf\t" +
+                                              kQuest1 + "\n" + "failed\tRacer.adf\t" + kRacer +
+                                              "\n");
+      EXPECT_EQ(errors_, Src() + "Racer.adf: " + kChangedSinceScan + "\n");
+      EXPECT_EQ(TargetFiles().size(), 1u);
+    }
+  }
+#ifndef _WIN32
+  // Nor does a pipe put in its place hold the run.
+  target_ = "target fifo";
+  dir_.Write("src/Racer.adf", racer);
+  afterScan_ = [&] {
+    fs::remove(Src() + "Racer.adf");
+    mkfifo((Src() + "Racer.adf").c_str(), 0600);
+  };
+  EXPECT_EQ(Organize(), std::string("copy\tQuest 1.adf\t") + kQuest1 + "\n" +
+                            "failed\tRacer.adf\t" + kRacer + "\n");
+#endif
+}
+
+// The copy is the source's image, with its time; a link through a
+// relative symbolic link is a link to the file it names.
+TEST_F(OrganizeTest, CopiesKeepTheSourceTimeAndLinksResolveSymbolicLinks) {
+  fs::last_write_time(Src() + "Racer.adf",
+                      fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+  Organize();
+  EXPECT_EQ(fs::last_write_time(Target() + "/" + kRacer), fs::last_write_time(Src() + "Racer.adf"));
+#ifndef _WIN32
+  target_ = "linked";
+  fs::rename(Src() + "Racer.adf", dir_.Path() / "Racer real.adf");
+  fs::create_symlink("../Racer real.adf", Src() + "Racer.adf");
+  EXPECT_EQ(Organize({.link = true}), std::string("link\tQuest 1.adf\t") + kQuest1 + "\n" +
+                                          "link\tRacer.adf\t" + kRacer + "\n");
+  EXPECT_FALSE(fs::is_symlink(Target() + "/" + kRacer));
+  EXPECT_TRUE(fs::equivalent(dir_.Path() / "Racer real.adf", Target() + "/" + kRacer));
+#endif
+}
+
+// What the plan can tell without writing: a file there whose name differs
+// only in case is a conflict on every file system, and a dry run into a
+// TARGET that is a file fails as the run would.
+TEST_F(OrganizeTest, ConflictsAndFailuresKnownBeforeWriting) {
+  std::string lower = kRacer;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  dir_.Write("target/" + lower, images_["Racer.adf"]);
+  EXPECT_EQ(Organize(), std::string("copy\tQuest 1.adf\t") + kQuest1 + "\n" +
+                            "conflict\tRacer.adf\t" + kRacer + "\n");
+  EXPECT_EQ(errors_, Target() + "/" + kRacer + ": " + kOtherCaseThere + "\n");
+  EXPECT_EQ(TargetFiles().size(), 2u);
+
+  target_ = "file";
+  dir_.Write(target_, Bytes{1});
+  EXPECT_EQ(Organize({.dryRun = true}), std::string("failed\tQuest 1.adf\t") + kQuest1 + "\n" +
+                                            "failed\tRacer.adf\t" + kRacer + "\n");
+  EXPECT_EQ(errors_.substr(0, errors_.find('\n')), Target() + ": " + std::strerror(ENOTDIR));
+}
+
+#ifndef _WIN32
+// Temporary files of a killed run go at the next run; those of a run still
+// going, and those of other machines, stay.
+TEST_F(OrganizeTest, LeftoversOfKilledRunsAreRemoved) {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);
+  char machine[9];
+  const std::string name = MachineName();
+  std::snprintf(machine, sizeof machine, "%08x",
+                Crc32({reinterpret_cast<const uint8_t*>(name.data()), name.size()}));
+  const auto temporary = [&](const std::string& tag, uint64_t process) {
+    return dir_.Write("target/.moswit-" + tag + "-" + std::to_string(process) + "-7.tmp", {1});
+  };
+  const std::string dead = temporary(machine, static_cast<uint64_t>(child));
+  const std::string running = temporary(machine, static_cast<uint64_t>(getppid()));
+  const std::string elsewhere = temporary("0badf00d", static_cast<uint64_t>(child));
+  Organize();
+  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(elsewhere));
+}
+#endif
+
 TEST_F(OrganizeTest, ATargetInsideTheFolderIsNotScanned) {
   target_ = "src/organized";
   EXPECT_EQ(Organize(), std::string("copy\tQuest 1.adf\t") + kQuest1 + "\n" + "copy\tRacer.adf\t" +
@@ -256,7 +372,7 @@ TEST_F(OrganizeTest, CommandLine) {
             "partial\tQuest (1990)(Soft)[2|2]\tQuest 2 bad.adf\t1000\t[md1]\t1\n"
             "have\tRacer (1991)(Soft)\tRacer.adf\t1000\t\t2\n"
             "missing\tLost (-)(Soft)\t\t\t\t0\n"
-            "unknown\t\tbroken.adf\t\t\t\n"
+            "unknown\t\tbroken.adf\t\tRead beyond end of file\t\n"
             "unknown\t\tunknown.adf\t\t\t\n");
   EXPECT_EQ(report.err, "4 disks: 2 have, 1 partial, 1 missing; 2 unknown images\n");
 

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "database/didreader.h"
+#include "database/didwriter.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"
 
@@ -80,6 +82,13 @@ TEST(CliDid, PartlyUnderstoodFilesAreWarnedAbout) {
                               "first on line 2: \"oops 1 disk ( dnam \"D\" ) )\"\n");
   }
   EXPECT_FALSE(std::filesystem::exists(copy));
+
+  // Asked to, it writes what was understood, with the same warning.
+  const test::ProgramResult lenient = test::Cli({"did", "--lenient", did, copy});
+  EXPECT_EQ(lenient.exitStatus, 0);
+  EXPECT_EQ(lenient.err, test::Cli({"names", did}).err);
+  EXPECT_EQ(FileText(copy),
+            FormatDatabase(*ParseDatabase("soft ( name \"G\" disk ( dnam \"D\" ) )")));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/platformfile.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "support/didbuilder.h"
@@ -285,6 +286,17 @@ TEST(DidFile, UnknownKeywordsAndTheirValuesAreSkipped) {
   EXPECT_EQ(game.versions.Size(), 1u);
 }
 
+// A file an editor saved with a byte order mark keeps its first record.
+TEST(DidFile, AByteOrderMarkIsPassedOver) {
+  test::TempDir dir;
+  const std::filesystem::path path = dir.Path() / "marked.did";
+  std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBFinfo ( name \"N\" )\r\n";
+  const DidReadResult read = ReadDatabase(path);
+  ASSERT_TRUE(read.database);
+  EXPECT_EQ(read.database->name.Value(), "N");
+  EXPECT_FALSE(read.skips.Any());
+}
+
 TEST(DidFile, FieldAtTheEndOfTheFileGetsAnEmptyValue) {
   auto database = ParseDatabase("soft ( name \"G\" version ( memc 5 ) name");
   EXPECT_FALSE(database->games[0].name.Present());
@@ -488,6 +500,43 @@ TEST(DidFile, FilesThatCannotBeReadOrWrittenGiveThePlatformError) {
   EXPECT_EQ(FormatFileError(*error),
             (dir.Path() / "no" / "such.did").string() + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
+  // Nothing but a regular file is ever replaced.
+  EXPECT_EQ(WriteDatabase(DatabaseInfo{}, dir.Path())->message, kNotRegularFile);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path()));
+}
+
+// Every name of a file keeps it through a save: a hard link stays the same
+// file, a symbolic link stays a link, and a shorter text leaves nothing of
+// the longer one behind.
+TEST(DidFile, SavingKeepsHardAndSymbolicLinks) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  const fs::path path = dir.Path() / "games.did";
+  ASSERT_FALSE(WriteDatabase(*test::RandomDatabase(5), path));
+  const fs::path other = dir.Path() / "other name.did";
+  fs::create_hard_link(path, other);
+  std::vector<fs::path> names = {path, other};
+#ifndef _WIN32
+  fs::create_symlink("games.did", dir.Path() / "link.did");
+  names.push_back(dir.Path() / "link.did");
+#endif
+  for (const fs::path& name : names) {
+    for (const auto& database :
+         {test::RandomDatabase(6), test::RandomDatabase(1, {1, 1, 1, 1, 1})}) {
+      SCOPED_TRACE(name.filename().string());
+      DidFileIdentity written;
+      ASSERT_FALSE(WriteDatabase(*database, name, &written));
+      EXPECT_TRUE(fs::equivalent(path, other));
+      EXPECT_EQ(FileText(path), FormatDatabase(*database));
+      EXPECT_TRUE(StillTheSameFile(other, written));
+      EXPECT_EQ(FactsOfFile(path).links, 2u);
+    }
+  }
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.did"));
+#endif
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}),
+            static_cast<std::ptrdiff_t>(names.size()));
 }
 
 #ifndef _WIN32

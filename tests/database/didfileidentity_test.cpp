@@ -18,7 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Each change made after the file was read; any of them must be seen.
+// Each change made after the file was read; any change of content must be
+// seen, and a time alone is no change.
 TEST(DidFileIdentity, AnyChangeOnDiskIsSeen) {
   const std::pair<const char*, void (*)(const fs::path&)> cases[] = {
       {"nothing", [](const fs::path&) {}},
@@ -43,7 +44,8 @@ TEST(DidFileIdentity, AnyChangeOnDiskIsSeen) {
     std::ofstream(path, std::ios::binary) << "soft ( name \"G\" )";
     const DidFileIdentity known = ReadDatabase(path).identity;
     change(path);
-    EXPECT_EQ(StillTheSameFile(path, known), std::string(what) == "nothing") << what;
+    const bool same = std::string(what) == "nothing" || std::string(what) == "touched";
+    EXPECT_EQ(StillTheSameFile(path, known), same) << what;
   }
 }
 

@@ -13,10 +13,10 @@ namespace {
 
 TEST(DidSkips, WhatIsNotUnderstoodIsCountedWithItsFirstLine) {
   struct Case {
-    const char* text;
+    std::string text;
     uint64_t count;
     uint64_t firstLine;
-    const char* firstText;
+    std::string firstText;
   };
   const Case cases[] = {
       // Known keywords in any layout; a field keyword with no value at the end.
@@ -36,6 +36,11 @@ TEST(DidSkips, WhatIsNotUnderstoodIsCountedWithItsFirstLine) {
       {"info ( ) )\nsoft ( )", 4, 1, "info ( ) )"},
       // Words outside every record.
       {"hello\nworld", 2, 1, "hello"},
+      // A UTF-8 byte order mark before the first keyword is none of this.
+      {"\xEF\xBB\xBFinfo ( name \"N\" )\r\nsoft ( )", 0, 0, ""},
+      // A text longer than a record holds is cut, and counted.
+      {"soft (\nname \"" + std::string(255, 'n') + "\" publ \"" + std::string(256, 'p') + "\" )", 1,
+       2, "name \"" + std::string(194, 'n')},
   };
   for (const Case& c : cases) {
     DidSkips skips;

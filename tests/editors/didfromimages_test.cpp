@@ -10,6 +10,7 @@
 #include "image/crc32.h"
 #include "support/adfbuilder.h"
 #include "support/filenames.h"
+#include "support/runprogram.h"
 #include "support/tempdir.h"
 
 namespace moswit {
@@ -149,6 +150,29 @@ TEST_F(BuildDid, SetsByNameWithTheirDisksInOrder) {
     EXPECT_EQ(StandardName(*built.written[i].game, *built.written[i].disk), expected[i].second);
   }
   EXPECT_EQ(built.written[3].game, &database.games[2]);
+  EXPECT_TRUE(built.tooLarge.empty());
+}
+
+// A set whose names count more than the 255 disks a version lists is told
+// once, and each of its images is a game of its own.
+TEST_F(BuildDid, SetsOfMoreThan255DisksAreTold) {
+  const std::vector<std::string> paths = {
+      Image("Big (Disk 1 of 300).adf", 1), Image("Big (Disk 2 of 300).adf", 2),
+      Image("Huge (1990)(Soft)[01-256].adf", 3), Image("Fits (Disk 1 of 255).adf", 4)};
+  const DidFromImages built = BuildDidFromImages(paths, "out.did");
+  ASSERT_EQ(built.tooLarge.size(), 2u);
+  EXPECT_EQ(built.tooLarge[0].setName + "/" + std::to_string(built.tooLarge[0].count), "Big/300");
+  EXPECT_EQ(built.tooLarge[1].setName + "/" + std::to_string(built.tooLarge[1].count),
+            "Huge (1990)(Soft)/256");
+  EXPECT_EQ(built.database->games.Size(), 4u);
+  EXPECT_EQ(built.database->games[3].disks.Size(), 255u);
+
+  const test::ProgramResult result =
+      test::RunProgram(MOSWIT_CLI_PATH, {"mkdid", (dir_.Path() / "m.did").string(), paths[0]});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err,
+            "moswit-cli: Big: a set of 300 disks; a DID lists at most 255 disks of a set, so each "
+            "of its images is a game of its own\n");
 }
 
 }  // namespace

@@ -531,6 +531,33 @@ class DidEditorTest : public QObject {
     QVERIFY(!window_->HasDatabase() && !std::filesystem::exists(did_));
   }
 
+  // "Save As..." (Ctrl+Shift+S) writes another file, which the window then
+  // holds: also the way out after its own file could not be written.
+  void SaveAsWritesAnotherFileAndHoldsIt() {
+    FakeDialogs dialogs;
+    did_ = (dir_->Path() / "later" / "test.did").string();
+    Open(true);
+    Button("B_NewGame")->click();
+    Button("B_Okay")->click();
+    QCOMPARE(dialogs.messages.size(), qsizetype{1});  // the failed write
+    const std::filesystem::path copy = dir_->Path() / "copy.did";
+    dialogs.answers << Native(copy);
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(dialogs.requests.size(), size_t{1});
+    QCOMPARE(dialogs.requests[0].title, QString(kSaveAsTitle));
+    QVERIFY(dialogs.requests[0].confirmOverwrite);
+    QCOMPARE(dialogs.messages.size(), qsizetype{1});
+    QCOMPARE(window_->Path(), copy);
+    QCOMPARE(ReadDatabase(copy).database->games.Size(), size_t{1});
+    // Nothing is left unwritten: Cancel closes without a question.
+    Button("B_Cancel")->click();
+    QVERIFY(!window_->HasDatabase() && dialogs.questions.isEmpty());
+    QVERIFY(!std::filesystem::exists(did_));
+  }
+
   // "Create DID" on an existing file: nothing reaches it before Okay or Save.
   void ANewDatabaseOverAFileWritesNothingBeforeOkay() {
     WriteSample();
@@ -564,11 +591,19 @@ class DidEditorTest : public QObject {
       QVERIFY(dialogs.questions[0].contains(Native(did_)) &&
               !dialogs.questions[0].contains(Native(kept)));
       dialogs.choices << kSaveAll;
+      game->showMinimized();
       QVERIFY(!main->close() && game->isVisible());
-      QCOMPARE(dialogs.messages, (QStringList{"'abc' is not a valid integer value",
-                                              "These DID files were not saved, so Moswit "
-                                              "stays open:\n\n" +
-                                                  Native(did_)}));
+      // The editor holding the bad value comes up, and the message names
+      // it, its DID and the field.
+      QVERIFY(!game->isMinimized());
+      QCOMPARE(dialogs.messages,
+               (QStringList{"Game Editor of " + Native(did_) +
+                                " cannot store its Release Date (year): 'abc' is not a valid "
+                                "integer value.\n\nCorrect it there, or end Moswit and discard "
+                                "the changes.",
+                            "These DID files were not saved, so Moswit "
+                            "stays open:\n\n" +
+                                Native(did_)}));
       game->findChild<QLineEdit*>("ED_RelYear")->setText("1990");
       dialogs.choices << kSaveAll;
       QVERIFY(main->close());

@@ -208,15 +208,18 @@ class MainWindowTest : public QObject {
     QVERIFY(window.InspectorTable().InSlotOrder().empty());
   }
 
-  // A DID that a DID Editor holds, however its path is spelt, is not opened
-  // in a second one: "Open DID" and "Create DID" bring that editor up.
+  // A DID that a DID Editor holds, however its path is spelt and by any of
+  // its names, is not opened in a second one: "Open DID" and "Create DID"
+  // bring that editor up.
   void ADidOpenInAnEditorIsNotOpenedTwice() {
     TempDir dir;
     for (const char* name : {"a.did", "b.did"}) QVERIFY(!WriteDatabase({}, dir.Path() / name));
     std::filesystem::create_directory_symlink(dir.Path(), dir.Path() / "link");
+    std::filesystem::create_hard_link(dir.Path() / "a.did", dir.Path() / "hard.did");
     FakeDialogs dialogs;
     dialogs.answers << Native(dir.Path() / "a.did") << Native(dir.Path() / "." / "a")
-                    << Native(dir.Path() / "link" / "a.did") << Native(dir.Path() / "b.did");
+                    << Native(dir.Path() / "link" / "a.did") << Native(dir.Path() / "hard.did")
+                    << Native(dir.Path() / "b.did");
     TForm1 window;
     window.findChild<QPushButton*>("B_SDBEdit")->click();
     auto* first = window.findChild<TF_DatabaseEdit*>();
@@ -224,6 +227,7 @@ class MainWindowTest : public QObject {
     AppendGame(*first->Database());
     window.findChild<QPushButton*>("B_SDBEdit")->click();
     window.findChild<QPushButton*>("B_SDBCreate")->click();
+    window.findChild<QPushButton*>("B_SDBEdit")->click();
     QCOMPARE(window.findChildren<TF_DatabaseEdit*>().size(), qsizetype{1});
     QVERIFY(!first->isMinimized() && first->Database()->games.Size() == 1);
     window.findChild<QPushButton*>("B_SDBEdit")->click();

@@ -16,10 +16,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "app/window/mainwindow.h"
+#include "collection/verifiedcopy.h"
 #include "database/didwriter.h"
 #include "database/standardname.h"
 #include "fakedialogs.h"
@@ -254,6 +257,19 @@ class RenamerTest : public QObject {
       QVERIFY2(status.startsWith(warning), qPrintable(status));
       QTRY_COMPARE(dialogs.messages, QStringList{status});
     }
+    // Disks left after parts were passed over: the status line says so,
+    // and the scan can start.
+    const std::string partly = (dir_->Path() / "partly.did").string();
+    std::filesystem::copy_file(did_, partly);
+    std::ofstream(partly, std::ios::app | std::ios::binary) << "bogus 1\r\n";
+    FakeDialogs dialogs;
+    TF_Scan window({partly});
+    const QString status = window.findChild<QLabel*>("P_Status")->text();
+    QVERIFY2(status.startsWith(Native(partly) + ": 2 parts of the file were not understood"),
+             qPrintable(status));
+    QVERIFY(window.findChild<QPushButton*>("B_Start")->isEnabled());
+    QCoreApplication::processEvents();
+    QVERIFY(dialogs.messages.isEmpty());
   }
 
   void FolderButtonsSetTheirFieldToThePickedFolder() {
@@ -305,6 +321,8 @@ class RenamerTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window_));
     QTest::keyClick(window_, Qt::Key_S, Qt::ControlModifier);
     QVERIFY(dialogs.requests.at(0).confirmOverwrite);
+    // It starts in the target folder, outside the collection.
+    QCOMPARE(dialogs.requests.at(0).folder, Edit("ED_Target")->text());
     const std::string text = "have\t" + diskName_ + "\tA.adf\t1000\t\t2\nunknown\t\tc.adf\t\t\t\n";
     QCOMPARE(ReadFileBytes(report.string()), Bytes(text.begin(), text.end()));
 
@@ -319,6 +337,37 @@ class RenamerTest : public QObject {
     QVERIFY(ended.wait(30'000));
     QCOMPARE(dialogs.messages, QStringList{"Copied 1, same 0, conflicts 0, failed 0."});
     QCOMPARE(ReadFileBytes(copy.string()), good_);
+  }
+
+  // The question counts what cannot be copied, and a copy is checked
+  // against the image the scan identified: a source rewritten since fails.
+  void CopyingKnowsConflictsAndChangedSources() {
+    dir_->Write("src/A.adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path() / "src") + "/");
+    Edit("ED_Target")->setText(Native(dir_->Path() / "target") + "/");
+    QVERIFY(Scan());
+    std::string lower = diskName_ + ".adf";
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string clash = dir_->Write("target/" + lower, good_);
+    FakeDialogs dialogs;
+    dialogs.choices << 1;  // Cancel
+    Action("MI_CopyToTarget")->trigger();
+    QVERIFY2(dialogs.questions.at(0).contains(
+                 "0 images to copy, 0 already there (compared, and left as they are), 1 conflict"),
+             qPrintable(dialogs.questions[0]));
+
+    std::filesystem::remove(clash);
+    Bytes changed = good_;
+    changed[1000] ^= 1;
+    dir_->Write("src/A.adf", changed);
+    QSignalSpy ended(window_.data(), &TF_Scan::CopyEnded);
+    dialogs.choices << 0;  // Copy
+    Action("MI_CopyToTarget")->trigger();
+    QVERIFY(ended.wait(30'000));
+    QVERIFY2(dialogs.messages.at(0).startsWith("Copied 0, same 0, conflicts 0, failed 1.") &&
+                 dialogs.messages[0].contains(kChangedSinceScan),
+             qPrintable(dialogs.messages[0]));
+    QVERIFY(std::filesystem::is_empty(dir_->Path() / "target"));
   }
 
   // Copying runs on until done or stopped by Escape; meanwhile the window
@@ -359,6 +408,9 @@ class RenamerTest : public QObject {
     QVERIFY2(dialogs.messages.at(0).startsWith("Stopped. Copied "),
              qPrintable(dialogs.messages[0]));
     QCOMPARE(Status(), dialogs.messages.at(0));
+    // The bar stays where the copying stopped.
+    auto* progress = window_->findChild<QProgressBar*>("PB_Progress");
+    QVERIFY(progress->value() < progress->maximum());
     Action("MI_CopyToTarget")->trigger();
     QVERIFY(window_->Copying());
     QElapsedTimer clock;

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "image/adf.h"
+#include "image/blockcrcs.h"
+#include "image/filecheck.h"
 #include "image/gzipstream.h"
 #include "image/zipmember.h"
 #include "support/adfbuilder.h"
@@ -210,6 +212,32 @@ TEST_F(LoaderTest, ReusedImageHoldsOnlyTheLastLoad) {
   }
   EXPECT_FALSE(LoadImageInto((dir_.Path() / "missing.adf").string(), image));
   EXPECT_EQ(image.Size, 0u);
+}
+
+// The size and CRC-32 a load gives of its file are those of the file's own
+// bytes, in every form: combined from the block CRCs for a plain image (a
+// tail after the last whole block too), taken from an archive as read.
+TEST_F(LoaderTest, TheFileCheckIsThatOfTheFilesBytes) {
+  test::AdfBuilder builder;  // OFS: data blocks, whose CRCs are taken in two parts
+  builder.AddFile("/f", test::PatternBytes(20'000, 1));
+  const Bytes disk = builder.Build();
+  std::vector<test::ImageForm> forms = test::ImageForms(disk);
+  Bytes tail = disk;
+  tail.insert(tail.end(), 300, 0x5A);
+  forms.push_back({".adf", tail});
+  Bytes trailing = test::Gzip(disk);
+  trailing.insert(trailing.end(), {'e', 'n', 'd'});
+  forms.push_back({".adz", trailing});
+  tADF image;
+  BlockCrcs crcs;
+  for (const test::ImageForm& form : forms) {
+    SCOPED_TRACE(form.ending + " of " + std::to_string(form.bytes.size()) + " bytes");
+    const std::string path = dir_.Write("checked" + form.ending, form.bytes);
+    FileCheck check;
+    ASSERT_TRUE(LoadImageInto(path, image, crcs, nullptr, &check));
+    EXPECT_EQ(check, CheckFile(path));
+    EXPECT_EQ(check.size, form.bytes.size());
+  }
 }
 
 // Whatever the name, gzip data loads as the image it holds: members in a row

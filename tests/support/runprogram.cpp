@@ -8,6 +8,8 @@
 #endif
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -121,5 +123,46 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   result.err.assign(err.begin(), err.end());
   return result;
 }
+
+#ifndef _WIN32
+
+ProgramResult RunProgramInto(DeadOutput output, const std::string& program,
+                             const std::vector<std::string>& args) {
+  TempDir dir;
+  const std::filesystem::path errPath = dir.Path() / "err";
+  int out = -1;
+  int ends[2] = {-1, -1};
+  if (output == DeadOutput::kFullDevice) {
+    out = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  } else if (::pipe(ends) == 0) {
+    ::close(ends[0]);  // no reader, before the program ever writes
+    out = ends[1];
+  }
+  ProgramResult result;
+  if (out < 0) return result;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::signal(SIGPIPE, SIG_IGN);
+    if (::dup2(out, STDOUT_FILENO) < 0 || !std::freopen(errPath.c_str(), "wb", stderr)) {
+      ::_exit(127);
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(out);
+  int status = 0;
+  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    result.exitStatus = WEXITSTATUS(status);
+  }
+  const Bytes err = ReadFileBytes(errPath.string());
+  result.err.assign(err.begin(), err.end());
+  return result;
+}
+
+#endif
 
 }  // namespace moswit::test

@@ -211,10 +211,9 @@ void TForm1::B_SDBEditClick() {
 }
 
 void TForm1::OpenDidEditor(const std::string& path, bool createNew) {
-  const std::string file = DidFileKey(path);
   for (TF_DatabaseEdit* open : findChildren<TF_DatabaseEdit*>(Qt::FindDirectChildrenOnly)) {
     // One that has closed (or failed to read) keeps no database.
-    if (!open->HasDatabase() || DidFileKey(PathText(open->Path())) != file) continue;
+    if (!open->HasDatabase() || !SameDidFile(PathText(open->Path()), path)) continue;
     if (open->isMinimized()) open->showNormal();
     open->raise();
     open->activateWindow();

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "base/pathtext.h"
+#include "base/platformfile.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "editors/enrichfromimages.h"
@@ -136,13 +138,19 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
 
   QPushButton* okay = MakeButton(this, "B_Okay", "Okay");
   QPushButton* save = MakeButton(this, "B_Save", "Save");
+  QPushButton* saveAs = MakeButton(this, "B_SaveAs", "Save As...");
   QPushButton* cancel = MakeButton(this, "B_Cancel", "Cancel");
   connect(okay, &QPushButton::clicked, this, &TF_DatabaseEdit::B_OkayClick);
   connect(save, &QPushButton::clicked, this, &TF_DatabaseEdit::B_SaveClick);
+  connect(saveAs, &QPushButton::clicked, this, &TF_DatabaseEdit::B_SaveAsClick);
   connect(cancel, &QPushButton::clicked, this, &TF_DatabaseEdit::B_CancelClick);
+  auto* saveAsKeys = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
+  connect(saveAsKeys, &QShortcut::activated, this, &TF_DatabaseEdit::B_SaveAsClick);
+  saveAs->setToolTip(QStringLiteral("Ctrl+Shift+S"));
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(okay);
   bottom->addWidget(save);
+  bottom->addWidget(saveAs);
   bottom->addStretch();
   bottom->addWidget(cancel);
 
@@ -309,16 +317,55 @@ void TF_DatabaseEdit::B_OkayClick() {
   closingByOkay_ = false;
 }
 
-void TF_DatabaseEdit::B_SaveClick() {
-  if (!database_) return;
-  // The file gets the name, creator and date the window shows.
+bool TF_DatabaseEdit::StoreStandardInfoControls() {
   const std::string error = StoreStandardInfo(StandardInfoControls(), *database_);
   if (!error.empty()) {
     Dialogs().ShowMessage(this, DidText(error));
-    return;
+    return false;
   }
   LoadStandardInfoControls();
+  return true;
+}
+
+void TF_DatabaseEdit::B_SaveClick() {
+  // The file gets the name, creator and date the window shows.
+  if (!database_ || !StoreStandardInfoControls()) return;
   if (MayWrite()) Write();
+}
+
+void TF_DatabaseEdit::B_SaveAsClick() {
+  if (!database_ || !StoreStandardInfoControls()) return;
+  FileDialogRequest request;
+  request.title = Caption(kSaveAsTitle);
+  request.folder = FileNameText(PathText(path_.parent_path()));
+  request.fileName = FileNameText(PathText(path_.filename()));
+  request.filter = Caption(kSaveAsFilter);
+  request.existingOnly = false;
+  request.confirmOverwrite = true;
+  const QString chosen = Dialogs().OpenFile(this, request);
+  if (chosen.isEmpty()) return;
+  const std::filesystem::path path = PathFromText(FileNameBytes(chosen));
+  if (SameFileOnDisk(path, path_)) {
+    if (MayWrite()) Write();
+    return;
+  }
+  // Two windows on one file would each write over the other's work.
+  if (QWidget* owner = parentWidget()) {
+    for (const TF_DatabaseEdit* other :
+         owner->findChildren<TF_DatabaseEdit*>(Qt::FindDirectChildrenOnly)) {
+      if (other == this || !other->HasDatabase() || !SameFileOnDisk(path, other->Path())) continue;
+      Dialogs().ShowMessage(this, FileNameText(HeldElsewhereMessage(PathText(path))));
+      return;
+    }
+  }
+  // The dialog asked before an existing file is replaced.
+  DidFileState state = DidFileState::Created(path, *database_);
+  if (const std::optional<FileError> failed = state.Write(*database_)) {
+    Dialogs().ShowMessage(this, FileNameText(FormatFileError(*failed)));
+    return;
+  }
+  path_ = path;
+  file_ = std::move(state);
 }
 
 void TF_DatabaseEdit::B_CancelClick() { close(); }
@@ -357,15 +404,31 @@ bool TF_DatabaseEdit::SaveAll() {
   // Every editor, those opened from a Disk editor too; one that holds no
   // changes is left alone, as it would store over another's.
   for (RecordEditor* editor : findChildren<RecordEditor*>()) {
-    if (editor->HoldsChanges() && !editor->Store()) return false;
+    if (!editor->HoldsChanges()) continue;
+    const std::string error = editor->StoreQuietly();
+    if (error.empty()) continue;
+    ShowNotStored(editor, editor->FailedField(), error);
+    return false;
   }
-  const std::string error = StoreStandardInfo(StandardInfoControls(), *database_);
+  const StandardInfoFields fields = StandardInfoControls();
+  const std::string error = StoreStandardInfo(fields, *database_);
   if (!error.empty()) {
-    Dialogs().ShowMessage(this, DidText(error));
+    ShowNotStored(this, FailedDateEdit(fields.date), error);
     return false;
   }
   LoadStandardInfoControls();
   return MayWrite() && Write();
+}
+
+void TF_DatabaseEdit::ShowNotStored(QWidget* window, const std::string& field,
+                                    const std::string& reason) {
+  if (window->isMinimized()) window->showNormal();
+  window->raise();
+  window->activateWindow();
+  const std::string text = NotStoredAtEndMessage(window->windowTitle().toStdString(),
+                                                 FileNameText(PathText(path_)).toStdString(), field,
+                                                 DidText(reason).toStdString());
+  Dialogs().ShowMessage(window, QString::fromStdString(text));
 }
 
 bool TF_DatabaseEdit::MayWrite() {

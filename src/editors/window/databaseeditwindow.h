@@ -66,6 +66,10 @@ class TF_DatabaseEdit : public QWidget {
   void B_DeleteClick();
   void B_OkayClick();
   void B_SaveClick();
+  // Writes the database to a file chosen in a dialog (Ctrl+Shift+S), which
+  // the window then holds: a way to keep the work when its own file cannot
+  // be written or should be kept as it is.
+  void B_SaveAsClick();
   void B_CancelClick();
   // The window became active: when editors closed since, the tree is
   // filled anew and the focus record selected.
@@ -100,6 +104,10 @@ class TF_DatabaseEdit : public QWidget {
   bool MayWrite();
   // Writes the database; on failure shows the platform's message.
   bool Write();
+  // Stores the Standard Info edits; false after the date's message.
+  bool StoreStandardInfoControls();
+  // "Save all" stopped at `window`: it comes to the front and says why.
+  void ShowNotStored(QWidget* window, const std::string& field, const std::string& reason);
   // The close goes ahead: the database is disposed.
   void Release(QCloseEvent* event);
   // Opens a record editor on the record, owned by this window; false when

@@ -92,4 +92,6 @@ GameFields TF_GameEdit::Fields() const {
 
 std::string TF_GameEdit::StoreControls() { return StoreGame(Fields(), game_); }
 
+std::string TF_GameEdit::FailedField() const { return FailedDateEdit(Fields().releaseDate); }
+
 }  // namespace moswit

@@ -23,6 +23,9 @@ class TF_GameEdit : public RecordEditor {
   // Takes a slot of the game table; open it with OpenRecordEditor.
   TF_GameEdit(GameRecord& game, QWidget* owner);
 
+  // The date edit a store stops at.
+  std::string FailedField() const override;
+
  protected:
   void LoadControls() override;
   std::string StoreControls() override;

@@ -140,7 +140,11 @@ void TF_Scan::FormCreate(const std::string& didPath) {
     return;
   }
   const std::string warning = NoDiskWarning(didPath, *database_, read.skips);
-  if (warning.empty()) return;
+  if (warning.empty()) {
+    // Disks remain to scan with, but the user learns what was left out.
+    if (read.skips.Any()) status_->setText(FileNameText(DidSkipWarning(didPath, read.skips)));
+    return;
+  }
   // A scan would find nothing; the status line keeps the reason until one starts.
   status_->setText(FileNameText(warning));
   QTimer::singleShot(0, this,
@@ -240,7 +244,8 @@ void TF_Scan::SaveReportClick() {
   if (!ScanUsable()) return;
   FileDialogRequest request;
   request.title = Caption(kSaveReportTitle);
-  request.folder = FileNameText(scanFolder_);
+  request.folder = FileNameText(
+      ReportFolder(FileNameBytes(target_->text()), scanFolder_, FileNameBytes(QDir::homePath())));
   request.filter = Caption(kReportFilter);
   request.fileName = Caption(kReportFileName);
   request.existingOnly = false;
@@ -263,10 +268,10 @@ void TF_Scan::CopyToTargetClick() {
     return;
   }
   // The images already below the target are not taken again.
-  std::vector<ImageOutcome> images = outcomes_->Outcomes();
-  DropOutcomesBelow(images, target);
+  ScanOutcomes outcomes = outcomes_->Outcomes();
+  DropOutcomesBelow(outcomes.images, target);
   std::vector<OrganizeStep> steps =
-      PlanOrganize(BuildCollectionReport(*database_, std::move(images)), target, {});
+      PlanOrganize(BuildCollectionReport(*database_, std::move(outcomes)), target, {});
   const std::string question = CopyQuestion(CountPlan(steps), target);
   if (question.empty()) {
     Dialogs().ShowMessage(this, FileNameText(NothingToCopy(target)));
@@ -305,11 +310,12 @@ void TF_Scan::CopyStarted(qsizetype done, qsizetype total, const QString& status
   progress_->setValue(Clamped(static_cast<size_t>(done - 1)));
 }
 
-void TF_Scan::CopyFinished(const QString& summary, const QString& troubles) {
+void TF_Scan::CopyFinished(qsizetype done, const QString& summary, const QString& troubles) {
   copying_ = false;
   mayClose_ = true;
   start_->setEnabled(true);
-  progress_->setValue(progress_->maximum());
+  // A stopped run shows how far it came.
+  progress_->setValue(Clamped(static_cast<size_t>(done)));
   status_->setText(summary);
   UpdateMenu();
   if (troubles.isEmpty()) {

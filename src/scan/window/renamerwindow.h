@@ -83,7 +83,7 @@ class TF_Scan : public QWidget {
   bool ScanUsable() const;
   void StartWorker(void (*routine)(void*));
   void CopyStarted(qsizetype done, qsizetype total, const QString& status);
-  void CopyFinished(const QString& summary, const QString& troubles);
+  void CopyFinished(qsizetype done, const QString& summary, const QString& troubles);
 
   std::unique_ptr<DatabaseInfo> database_;
   bool mayClose_ = true;

@@ -15,7 +15,8 @@ void CopyChannel::StepStarted(size_t index, size_t count, const OrganizeStep& st
 void CopyChannel::StepDone(size_t, const OrganizeStep&) {}
 
 void CopyChannel::Finish(const OrganizeTotals& totals, const std::vector<OrganizeStep>& steps) {
-  emit Finished(FileNameText(CopySummary(totals)), FileNameText(CopyTroubles(steps)));
+  emit Finished(static_cast<qsizetype>(totals.done), FileNameText(CopySummary(totals)),
+                FileNameText(CopyTroubles(steps)));
 }
 
 }  // namespace moswit

@@ -27,8 +27,9 @@ class CopyChannel : public QObject, public OrganizeReport {
  signals:
   // Step `done` of `total` begins; `status` is the status line for it.
   void Started(qsizetype done, qsizetype total, const QString& status);
-  // The run is over: the summary, and why steps are conflicts or failed.
-  void Finished(const QString& summary, const QString& troubles);
+  // The run is over after `done` steps: the summary, and why steps are
+  // conflicts or failed.
+  void Finished(qsizetype done, const QString& summary, const QString& troubles);
 };
 
 }  // namespace moswit
