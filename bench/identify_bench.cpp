@@ -189,7 +189,7 @@ BENCHMARK(BM_TwoCrcPasses)->Unit(benchmark::kMicrosecond);
 void BM_BlockCrcPass(benchmark::State& state) {
   const Fixture& f = Shared(static_cast<Shape>(state.range(0)));
   moswit::BlockCrcs crcs;
-  crcs.TakeWholeAt(f.index->blocks.Positions());
+  crcs.TakeWholeAt(f.index->wholeBlocksFrom);
   for (auto _ : state) {
     crcs.TakeAll(*f.adf);
     benchmark::DoNotOptimize(crcs.Crc(0));

@@ -16,18 +16,18 @@ constexpr uint32_t kInitial = 0xFFFFFFFFu;
 
 // What the pass takes of one block. For a block of type 8: the contents'
 // CRC, the sum of the 128 big-endian longs (0 when the checksum holds), and
-// with `header` the CRC of the 24-byte header, from which the whole block's
-// follows. For any other block: the whole block's CRC.
+// the CRC of the 24-byte header, from which the whole block's follows. For
+// any other block: the whole block's CRC.
 struct BlockSums {
   uint32_t crc;  // whole block, or contents
   uint32_t longSum = 0;
   uint32_t header = 0;
 };
 
-BlockSums SumsPortable(const uint8_t* block, bool typeData, bool header) {
+BlockSums SumsPortable(const uint8_t* block, bool typeData) {
   if (!typeData) return {Crc32({block, kBlockSize})};
   return {Crc32({block + kOfsDataOffset, kOfsDataBytes}), NormalChecksumHolds(block) ? 0u : 1u,
-          header ? Crc32({block, kOfsDataOffset}) : 0u};
+          Crc32({block, kOfsDataOffset})};
 }
 
 #ifdef MOSWIT_CRC_CLMUL
@@ -81,12 +81,12 @@ MOSWIT_BLOCK_TARGET inline uint32_t SumOfLongs(const uint8_t* block) {
   return static_cast<uint32_t>(_mm_cvtsi128_si32(half));
 }
 
-MOSWIT_BLOCK_TARGET BlockSums SumsClmul(const uint8_t* block, bool typeData, bool header) {
+MOSWIT_BLOCK_TARGET BlockSums SumsClmul(const uint8_t* block, bool typeData) {
   if (!typeData) return {~Folded(kInitial, block, kBlockSize / 16)};
   // The contents from byte 24: eight bytes by slicing, then 30 pieces of 16.
   const uint32_t start = crc::Slice8(crc::Load64Le(block + kOfsDataOffset) ^ kInitial, 0);
   return {~Folded(start, block + kOfsDataOffset + 8, (kOfsDataBytes - 8) / 16), SumOfLongs(block),
-          header ? HeaderCrcClmul(block) : 0u};
+          HeaderCrcClmul(block)};
 }
 
 bool HaveClmulAvx2() {
@@ -101,7 +101,7 @@ bool HaveClmulAvx2() {
 void BlockCrcs::Start(uint32_t size) {
   data_ = nullptr;
   size_ = size;
-  taken_ = 0;
+  passed_ = 0;
   blocks_.resize(size / kBlockSize);
 }
 
@@ -111,26 +111,25 @@ void BlockCrcs::Arrived(const uint8_t* data, size_t end) {
 #ifdef MOSWIT_CRC_CLMUL
   const bool clmul = HaveClmulAvx2();
 #endif
-  for (; taken_ < count; ++taken_) {
-    const uint8_t* block = data + static_cast<size_t>(taken_) * kBlockSize;
+  for (; passed_ < count; ++passed_) {
+    Block& out = blocks_[passed_];
+    if (passed_ >= wholeFrom_.size() || wholeFrom_[passed_] > size_) {
+      out.flags = 0;
+      continue;
+    }
+    const uint8_t* block = DataOf(passed_);
     const bool typeData = ReadLong(block, kPrimaryType) == kTypeData;
-    const bool header = typeData && taken_ < wholeAt_.size() && wholeAt_[taken_] != 0;
 #ifdef MOSWIT_CRC_CLMUL
-    const BlockSums sums =
-        clmul ? SumsClmul(block, typeData, header) : SumsPortable(block, typeData, header);
+    const BlockSums sums = clmul ? SumsClmul(block, typeData) : SumsPortable(block, typeData);
 #else
-    const BlockSums sums = SumsPortable(block, typeData, header);
+    const BlockSums sums = SumsPortable(block, typeData);
 #endif
-    Block& out = blocks_[taken_];
     if (!typeData) {
       out = {sums.crc, 0, kWholeTaken};
     } else {
       out.contents = sums.crc;
-      out.flags = sums.longSum == 0 ? kChecksumHolds : 0;
-      if (header) {
-        out.crc = kCrcShift488.Combine(sums.header, sums.crc);
-        out.flags |= kWholeTaken;
-      }
+      out.crc = kCrcShift488.Combine(sums.header, sums.crc);
+      out.flags = kWholeTaken | kContentsTaken | (sums.longSum == 0 ? kChecksumHolds : 0);
     }
   }
 }
@@ -140,12 +139,15 @@ void BlockCrcs::TakeAll(const tADF& image) {
   Arrived(image.Data.data(), image.Size);
 }
 
-uint32_t BlockCrcs::WholeOfTypeData(uint32_t block) const {
-  const uint8_t* data = data_ + size_t{block} * kBlockSize;
-#ifdef MOSWIT_CRC_CLMUL
-  if (HaveClmulAvx2()) return kCrcShift488.Combine(HeaderCrcClmul(data), blocks_[block].contents);
-#endif
-  return kCrcShift488.Combine(Crc32({data, kOfsDataOffset}), blocks_[block].contents);
+uint32_t BlockCrcs::Whole(uint32_t block) const { return Crc32({DataOf(block), kBlockSize}); }
+
+uint32_t BlockCrcs::Contents(uint32_t block) const {
+  return Crc32({DataOf(block) + kOfsDataOffset, kOfsDataBytes});
+}
+
+bool BlockCrcs::OfsDataHolds(uint32_t block) const {
+  const uint8_t* data = DataOf(block);
+  return ReadLong(data, kPrimaryType) == kTypeData && NormalChecksumHolds(data);
 }
 
 }  // namespace moswit

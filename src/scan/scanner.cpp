@@ -34,7 +34,7 @@ struct RowOutcome {
 // What a thread identifying images keeps from one image to the next: one
 // image buffer and its block CRCs, taken as the image is read.
 struct ImageSlot {
-  explicit ImageSlot(const MatchIndex& index) { crcs.TakeWholeAt(index.blocks.Positions()); }
+  explicit ImageSlot(const MatchIndex& index) { crcs.TakeWholeAt(index.wholeBlocksFrom); }
   tADF image;
   BlockCrcs crcs;
 };

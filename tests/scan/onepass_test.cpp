@@ -118,7 +118,7 @@ TEST(OnePass, LoadingTakesTheBlockCrcsOfEveryForm) {
   tADF image;
   BlockCrcs crcs;
   const MatchIndexPtr index = Index(test::BuilderImage("ofs-game"));
-  crcs.TakeWholeAt(index->blocks.Positions());
+  crcs.TakeWholeAt(index->wholeBlocksFrom);
   for (const test::NamedImage& named : test::BuilderImageSet()) {
     const std::string files[] = {
         dir.Write(named.name + ".adf", named.bytes),
