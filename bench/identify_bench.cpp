@@ -6,9 +6,10 @@
 // image is CRC'd and looked up (the worst case).
 //   - IdentifyImage of a full 880 KB image, beside its floor: one CRC-32 pass
 //     over every block and one over every file, measured in the same run.
-//     IdentifyImage makes one pass (BlockCrcs, the CRCs of every block, and
-//     of OFS data blocks' contents) and combines file CRCs from it; that
-//     pass alone is measured too.
+//     IdentifyImage takes the block CRCs the index needs in one pass
+//     (BlockCrcs: in "spread" every block, in "boot" the boot block) and
+//     combines file CRCs from block CRCs, each block CRC'd once; that pass
+//     alone is measured too.
 //   - BuildMatchIndex over the records given in ascending CRC order, with the
 //     index's bytes per record.
 //   - A whole scan of a folder of 2,000 images, on one worker and on one per
@@ -420,6 +421,7 @@ void BM_ReadAndCrcEachFile(benchmark::State& state) { ReadEachFile(state, true);
 BENCHMARK(BM_ReadAndCrcEachFile)
     ->ArgName("sparse")
     ->Arg(kFullFolder)
+    ->Arg(kSparseFolder)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();
@@ -541,11 +543,15 @@ int main(int argc, char** argv) {
   for (int folder : {kSparseFolder, kFullFolder}) {
     const double whole = scanWith(kWholeImage, folder);
     const double samples = scanWith(kSamples, folder);
-    if (whole > 0 && samples > 0) {
+    const double readCrcFolder = reporter.Time(
+        "BM_ReadAndCrcEachFile/sparse:" + std::to_string(folder) + "/iterations:3/real_time", true);
+    if (whole > 0 && samples > 0 && readCrcFolder > 0) {
+      // A whole-image range needs the CRC of every byte: reading each image
+      // with one CRC-32 is the floor of such a scan.
       std::printf(
           "%s disks: scan with the whole-image database / with the samples' one: %.2f "
-          "(goal: at most 1.10)\n",
-          folders[folder], whole / samples);
+          "(goal: at most 1.10), / read-and-CRC: %.2f\n",
+          folders[folder], whole / samples, whole / readCrcFolder);
     }
   }
   return 0;
