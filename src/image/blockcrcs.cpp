@@ -108,29 +108,9 @@ void BlockCrcs::Start(uint32_t size) {
 void BlockCrcs::Arrived(const uint8_t* data, size_t end) {
   data_ = data;
   const uint32_t count = static_cast<uint32_t>(std::min<size_t>(end, size_) / kBlockSize);
-#ifdef MOSWIT_CRC_CLMUL
-  const bool clmul = HaveClmulAvx2();
-#endif
   for (; passed_ < count; ++passed_) {
-    Block& out = blocks_[passed_];
-    if (passed_ >= wholeFrom_.size() || wholeFrom_[passed_] > size_) {
-      out.flags = 0;
-      continue;
-    }
-    const uint8_t* block = DataOf(passed_);
-    const bool typeData = ReadLong(block, kPrimaryType) == kTypeData;
-#ifdef MOSWIT_CRC_CLMUL
-    const BlockSums sums = clmul ? SumsClmul(block, typeData) : SumsPortable(block, typeData);
-#else
-    const BlockSums sums = SumsPortable(block, typeData);
-#endif
-    if (!typeData) {
-      out = {sums.crc, 0, kWholeTaken};
-    } else {
-      out.contents = sums.crc;
-      out.crc = kCrcShift488.Combine(sums.header, sums.crc);
-      out.flags = kWholeTaken | kContentsTaken | (sums.longSum == 0 ? kChecksumHolds : 0);
-    }
+    blocks_[passed_].flags = 0;
+    if (passed_ < wholeFrom_.size() && wholeFrom_[passed_] <= size_) Take(passed_);
   }
 }
 
@@ -139,15 +119,21 @@ void BlockCrcs::TakeAll(const tADF& image) {
   Arrived(image.Data.data(), image.Size);
 }
 
-uint32_t BlockCrcs::Whole(uint32_t block) const { return Crc32({DataOf(block), kBlockSize}); }
-
-uint32_t BlockCrcs::Contents(uint32_t block) const {
-  return Crc32({DataOf(block) + kOfsDataOffset, kOfsDataBytes});
-}
-
-bool BlockCrcs::OfsDataHolds(uint32_t block) const {
-  const uint8_t* data = DataOf(block);
-  return ReadLong(data, kPrimaryType) == kTypeData && NormalChecksumHolds(data);
+void BlockCrcs::Take(uint32_t block) const {
+  const uint8_t* data = data_ + size_t{block} * kBlockSize;
+  const bool typeData = ReadLong(data, kPrimaryType) == kTypeData;
+#ifdef MOSWIT_CRC_CLMUL
+  const BlockSums sums = HaveClmulAvx2() ? SumsClmul(data, typeData) : SumsPortable(data, typeData);
+#else
+  const BlockSums sums = SumsPortable(data, typeData);
+#endif
+  Block& out = blocks_[block];
+  if (!typeData) {
+    out = {sums.crc, 0, kTaken};
+  } else {
+    out = {kCrcShift488.Combine(sums.header, sums.crc), sums.crc,
+           static_cast<uint8_t>(kTaken | (sums.longSum == 0 ? kChecksumHolds : 0))};
+  }
 }
 
 }  // namespace moswit

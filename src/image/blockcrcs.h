@@ -6,9 +6,10 @@
 // block of type 8 (OFS data) taken, also the CRC of its 488 bytes of
 // contents and whether its checksum holds, so the file reader combines a
 // file's CRC from its blocks' (CrcRun) without reading them again. Any
-// other block is CRC'd only when asked for (the file reader asks for the
-// blocks of the files), so a database of files alone costs no CRC of the
-// blocks no file uses.
+// other block is taken the same way when first asked for (the file reader
+// asks for the blocks of the files), so a database of files alone costs no
+// CRC of the blocks no file uses, and no block is CRC'd twice. One object
+// serves one thread at a time: asking takes blocks.
 #pragma once
 
 #include <cstddef>
@@ -46,29 +47,18 @@ class BlockCrcs {
     return size_ == image.Size && passed_ == BlockCount(image) && data_ == image.Data.data();
   }
 
-  // The CRC-32 of the 512 bytes of `block` (< the blocks passed): taken in
-  // the pass, or computed now.
-  uint32_t Crc(uint32_t block) const {
-    const Block& b = blocks_[block];
-    return b.flags & kWholeTaken ? b.crc : Whole(block);
-  }
+  // The CRC-32 of the 512 bytes of `block` (< the blocks passed).
+  uint32_t Crc(uint32_t block) const { return Taken(block).crc; }
   // Whether `block` is an OFS data block as the file reader accepts one: of
   // type 8 with a good checksum.
-  bool IsOfsData(uint32_t block) const {
-    const Block& b = blocks_[block];
-    return b.flags & kContentsTaken ? (b.flags & kChecksumHolds) != 0 : OfsDataHolds(block);
-  }
-  // The CRC-32 of bytes 24 to 511 of `block`.
-  uint32_t ContentsCrc(uint32_t block) const {
-    const Block& b = blocks_[block];
-    return b.flags & kContentsTaken ? b.contents : Contents(block);
-  }
+  bool IsOfsData(uint32_t block) const { return Taken(block).flags & kChecksumHolds; }
+  // The CRC-32 of bytes 24 to 511 of a block of type 8.
+  uint32_t ContentsCrc(uint32_t block) const { return Taken(block).contents; }
 
  private:
   enum Flags : uint8_t {
-    kWholeTaken = 1,     // crc is set
-    kContentsTaken = 2,  // of type 8: contents and kChecksumHolds are set
-    kChecksumHolds = 4,  // of type 8 with a good checksum
+    kTaken = 1,
+    kChecksumHolds = 2,  // of type 8 with a good checksum
   };
   struct Block {
     uint32_t crc;
@@ -76,16 +66,18 @@ class BlockCrcs {
     uint8_t flags;
   };
 
-  const uint8_t* DataOf(uint32_t block) const { return data_ + size_t{block} * kBlockSize; }
-  uint32_t Whole(uint32_t block) const;
-  uint32_t Contents(uint32_t block) const;
-  bool OfsDataHolds(uint32_t block) const;
+  const Block& Taken(uint32_t block) const {
+    Block& b = blocks_[block];
+    if (!(b.flags & kTaken)) Take(block);
+    return b;
+  }
+  void Take(uint32_t block) const;
 
   std::span<const uint32_t> wholeFrom_;
   const uint8_t* data_ = nullptr;
   uint32_t size_ = 0;
   uint32_t passed_ = 0;
-  std::vector<Block> blocks_;
+  mutable std::vector<Block> blocks_;  // blocks asked for are taken on the way
 };
 
 }  // namespace moswit
