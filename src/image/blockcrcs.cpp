@@ -16,18 +16,18 @@ constexpr uint32_t kInitial = 0xFFFFFFFFu;
 
 // What the pass takes of one block. For a block of type 8: the contents'
 // CRC, the sum of the 128 big-endian longs (0 when the checksum holds), and
-// the CRC of the 24-byte header, from which the whole block's follows. For
-// any other block: the whole block's CRC.
+// with `header` the CRC of the 24-byte header, from which the whole block's
+// follows. For any other block: the whole block's CRC.
 struct BlockSums {
   uint32_t crc;  // whole block, or contents
   uint32_t longSum = 0;
   uint32_t header = 0;
 };
 
-BlockSums SumsPortable(const uint8_t* block, bool typeData) {
+BlockSums SumsPortable(const uint8_t* block, bool typeData, bool header) {
   if (!typeData) return {Crc32({block, kBlockSize})};
   return {Crc32({block + kOfsDataOffset, kOfsDataBytes}), NormalChecksumHolds(block) ? 0u : 1u,
-          Crc32({block, kOfsDataOffset})};
+          header ? Crc32({block, kOfsDataOffset}) : 0u};
 }
 
 #ifdef MOSWIT_CRC_CLMUL
@@ -81,12 +81,12 @@ MOSWIT_BLOCK_TARGET inline uint32_t SumOfLongs(const uint8_t* block) {
   return static_cast<uint32_t>(_mm_cvtsi128_si32(half));
 }
 
-MOSWIT_BLOCK_TARGET BlockSums SumsClmul(const uint8_t* block, bool typeData) {
+MOSWIT_BLOCK_TARGET BlockSums SumsClmul(const uint8_t* block, bool typeData, bool header) {
   if (!typeData) return {~Folded(kInitial, block, kBlockSize / 16)};
   // The contents from byte 24: eight bytes by slicing, then 30 pieces of 16.
   const uint32_t start = crc::Slice8(crc::Load64Le(block + kOfsDataOffset) ^ kInitial, 0);
   return {~Folded(start, block + kOfsDataOffset + 8, (kOfsDataBytes - 8) / 16), SumOfLongs(block),
-          HeaderCrcClmul(block)};
+          header ? HeaderCrcClmul(block) : 0u};
 }
 
 bool HaveClmulAvx2() {
@@ -110,7 +110,7 @@ void BlockCrcs::Arrived(const uint8_t* data, size_t end) {
   const uint32_t count = static_cast<uint32_t>(std::min<size_t>(end, size_) / kBlockSize);
   for (; passed_ < count; ++passed_) {
     blocks_[passed_].flags = 0;
-    if (passed_ < wholeFrom_.size() && wholeFrom_[passed_] <= size_) Take(passed_);
+    if (passed_ < wholeFrom_.size() && wholeFrom_[passed_] <= size_) Take(passed_, true);
   }
 }
 
@@ -119,20 +119,39 @@ void BlockCrcs::TakeAll(const tADF& image) {
   Arrived(image.Data.data(), image.Size);
 }
 
-void BlockCrcs::Take(uint32_t block) const {
+void BlockCrcs::Take(uint32_t block, bool whole) const {
   const uint8_t* data = data_ + size_t{block} * kBlockSize;
+  Block& out = blocks_[block];
+#ifdef MOSWIT_CRC_CLMUL
+  const bool clmul = HaveClmulAvx2();
+#endif
+  if (out.flags & kTaken) {
+    // Of type 8, its contents taken: the header's CRC completes the block's.
+#ifdef MOSWIT_CRC_CLMUL
+    const uint32_t header = clmul ? HeaderCrcClmul(data) : Crc32({data, kOfsDataOffset});
+#else
+    const uint32_t header = Crc32({data, kOfsDataOffset});
+#endif
+    out.crc = kCrcShift488.Combine(header, out.contents);
+    out.flags |= kWholeTaken;
+    return;
+  }
   const bool typeData = ReadLong(data, kPrimaryType) == kTypeData;
 #ifdef MOSWIT_CRC_CLMUL
-  const BlockSums sums = HaveClmulAvx2() ? SumsClmul(data, typeData) : SumsPortable(data, typeData);
+  const BlockSums sums =
+      clmul ? SumsClmul(data, typeData, whole) : SumsPortable(data, typeData, whole);
 #else
-  const BlockSums sums = SumsPortable(data, typeData);
+  const BlockSums sums = SumsPortable(data, typeData, whole);
 #endif
-  Block& out = blocks_[block];
   if (!typeData) {
-    out = {sums.crc, 0, kTaken};
-  } else {
-    out = {kCrcShift488.Combine(sums.header, sums.crc), sums.crc,
-           static_cast<uint8_t>(kTaken | (sums.longSum == 0 ? kChecksumHolds : 0))};
+    out = {sums.crc, 0, kTaken | kWholeTaken};
+    return;
+  }
+  out.contents = sums.crc;
+  out.flags = kTaken | (sums.longSum == 0 ? kChecksumHolds : 0);
+  if (whole) {
+    out.crc = kCrcShift488.Combine(sums.header, sums.crc);
+    out.flags |= kWholeTaken;
   }
 }
 

@@ -48,7 +48,11 @@ class BlockCrcs {
   }
 
   // The CRC-32 of the 512 bytes of `block` (< the blocks passed).
-  uint32_t Crc(uint32_t block) const { return Taken(block).crc; }
+  uint32_t Crc(uint32_t block) const {
+    const Block& b = blocks_[block];
+    if (!(b.flags & kWholeTaken)) Take(block, true);
+    return b.crc;
+  }
   // Whether `block` is an OFS data block as the file reader accepts one: of
   // type 8 with a good checksum.
   bool IsOfsData(uint32_t block) const { return Taken(block).flags & kChecksumHolds; }
@@ -57,8 +61,9 @@ class BlockCrcs {
 
  private:
   enum Flags : uint8_t {
-    kTaken = 1,
-    kChecksumHolds = 2,  // of type 8 with a good checksum
+    kTaken = 1,          // contents and kChecksumHolds are set, or crc for another type
+    kWholeTaken = 2,     // crc is set
+    kChecksumHolds = 4,  // of type 8 with a good checksum
   };
   struct Block {
     uint32_t crc;
@@ -68,10 +73,12 @@ class BlockCrcs {
 
   const Block& Taken(uint32_t block) const {
     Block& b = blocks_[block];
-    if (!(b.flags & kTaken)) Take(block);
+    if (!(b.flags & kTaken)) Take(block, false);
     return b;
   }
-  void Take(uint32_t block) const;
+  // Takes what is not yet taken of `block`; of a block of type 8 the whole
+  // CRC (from its header's) only with `whole`.
+  void Take(uint32_t block, bool whole) const;
 
   std::span<const uint32_t> wholeFrom_;
   const uint8_t* data_ = nullptr;
