@@ -5,12 +5,14 @@
 // must give what the plain CRC path gives. The database is the builder
 // image set's, whose images are the seeds, with single-block ranges at every
 // other block position besides, so blocks are looked up and their CRCs
-// taken in the pass at some positions, on request at others.
+// taken in the pass at some positions, on request at others, and longer
+// ranges, whose CRCs are combined from the blocks' when a disk is scored.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "database/attributes.h"
 #include "image/adf.h"
@@ -36,6 +38,18 @@ const Fixture& TheFixture() {
       range.lastByte = range.firstByte + moswit::kBlockSize - 1;
       range.crc32 = b * 2654435761u;
       range.attributes = moswit::kAttrBoot;
+    }
+    // Longer ranges, on and off the block bounds, whole images included.
+    for (const auto& [first, last] : {std::pair<uint32_t, uint32_t>{0, 901'119},
+                                      {0, 1'802'239},
+                                      {1'000, 901'119},
+                                      {512, 6'143},
+                                      {700, 1'400}}) {
+      moswit::RangeRecord& range = moswit::AppendRange(disk);
+      range.firstByte = first;
+      range.lastByte = last;
+      range.crc32 = first ^ last;
+      range.attributes = moswit::kAttrGame;
     }
     f.index = moswit::BuildMatchIndex(*f.database);
     return f;

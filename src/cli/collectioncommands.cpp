@@ -80,12 +80,14 @@ bool Parse(const Args& args, size_t positional, bool organize, Invocation& invoc
 }
 
 // The report of a scan of `folder` (nothing below `skip`); nothing, after a
-// line on stderr, when the folder cannot be read.
+// line on stderr, when the folder cannot be read. `forCopies`: each image's
+// file checked, for the copies made of it.
 std::optional<CollectionReport> ScanFolder(const DatabaseInfo& database, const std::string& folder,
-                                           size_t jobs, const std::string& skip = {}) {
+                                           size_t jobs, bool forCopies,
+                                           const std::string& skip = {}) {
   if (!FolderReadable(folder)) return std::nullopt;
   ProgressReport progress;
-  return ScanCollection(database, folder, &progress, jobs, skip);
+  return ScanCollection(database, folder, &progress, jobs, skip, forCopies);
 }
 
 }  // namespace
@@ -97,7 +99,7 @@ int RunReport(const Args& args) {
   const auto database = ReadOrReport(invocation.positional[0]);
   if (!database) return 1;
   const std::optional<CollectionReport> report =
-      ScanFolder(*database, invocation.positional[1], invocation.jobs);
+      ScanFolder(*database, invocation.positional[1], invocation.jobs, false);
   if (!report) return 1;
   WriteOut(ReportText(*report));
   FlushOut();
@@ -131,7 +133,7 @@ int RunOrganize(const Args& args) {
   const auto database = ReadOrReport(invocation.positional[0]);
   if (!database) return 1;
   const std::optional<CollectionReport> report =
-      ScanFolder(*database, folder, invocation.jobs, target);
+      ScanFolder(*database, folder, invocation.jobs, true, target);
   if (!report) return 1;
   std::vector<OrganizeStep> steps = PlanOrganize(*report, target, invocation.options);
   StepPrinter printer;

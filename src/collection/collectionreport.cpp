@@ -94,11 +94,12 @@ CollectionReport BuildCollectionReport(const DatabaseInfo& database, ScanOutcome
 }
 
 CollectionReport ScanCollection(const DatabaseInfo& database, const std::string& folder,
-                                ScanReport* progress, size_t jobs, const std::string& skipFolder) {
+                                ScanReport* progress, size_t jobs, const std::string& skipFolder,
+                                bool checkFiles) {
   // The DID's half of the report does not wait for the scan.
   std::future<std::vector<DiskEntry>> disks =
       std::async(std::launch::async, DiskEntries, std::cref(database));
-  OutcomeRecorder recorder(folder, progress);
+  OutcomeRecorder recorder(folder, progress, checkFiles);
   RunScan(database, folder, recorder, nullptr, jobs, skipFolder);
   return BuildCollectionReport(disks.get(), recorder.TakeOutcomes());
 }

@@ -54,10 +54,12 @@ CollectionReport BuildCollectionReport(const DatabaseInfo& database, ScanOutcome
 // Scans `folder` as RunScan does (on `jobs` workers, nothing in
 // `skipFolder` or below) and builds its report; the DID's part is made on a
 // thread of its own meanwhile. `progress`, when given, gets every report of
-// the scan.
+// the scan. With `checkFiles`, each image's file gets the size and CRC-32
+// that copies of it are checked against (organizing needs them, a report
+// does not).
 CollectionReport ScanCollection(const DatabaseInfo& database, const std::string& folder,
                                 ScanReport* progress = nullptr, size_t jobs = 0,
-                                const std::string& skipFolder = {});
+                                const std::string& skipFolder = {}, bool checkFiles = true);
 
 // "have", "partial", "missing".
 const char* StatusWord(DiskStatus status);

@@ -64,8 +64,8 @@ void DropOutcomesBelow(std::vector<ImageOutcome>& outcomes, const std::string& f
   outcomes.resize(kept);
 }
 
-OutcomeRecorder::OutcomeRecorder(const std::string& sourceFolder, ScanReport* next)
-    : folder_(WithTrailingSeparator(sourceFolder)), next_(next) {}
+OutcomeRecorder::OutcomeRecorder(const std::string& sourceFolder, ScanReport* next, bool checkFiles)
+    : folder_(WithTrailingSeparator(sourceFolder)), next_(next), checkFiles_(checkFiles) {}
 
 void OutcomeRecorder::Status(const std::string& text) {
   if (next_) next_->Status(text);

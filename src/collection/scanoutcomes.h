@@ -53,10 +53,13 @@ std::string RowEnding(const ImageRow& row, const std::string& sourceFolder);
 void DropOutcomesBelow(std::vector<ImageOutcome>& outcomes, const std::string& folder);
 
 // A ScanReport that keeps every listed image's outcome and passes each
-// report on, unchanged and in order, to `next` when one is given.
+// report on, unchanged and in order, to `next` when one is given. With
+// `checkFiles` each image's file gets its size and CRC-32, which copies of
+// it are checked against.
 class OutcomeRecorder : public ScanReport {
  public:
-  explicit OutcomeRecorder(const std::string& sourceFolder, ScanReport* next = nullptr);
+  explicit OutcomeRecorder(const std::string& sourceFolder, ScanReport* next = nullptr,
+                           bool checkFiles = true);
 
   void Status(const std::string& text) override;
   void RowsCleared() override;
@@ -66,6 +69,7 @@ class OutcomeRecorder : public ScanReport {
   void RowResult(size_t row, const std::string& line, bool hadCandidates) override;
   void Progress(size_t done, size_t total) override;
   void Ended(bool stopped) override;
+  bool WantsFileChecks() const override { return checkFiles_; }
 
   // The images in row order; complete once the scan ended without a stop.
   const ScanOutcomes& Outcomes() const { return outcomes_; }
@@ -75,6 +79,7 @@ class OutcomeRecorder : public ScanReport {
  private:
   std::string folder_;
   ScanReport* next_;
+  bool checkFiles_;
   ScanOutcomes outcomes_;
   bool complete_ = false;
 };

@@ -101,37 +101,16 @@ bool HaveClmulAvx2() {
 void BlockCrcs::Start(uint32_t size) {
   data_ = nullptr;
   size_ = size;
-  taken_ = 0;
+  passed_ = 0;
   blocks_.resize(size / kBlockSize);
 }
 
 void BlockCrcs::Arrived(const uint8_t* data, size_t end) {
   data_ = data;
   const uint32_t count = static_cast<uint32_t>(std::min<size_t>(end, size_) / kBlockSize);
-#ifdef MOSWIT_CRC_CLMUL
-  const bool clmul = HaveClmulAvx2();
-#endif
-  for (; taken_ < count; ++taken_) {
-    const uint8_t* block = data + static_cast<size_t>(taken_) * kBlockSize;
-    const bool typeData = ReadLong(block, kPrimaryType) == kTypeData;
-    const bool header = typeData && taken_ < wholeAt_.size() && wholeAt_[taken_] != 0;
-#ifdef MOSWIT_CRC_CLMUL
-    const BlockSums sums =
-        clmul ? SumsClmul(block, typeData, header) : SumsPortable(block, typeData, header);
-#else
-    const BlockSums sums = SumsPortable(block, typeData, header);
-#endif
-    Block& out = blocks_[taken_];
-    if (!typeData) {
-      out = {sums.crc, 0, kWholeTaken};
-    } else {
-      out.contents = sums.crc;
-      out.flags = sums.longSum == 0 ? kChecksumHolds : 0;
-      if (header) {
-        out.crc = kCrcShift488.Combine(sums.header, sums.crc);
-        out.flags |= kWholeTaken;
-      }
-    }
+  for (; passed_ < count; ++passed_) {
+    blocks_[passed_].flags = 0;
+    if (passed_ < wholeFrom_.size() && wholeFrom_[passed_] <= size_) Take(passed_, true);
   }
 }
 
@@ -140,12 +119,40 @@ void BlockCrcs::TakeAll(const tADF& image) {
   Arrived(image.Data.data(), image.Size);
 }
 
-uint32_t BlockCrcs::WholeOfTypeData(uint32_t block) const {
+void BlockCrcs::Take(uint32_t block, bool whole) const {
   const uint8_t* data = data_ + size_t{block} * kBlockSize;
+  Block& out = blocks_[block];
 #ifdef MOSWIT_CRC_CLMUL
-  if (HaveClmulAvx2()) return kCrcShift488.Combine(HeaderCrcClmul(data), blocks_[block].contents);
+  const bool clmul = HaveClmulAvx2();
 #endif
-  return kCrcShift488.Combine(Crc32({data, kOfsDataOffset}), blocks_[block].contents);
+  if (out.flags & kTaken) {
+    // Of type 8, its contents taken: the header's CRC completes the block's.
+#ifdef MOSWIT_CRC_CLMUL
+    const uint32_t header = clmul ? HeaderCrcClmul(data) : Crc32({data, kOfsDataOffset});
+#else
+    const uint32_t header = Crc32({data, kOfsDataOffset});
+#endif
+    out.crc = kCrcShift488.Combine(header, out.contents);
+    out.flags |= kWholeTaken;
+    return;
+  }
+  const bool typeData = ReadLong(data, kPrimaryType) == kTypeData;
+#ifdef MOSWIT_CRC_CLMUL
+  const BlockSums sums =
+      clmul ? SumsClmul(data, typeData, whole) : SumsPortable(data, typeData, whole);
+#else
+  const BlockSums sums = SumsPortable(data, typeData, whole);
+#endif
+  if (!typeData) {
+    out = {sums.crc, 0, kTaken | kWholeTaken};
+    return;
+  }
+  out.contents = sums.crc;
+  out.flags = kTaken | (sums.longSum == 0 ? kChecksumHolds : 0);
+  if (whole) {
+    out.crc = kCrcShift488.Combine(sums.header, sums.crc);
+    out.flags |= kWholeTaken;
+  }
 }
 
 }  // namespace moswit

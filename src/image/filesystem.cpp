@@ -201,15 +201,16 @@ BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, Vis
   const uint32_t h = entry.HeaderBlock;
   if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
   const uint32_t whole = ffs ? kBlockSize : kOfsDataBytes;
-  // Whole blocks from their CRCs; from the first block that is not (the
-  // last, partial one) on, the bytes go on from the register.
+  // Whole blocks from their CRCs (an OFS block reaching here is OFS data,
+  // the chain checked it); from the first block that is not (the last,
+  // partial one) on, the bytes go on from the register.
   CrcRun run(ffs ? kCrcShift512 : kCrcShift488, ffs ? kCrcShift2048 : kCrcShift1952);
   bool inRun = true;
   uint32_t accumulator = 0;
   const BlockStatus status =
       FollowFileChain(image, h, ReadLength(image, h), ffs, map, &crcs,
                       [&](uint32_t block, const uint8_t* data, uint32_t n) {
-                        if (inRun && n == whole && (ffs || crcs.IsOfsData(block))) {
+                        if (inRun && n == whole) {
                           run.Add(ffs ? crcs.Crc(block) : crcs.ContentsCrc(block));
                           return;
                         }

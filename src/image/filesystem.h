@@ -55,8 +55,9 @@ BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, Vis
                         uint32_t& crc);
 
 // The same result with the CRC-32 combined from the CRCs of the file's
-// blocks in `crcs`, taken of this image: of its blocks only a last, partial
-// one is read again (and one that fails as OFS data, for its fault). Crcs of
+// blocks in `crcs` of this image: those the pass took are not read again,
+// the others are CRC'd once here, and a last, partial block is read on from
+// the register (as is one that fails as OFS data, for its fault). Crcs of
 // another image are not used.
 BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                         const BlockCrcs& crcs, uint32_t& crc);

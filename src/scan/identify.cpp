@@ -29,28 +29,18 @@ std::string VolumeName(const tADF& image) {
   return BlockName(image, root);
 }
 
-// The CRC-32 of bytes first to last (last < image size), combined from the
-// blocks' CRCs when the range lies on block bounds and they were taken.
-uint32_t RangeCrc(const tADF& image, uint32_t first, uint32_t last, const BlockCrcs* crcs) {
-  if (crcs && first % kBlockSize == 0 && (last + 1) % kBlockSize == 0) {
-    uint32_t crc = 0;
-    for (uint32_t b = first / kBlockSize; b <= last / kBlockSize; ++b) {
-      crc = kCrcShift512.Combine(crc, crcs->Crc(b));
-    }
-    return crc;
-  }
-  return Crc32(std::span(image.Data.data() + first, size_t{last} - first + 1));
-}
-
 void ScoreRanges(const tADF& image, const DiskRecord& disk, const BlockCrcs* crcs,
-                 ScoreSheet& sheet, uint32_t& total, uint32_t& matched) {
+                 const SpanCrcs* spans, ScoreSheet& sheet, uint32_t& total, uint32_t& matched) {
   for (const RangeRecord& range : disk.ranges) {
     ++total;
     if (range.lastByte < image.Size) {
       // A reversed range (only a damaged or hand-edited database holds one)
       // has no bytes to check and is not matched.
       if (range.firstByte > range.lastByte) continue;
-      const uint32_t crc = RangeCrc(image, range.firstByte, range.lastByte, crcs);
+      uint32_t crc;
+      if (!spans || !spans->Find(range.firstByte, range.lastByte, crc)) {
+        crc = RangeCrc(image, range.firstByte, range.lastByte, crcs);
+      }
       if (crc == range.crc32) {
         ++matched;
       } else if (range.attributes & kAttrHighscores) {
@@ -193,7 +183,8 @@ ImageFiles ReadImageFiles(const tADF& image, const BlockCrcs* crcs) {
 }
 
 std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files,
-                                      const MatchIndex& index, const BlockCrcs* crcs) {
+                                      const MatchIndex& index, const BlockCrcs* crcs,
+                                      const SpanCrcs& spans) {
   std::vector<Candidate> candidates;
   std::unordered_set<const DiskRecord*> nominated;
   auto nominate = [&](std::span<const MatchEntry> hits) {
@@ -215,11 +206,14 @@ std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files
     const uint32_t crc = crcs ? crcs->Crc(b) : Crc32(std::span(BlockData(image, b), kBlockSize));
     if (const auto hits = index.blocks.Find(crc, b * kBlockSize); !hits.empty()) nominate(hits);
   }
+  for (size_t span = 0; span < index.spans.Spans().size(); ++span) {
+    if (spans.Within(span)) nominate(index.spans.Find(spans.Crc(span), span));
+  }
   return candidates;
 }
 
 void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate,
-                    const BlockCrcs* crcs) {
+                    const BlockCrcs* crcs, const SpanCrcs* spans) {
   ScoreSheet& sheet = candidate.sheet;
   sheet = ScoreSheet{};
   const DiskRecord& disk = *candidate.disk;
@@ -229,8 +223,8 @@ void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candi
   }
   uint32_t total = 0;
   uint32_t matched = 0;
-  ScoreRanges(image, disk, crcs, sheet, total, matched);
-  sheet.extraFiles = static_cast<int32_t>(files.files.size());
+  ScoreRanges(image, disk, crcs, spans, sheet, total, matched);
+  if (!disk.files.Empty()) sheet.extraFiles = static_cast<int32_t>(files.files.size());
   ScoreFiles(files, disk, sheet, total, matched);
   candidate.accuracy = TruncatedRatio(matched, total, 1000);
 }
@@ -280,11 +274,13 @@ namespace {
 IdentifyResult Identify(const tADF& image, const MatchIndex& index, const BlockCrcs* crcs) {
   if (crcs && !crcs->CoversImage(image)) crcs = nullptr;
   const ImageFiles files = ReadImageFiles(image, crcs);
-  std::vector<Candidate> candidates = FindCandidates(image, files, index, crcs);
+  SpanCrcs spans;
+  spans.Take(image, index.spans, crcs);
+  std::vector<Candidate> candidates = FindCandidates(image, files, index, crcs, spans);
 
   IdentifyResult result;
   result.hadCandidates = !candidates.empty();
-  for (Candidate& candidate : candidates) ScoreCandidate(image, files, candidate, crcs);
+  for (Candidate& candidate : candidates) ScoreCandidate(image, files, candidate, crcs, &spans);
 
   const std::vector<const Candidate*> kept = SelectResults(candidates);
   result.line = FormatResultLine(kept);
@@ -300,7 +296,7 @@ IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index, const B
 
 IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index) {
   BlockCrcs crcs;
-  crcs.TakeWholeAt(index.blocks.Positions());
+  crcs.TakeWholeAt(index.wholeBlocksFrom);
   crcs.TakeAll(image);
   return Identify(image, index, &crcs);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Identification of one loaded image against a MatchIndex: candidate disks
-// from file and block hits, a score per candidate, the best disk per game,
-// and the result line with its codes.
+// from file, block and span hits, a score per candidate, the best disk per
+// game, and the result line with its codes.
 #pragma once
 
 #include <array>
@@ -13,6 +13,7 @@
 #include "image/blockcrcs.h"
 #include "image/filesystem.h"
 #include "scan/matchindex.h"
+#include "scan/spancrcs.h"
 
 namespace moswit {
 
@@ -86,16 +87,23 @@ int GroupOf(uint32_t attributes);
 // and truncated toward zero: 1 of 125 gives 7 per mille, 63 of 125 gives 503.
 uint32_t TruncatedRatio(uint32_t numerator, uint32_t denominator, uint32_t scale);
 
-// The steps of IdentifyImage. With `crcs` (the image's block CRCs, all of
-// them) the CRC-32s of files, of blocks and of ranges on block bounds are
-// taken from there instead of being computed over the image's bytes.
+// The steps of IdentifyImage. With `crcs` (the image's block CRCs, covering
+// it) the CRC-32s of files, of blocks and of ranges are combined from the
+// blocks' instead of being computed over all the image's bytes they cover.
+// `spans` holds the CRCs of the index's spans within the image.
 ImageFiles ReadImageFiles(const tADF& image, const BlockCrcs* crcs = nullptr);
 
+// Nominates the disks of the file hits (in walk order), then of the block
+// hits (in block order), then of the span hits (in the index's span order),
+// each lookup's in database order; every disk once, at its first hit.
 std::vector<Candidate> FindCandidates(const tADF& image, const ImageFiles& files,
-                                      const MatchIndex& index, const BlockCrcs* crcs = nullptr);
+                                      const MatchIndex& index, const BlockCrcs* crcs,
+                                      const SpanCrcs& spans);
 
+// A disk without file records says nothing about the image's files, so its
+// extraFiles stays 0.
 void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candidate,
-                    const BlockCrcs* crcs = nullptr);
+                    const BlockCrcs* crcs = nullptr, const SpanCrcs* spans = nullptr);
 
 // The best candidate per game with at least 500 per mille, in the order
 // games first qualified; a higher accuracy replaces in place, an equal one
@@ -116,12 +124,13 @@ std::string FormatResultLine(const std::vector<const Candidate*>& kept);
 std::vector<GameMatch> GameMatches(const std::vector<const Candidate*>& kept);
 
 // Identification of an image whose block CRCs were taken as it was loaded
-// (LoadImageInto with BlockCrcs): no block of it is CRC'd again.
+// (LoadImageInto with BlockCrcs asked for the index's wholeBlocksFrom): no
+// block of it is CRC'd twice.
 IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index, const BlockCrcs& crcs);
-// The same, taking the block CRCs first in one pass over the image.
+// The same, taking the block CRCs the index needs first, in one pass.
 IdentifyResult IdentifyImage(const tADF& image, const MatchIndex& index);
 // The same result with every CRC-32 computed over the bytes it covers: each
-// file's over its contents, each block's and range's over its own.
+// file's over its contents, each block's, range's and span's over its own.
 IdentifyResult IdentifyImageDirect(const tADF& image, const MatchIndex& index);
 
 }  // namespace moswit

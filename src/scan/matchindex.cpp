@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <numeric>
+#include <queue>
 #include <tuple>
 
 #include "database/attributes.h"
@@ -18,6 +20,47 @@ uint64_t Key(uint32_t crc, uint32_t second) { return (static_cast<uint64_t>(crc)
 bool IsBlockRange(const RangeRecord& range) {
   return !(range.attributes & kAttrExclude) && range.lastByte - range.firstByte == 511u &&
          range.lastByte >= range.firstByte;
+}
+
+// A range of more than one block that an image can hold.
+bool IsSpanRange(const RangeRecord& range) {
+  return !(range.attributes & kAttrExclude) && range.lastByte >= range.firstByte &&
+         range.lastByte - range.firstByte >= kBlockSize && range.lastByte < kMaxImageSize;
+}
+
+// MatchIndex::wholeBlocksFrom: per block, the least of the values of the
+// positions and spans that need it whole.
+std::vector<uint32_t> WholeBlocksFrom(const BlockTable& blocks, const SpanTable& spans) {
+  constexpr uint32_t kNever = std::numeric_limits<uint32_t>::max();
+  struct Run {
+    uint32_t begin;  // the span's first whole block
+    uint32_t end;    // past its last whole block
+    uint32_t from;   // the image size from which the span lies within it
+  };
+  std::vector<Run> runs;
+  uint32_t positions = blocks.PositionCount();
+  for (const SpanTable::Span& span : spans.Spans()) {
+    const uint32_t begin = (span.first + kBlockSize - 1) / kBlockSize;
+    const uint32_t end = (span.last + 1) / kBlockSize;
+    if (begin >= end) continue;
+    runs.push_back({begin, end, span.last + 1});
+    positions = std::max(positions, end);
+  }
+  std::vector<uint32_t> from(positions, kNever);
+  // One sweep over the positions with the runs that hold each, the one
+  // needed first on top; spans come by first byte, so runs by begin.
+  const auto later = [](const Run& a, const Run& b) { return a.from > b.from; };
+  std::priority_queue<Run, std::vector<Run>, decltype(later)> open(later);
+  size_t next = 0;
+  for (uint32_t b = 0; b < positions; ++b) {
+    for (; next < runs.size() && runs[next].begin == b; ++next) open.push(runs[next]);
+    while (!open.empty() && open.top().end <= b) open.pop();
+    // A run that ended below the top still waits in the queue; only the
+    // top's value counts, and it is popped once it ends.
+    if (!open.empty()) from[b] = open.top().from;
+    if (blocks.AnyAt(b)) from[b] = 0;
+  }
+  return from;
 }
 
 }  // namespace
@@ -127,6 +170,7 @@ MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
   }
   index->files.Reserve(fileCount);
   index->blocks.Reserve(blockCount);
+  index->spans.Reserve(blockCount);
   for (const GameRecord& game : database.games) {
     for (const DiskRecord& disk : game.disks) {
       for (const FileRecord& file : disk.files) {
@@ -137,12 +181,16 @@ MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
       for (const RangeRecord& range : disk.ranges) {
         if (IsBlockRange(range)) {
           index->blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
+        } else if (IsSpanRange(range)) {
+          index->spans.Add(range.crc32, range.firstByte, range.lastByte, {&range, &disk, &game});
         }
       }
     }
   }
   index->files.Finish();
   index->blocks.Finish();
+  index->spans.Finish();
+  index->wholeBlocksFrom = WholeBlocksFrom(index->blocks, index->spans);
   return index;
 }
 
@@ -172,8 +220,6 @@ void BlockTable::Finish() {
     }
   }
   if (positions > 0) starts_[positions] = static_cast<uint32_t>(at);
-  positions_.assign(positions, 0);
-  for (uint32_t b = 0; b < positions; ++b) positions_[b] = AnyAt(b) ? 1 : 0;
   pending_.clear();
   pending_.shrink_to_fit();
 }
@@ -199,7 +245,53 @@ std::span<const MatchEntry> BlockTable::Find(uint32_t crc, uint32_t firstByte) c
 
 size_t BlockTable::MemoryBytes() const {
   return starts_.capacity() * sizeof(uint32_t) + crcs_.capacity() * sizeof(uint32_t) +
-         entries_.capacity() * sizeof(MatchEntry) + positions_.capacity();
+         entries_.capacity() * sizeof(MatchEntry);
+}
+
+void SpanTable::Reserve(size_t count) { pending_.reserve(count); }
+
+void SpanTable::Add(uint32_t crc, uint32_t first, uint32_t last, const MatchEntry& entry) {
+  pending_.push_back({{first, last}, crc, entry});
+}
+
+namespace {
+
+bool Before(const SpanTable::Span& a, const SpanTable::Span& b) {
+  return a.first != b.first ? a.first < b.first : a.last < b.last;
+}
+
+}  // namespace
+
+void SpanTable::Finish() {
+  spans_.clear();
+  spans_.reserve(pending_.size());
+  for (const Pending& p : pending_) spans_.push_back(p.span);
+  std::sort(spans_.begin(), spans_.end(), Before);
+  spans_.erase(std::unique(spans_.begin(), spans_.end(),
+                           [](const Span& a, const Span& b) {
+                             return a.first == b.first && a.last == b.last;
+                           }),
+               spans_.end());
+  spans_.shrink_to_fit();
+  // In database order, so equal keys keep it.
+  byCrc_.Reserve(pending_.size());
+  for (const Pending& p : pending_) {
+    byCrc_.Add(p.crc, static_cast<uint32_t>(IndexOf(p.span.first, p.span.last)), p.entry);
+  }
+  byCrc_.Finish();
+  pending_.clear();
+  pending_.shrink_to_fit();
+}
+
+ptrdiff_t SpanTable::IndexOf(uint32_t first, uint32_t last) const {
+  const Span span{first, last};
+  const auto at = std::lower_bound(spans_.begin(), spans_.end(), span, Before);
+  if (at == spans_.end() || at->first != first || at->last != last) return -1;
+  return at - spans_.begin();
+}
+
+size_t SpanTable::MemoryBytes() const {
+  return spans_.capacity() * sizeof(Span) + byCrc_.MemoryBytes();
 }
 
 void FreeMatchIndex(MatchIndexPtr& index) { index.reset(); }

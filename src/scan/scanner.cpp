@@ -35,7 +35,10 @@ struct RowOutcome {
 // What a thread identifying images keeps from one image to the next: one
 // image buffer and its block CRCs, taken as the image is read.
 struct ImageSlot {
-  explicit ImageSlot(const MatchIndex& index) { crcs.TakeWholeAt(index.blocks.Positions()); }
+  ImageSlot(const MatchIndex& index, bool withFileChecks) : checkFiles(withFileChecks) {
+    crcs.TakeWholeAt(index.wholeBlocksFrom);
+  }
+  bool checkFiles;
   tADF image;
   BlockCrcs crcs;
 };
@@ -44,11 +47,13 @@ struct ImageSlot {
 RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, ImageSlot& slot) {
   FileError error;
   FileCheck check;
-  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error, &check)) {
+  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error, slot.checkFiles ? &check : nullptr)) {
     return {UnreadableResult(error.message), false, {}, {std::nullopt, error.message}};
   }
   IdentifyResult result = IdentifyImage(slot.image, index, slot.crcs);
-  return {std::move(result.line), result.hadCandidates, std::move(result.games), {check, {}}};
+  RowFile file;
+  if (slot.checkFiles) file.check = check;
+  return {std::move(result.line), result.hadCandidates, std::move(result.games), std::move(file)};
 }
 
 // Asks the system to read the image `distance` rows ahead of the one being
@@ -89,9 +94,10 @@ class ReadAhead {
 class Pipeline {
  public:
   Pipeline(const std::vector<ImageRow>& rows, const MatchIndex& index,
-           const std::atomic<bool>* stop, size_t workers)
+           const std::atomic<bool>* stop, size_t workers, bool checkFiles)
       : rows_(rows),
         index_(index),
+        checkFiles_(checkFiles),
         stop_(stop),
         ring_(workers * kAheadPerWorker),
         readAhead_(rows, 2 * workers),
@@ -143,7 +149,7 @@ class Pipeline {
   bool Stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
   void Work() {
-    ImageSlot slot(index_);
+    ImageSlot slot(index_, checkFiles_);
     std::unique_lock lock(mutex_);
     for (;;) {
       ++workersWaiting_;
@@ -165,6 +171,7 @@ class Pipeline {
 
   const std::vector<ImageRow>& rows_;
   const MatchIndex& index_;
+  const bool checkFiles_;
   const std::atomic<bool>* stop_;
   const size_t ring_;
   ReadAhead readAhead_;
@@ -264,10 +271,11 @@ void RunScan(const DatabaseInfo& database, const std::string& sourceFolder, Scan
   std::unique_ptr<ReadAhead> readAhead;
   std::unique_ptr<ImageSlot> slot;  // the one image of a scan on this thread
   if (std::min(jobs, n) > 1) {
-    pipeline = std::make_unique<Pipeline>(rows, *index, stop, std::min(jobs, n));
+    pipeline =
+        std::make_unique<Pipeline>(rows, *index, stop, std::min(jobs, n), report.WantsFileChecks());
   } else {
     readAhead = std::make_unique<ReadAhead>(rows, 2);
-    slot = std::make_unique<ImageSlot>(*index);
+    slot = std::make_unique<ImageSlot>(*index, report.WantsFileChecks());
   }
   for (size_t i = 0; i < n; ++i) {
     bool ended = stopped();

@@ -40,8 +40,13 @@ class ScanReport {
   // The sorted rows; the list is shown again.
   virtual void RowsListed(const std::vector<ImageRow>& rows) = 0;
   virtual void RowResult(size_t row, const std::string& line, bool hadCandidates) = 0;
-  // What was read of the row's file, just before RowGames.
+  // What was read of the row's file, just before RowGames; its check only
+  // when WantsFileChecks.
   virtual void RowRead(size_t /*row*/, const RowFile& /*file*/) {}
+  // Whether each row's file gets its size and CRC-32 (a copy made later is
+  // checked against them). They cost a CRC over every byte of every image,
+  // which identification alone does not need.
+  virtual bool WantsFileChecks() const { return false; }
   // The games the row's line names, just before RowResult; none for an
   // image that is unidentified or could not be loaded.
   virtual void RowGames(size_t /*row*/, const std::vector<GameMatch>& /*games*/) {}

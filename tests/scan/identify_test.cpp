@@ -295,6 +295,83 @@ TEST_F(IdentifyTest, NonDosImageIsFoundThroughBlocksOnly) {
   EXPECT_EQ(Identify(image).line, Line("[md1]", 500));
 }
 
+// A disk known only by a range over more than one block, as a dump's
+// whole image: found when the image's bytes there have its CRC, and with no
+// file records it says nothing of the image's files (no [x]).
+TEST_F(IdentifyTest, LongerRangesNominateTheirDisk) {
+  builder_.AddFile("/a", test::PatternBytes(3'000, 1));
+  builder_.AddFile("/b", test::PatternBytes(3'000, 2));
+  const Bytes image = builder_.Build();
+  const auto crcOf = [&image](uint32_t first, uint32_t last) {
+    return CrcOf(Bytes(image.begin() + first, image.begin() + last + 1));
+  };
+  struct Case {
+    const char* what;
+    uint32_t first;
+    uint32_t last;
+    uint32_t crc;
+    uint32_t attributes;
+    const char* line;  // empty: unidentified
+  };
+  const uint32_t end = static_cast<uint32_t>(image.size()) - 1;
+  const Case cases[] = {
+      {"the whole image", 0, end, crcOf(0, end), 0, "(1000)"},
+      {"off the block bounds", 700, 5'000, crcOf(700, 5'000), kAttrGame, "(1000)"},
+      {"513 bytes", 100, 612, crcOf(100, 612), kAttrGame, "(1000)"},
+      {"another CRC", 0, end, crcOf(0, end) ^ 1, 0, ""},
+      {"marked Exclude", 0, end, crcOf(0, end), kAttrExclude, ""},
+      {"512 bytes off the bounds", 100, 611, crcOf(100, 611), kAttrGame, ""},
+      {"past the image's end", 0, end + 1, 0, 0, ""},
+  };
+  for (const Case& c : cases) {
+    while (!disk_->ranges.Empty()) disk_->ranges.Unlink(&disk_->ranges[0]);
+    Range(c.first, c.last, c.crc, c.attributes);
+    const std::string expected =
+        *c.line ? StandardName(*game_, *disk_) + " " + c.line : std::string(kUnidentified);
+    EXPECT_EQ(Identify(image).line, expected) << c.what;
+  }
+}
+
+// Files first, then blocks, then spans, whatever the database order; among
+// the disks of one span and CRC, database order.
+TEST(Nomination, FilesThenBlocksThenSpans) {
+  AdfBuilder builder;
+  const Bytes contents = test::PatternBytes(2'000, 3);
+  builder.AddFile("/file", contents);
+  const Bytes image = builder.Build();
+  const uint32_t end = static_cast<uint32_t>(image.size()) - 1;
+  test::DidBuilder db;
+  const auto disk = [&db](const char* name) -> DiskRecord& {
+    GameRecord& game = db.Game(name);
+    db.Version(game, {1});
+    return db.Disk(game, "D");
+  };
+  const auto range = [](DiskRecord& d, uint32_t first, uint32_t last, uint32_t crc) {
+    RangeRecord& r = AppendRange(d);
+    r.firstByte = first;
+    r.lastByte = last;
+    r.crc32 = crc;
+  };
+  range(disk("Span A"), 0, end, Crc32(image));
+  range(disk("Tail"), 4 * 512, end, CrcOf(Bytes(image.begin() + 4 * 512, image.end())));
+  range(disk("Block"), 880 * 512, 881 * 512 - 1,
+        CrcOf(Bytes(image.begin() + 880 * 512, image.begin() + 881 * 512)));
+  range(disk("Span B"), 0, end, Crc32(image));
+  FileRecord& file = AppendFile(disk("File"));
+  file.path = "/file";
+  file.size = static_cast<uint32_t>(contents.size());
+  file.crc32 = CrcOf(contents);
+  file.attributes = kAttrGame;
+
+  ImagePtr adf = LoadImageFromMemory("t.adf", image.data(), image.size());
+  const MatchIndexPtr index = BuildMatchIndex(db.Database());
+  std::string order;
+  for (const GameMatch& match : IdentifyImage(*adf, *index).games) {
+    order += std::string(match.game->name.Value()) + ",";
+  }
+  EXPECT_EQ(order, "File,Block,Span A,Span B,Tail,");
+}
+
 TEST_F(IdentifyTest, CandidatesBelow500StillBeep) {
   OnBoth("/a", test::PatternBytes(100, 1));
   Record("/b", test::PatternBytes(100, 2));

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "database/attributes.h"
+#include "image/adf.h"
 #include "support/didbuilder.h"
 
 namespace moswit {
@@ -124,11 +125,75 @@ TEST(MatchIndex, UnsortedKeysComeBackInDatabaseOrder) {
   EXPECT_EQ(expected[shared].size(), 2400u);
 }
 
+TEST(MatchIndex, LongerRangesByDistinctSpanThenCrc) {
+  test::DidBuilder db;
+  GameRecord& g = db.Game("G");
+  DiskRecord& a = db.Disk(g, "A");
+  DiskRecord& b = db.Disk(g, "B");
+  const RangeRecord* whole = &Range(a, 7, 0, 901'119);
+  Range(a, 8, 1000, 5000);
+  Range(a, 9, 100, 611);                                 // 512 bytes off the bounds: neither
+  const RangeRecord* shortest = &Range(a, 9, 100, 612);  // 513 bytes
+  Range(a, 7, 512, 2047, kAttrGame | kAttrExclude);
+  Range(a, 7, 5000, 1000);        // reversed
+  Range(a, 7, 0, kMaxImageSize);  // past the largest image
+  const RangeRecord* again = &Range(b, 7, 0, 901'119);
+  Range(b, 7, 0, 1'802'239);
+
+  const MatchIndexPtr index = BuildMatchIndex(db.Database());
+  const auto spans = index->spans.Spans();
+  ASSERT_EQ(spans.size(), 4u);
+  const std::pair<uint32_t, uint32_t> expected[] = {
+      {0, 901'119}, {0, 1'802'239}, {100, 612}, {1000, 5000}};
+  for (size_t i = 0; i < spans.size(); ++i) {
+    EXPECT_EQ(std::make_pair(spans[i].first, spans[i].last), expected[i]) << i;
+    EXPECT_EQ(index->spans.IndexOf(spans[i].first, spans[i].last), static_cast<ptrdiff_t>(i));
+  }
+  EXPECT_EQ(index->spans.IndexOf(0, 901'118), -1);
+  const auto hits = index->spans.Find(7, 0);
+  ASSERT_EQ(hits.size(), 2u);
+  EXPECT_EQ(hits[0].record, whole);
+  EXPECT_EQ(hits[1].record, again);
+  EXPECT_EQ(hits[1].disk, &b);
+  EXPECT_EQ(index->spans.Find(9, 2).front().record, shortest);
+  EXPECT_TRUE(index->spans.Find(8, 0).empty());
+  EXPECT_EQ(index->spans.Size(), 5u);
+  EXPECT_TRUE(index->blocks.Empty());
+}
+
+// The image size from which each block's whole CRC is needed: single-block
+// positions always, a span's whole blocks once the image holds the span,
+// the shortest such span deciding; its partial blocks and other blocks never.
+TEST(MatchIndex, WholeBlocksFromTheShortestSpanHoldingThem) {
+  test::DidBuilder db;
+  DiskRecord& d = db.Disk(db.Game("G"), "D");
+  Range(d, 1, 0, 1'802'239);
+  Range(d, 2, 0, 901'119);
+  Range(d, 3, 1000, 5000);  // whole blocks 2 to 8
+  Range(d, 4, 3 * 512, 4 * 512 - 1);
+  Range(d, 5, 2'000'000, 2'000'511);  // a single block off the bounds
+  const MatchIndexPtr index = BuildMatchIndex(db.Database());
+  const auto& from = index->wholeBlocksFrom;
+  ASSERT_EQ(from.size(), 3520u);
+  constexpr uint32_t kNever = UINT32_MAX;
+  const std::pair<uint32_t, uint32_t> cases[] = {
+      {0, 901'120}, {1, 901'120},    {2, 5001},         {3, 0},           {8, 5001},
+      {9, 901'120}, {1759, 901'120}, {1760, 1'802'240}, {3519, 1'802'240}};
+  for (const auto& [block, size] : cases) EXPECT_EQ(from[block], size) << block;
+
+  test::DidBuilder partial;
+  Range(partial.Disk(partial.Game("G"), "D"), 1, 100, 1100);  // block 1 whole
+  const MatchIndexPtr other = BuildMatchIndex(partial.Database());
+  EXPECT_EQ(other->wholeBlocksFrom, (std::vector<uint32_t>{kNever, 1101}));
+}
+
 TEST(MatchIndex, EmptyDatabase) {
   test::DidBuilder db;
   MatchIndexPtr index = BuildMatchIndex(db.Database());
   EXPECT_TRUE(index->files.Find(0, 0).empty());
   EXPECT_TRUE(index->blocks.Find(0, 0).empty());
+  EXPECT_TRUE(index->spans.Spans().empty());
+  EXPECT_TRUE(index->wholeBlocksFrom.empty());
 }
 
 }  // namespace

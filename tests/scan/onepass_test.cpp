@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The one-pass path (block CRCs taken as the image arrives, file CRCs
-// combined from them) gives what the plain CRC path gives, block by block,
-// file by file and line by line: on intact, damaged, truncated and random
-// images, OFS and FFS, double- and high-density, taken in pieces of any
-// size and loaded from files of every form.
+// The one-pass path (the block CRCs the index needs taken as the image
+// arrives, file and span CRCs combined from block CRCs) gives what the plain
+// CRC path gives, block by block, file by file and line by line: on intact, damaged, truncated and
+// random images, OFS and FFS, double- and high-density, taken in pieces of any size and loaded from
+// files of every form.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "database/attributes.h"
 #include "image/blocklayout.h"
+#include "image/crc32.h"
 #include "scan/matchindex.h"
 #include "support/exercise.h"
 #include "support/imageset.h"
@@ -22,20 +23,45 @@ namespace {
 using test::AdfBuilder;
 using test::Bytes;
 
+constexpr uint32_t kTrack = 11 * kBlockSize;
+
+void AddRange(DiskRecord& disk, uint32_t first, uint32_t last, uint32_t crc) {
+  RangeRecord& range = AppendRange(disk);
+  range.firstByte = first;
+  range.lastByte = last;
+  range.crc32 = crc;
+  range.attributes = kAttrBoot;
+}
+
 // A database that knows `image`, with single-block ranges at every third
-// block position besides, so blocks are looked up, some at taken positions.
+// block position besides, so blocks are looked up, some at taken positions;
+// and longer ranges: over tracks (one off the block bounds), and disks known
+// only by the image's whole bytes, by a span off the bounds and by one to
+// its last byte, with their CRCs as the image has them when it is indexed.
 MatchIndexPtr Index(const Bytes& image) {
   static std::vector<std::unique_ptr<DatabaseInfo>> databases;  // the index points into them
   databases.push_back(test::ImageSetDatabase({{"known", image}}));
-  DiskRecord& disk = databases.back()->games[0].disks[0];
-  for (uint32_t b = 0; b < image.size() / kBlockSize; b += 3) {
-    RangeRecord& range = AppendRange(disk);
-    range.firstByte = b * kBlockSize;
-    range.lastByte = range.firstByte + kBlockSize - 1;
-    range.crc32 = b * 2654435761u;
-    range.attributes = kAttrBoot;
+  DatabaseInfo& database = *databases.back();
+  DiskRecord& disk = database.games[0].disks[0];
+  const auto size = static_cast<uint32_t>(image.size());
+  for (uint32_t b = 0; b < size / kBlockSize; b += 3) {
+    AddRange(disk, b * kBlockSize, b * kBlockSize + kBlockSize - 1, b * 2654435761u);
   }
-  return BuildMatchIndex(*databases.back());
+  for (uint32_t first = 0; first + 2 * kTrack <= size; first += 40 * kTrack) {
+    AddRange(disk, first, first + kTrack - 1, first);
+    AddRange(disk, first + 100, first + kTrack + 99, first);
+  }
+  const auto crcOf = [&image](uint32_t first, uint32_t last) {
+    return Crc32({image.data() + first, size_t{last} - first + 1});
+  };
+  const std::pair<uint32_t, uint32_t> spans[] = {{0, size - 1}, {300, 5'000}, {1'000, size - 1}};
+  for (const auto& [first, last] : spans) {
+    if (last >= size || last < first + kBlockSize) continue;
+    GameRecord& game = database.games.Append();
+    game.name = "Known by " + std::to_string(first) + ".." + std::to_string(last);
+    AddRange(game.disks.Append(), first, last, crcOf(first, last));
+  }
+  return BuildMatchIndex(database);
 }
 
 // Damage to the first of two files, each of a kind the file reader meets.
@@ -118,7 +144,7 @@ TEST(OnePass, LoadingTakesTheBlockCrcsOfEveryForm) {
   tADF image;
   BlockCrcs crcs;
   const MatchIndexPtr index = Index(test::BuilderImage("ofs-game"));
-  crcs.TakeWholeAt(index->blocks.Positions());
+  crcs.TakeWholeAt(index->wholeBlocksFrom);
   for (const test::NamedImage& named : test::BuilderImageSet()) {
     const std::string files[] = {
         dir.Write(named.name + ".adf", named.bytes),

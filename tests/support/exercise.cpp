@@ -110,7 +110,7 @@ std::string CheckOnePass(const tADF& image, const MatchIndex& index, const Block
 
 std::string CheckOnePass(const tADF& image, const MatchIndex& index, size_t piece) {
   BlockCrcs crcs;
-  crcs.TakeWholeAt(index.blocks.Positions());
+  crcs.TakeWholeAt(index.wholeBlocksFrom);
   crcs.Start(image.Size);
   size_t end = 0;
   do {
