@@ -373,6 +373,68 @@ TEST(Selection, BestPerGameInFirstQualifyingOrder) {
   EXPECT_EQ(FormatResultLine({}), kUnidentified);
 }
 
+// Equal accuracy: the candidate with fewer differences wins in place; equal
+// differences keep the earlier one.
+TEST(Selection, FewerDifferencesBreakATie) {
+  GameRecord game;
+  DiskRecord d[4];
+  auto cand = [&](DiskRecord& disk, uint32_t accuracy, uint32_t differing) {
+    Candidate c;
+    c.game = &game;
+    c.disk = &disk;
+    c.accuracy = accuracy;
+    c.sheet.counters[kGroupGame][kDifferent] = differing;
+    return c;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Candidate> candidates;
+    const DiskRecord* kept;
+  };
+  const Case cases[] = {
+      {"fewer later", {cand(d[0], 1000, 1), cand(d[1], 1000, 0), cand(d[2], 1000, 1)}, &d[1]},
+      {"equal keep the first", {cand(d[0], 1000, 1), cand(d[1], 1000, 1)}, &d[0]},
+      {"accuracy before differences", {cand(d[0], 900, 0), cand(d[1], 950, 3)}, &d[1]},
+      {"fewest of three", {cand(d[0], 800, 5), cand(d[1], 800, 2), cand(d[3], 800, 3)}, &d[1]},
+  };
+  for (const Case& c : cases) {
+    const auto kept = SelectResults(c.candidates);
+    ASSERT_EQ(kept.size(), 1u) << c.what;
+    EXPECT_EQ(kept[0]->disk, c.kept) << c.what;
+  }
+}
+
+// Three disks of one set that differ in one file: a perfect copy of disk 2
+// scores 1000 against all three and is named disk 2.
+TEST(Selection, PerfectCopyOfALaterDiskIsThatDisk) {
+  test::DidBuilder db;
+  GameRecord& game = db.Game("Set Game", "Set Soft");
+  db.Version(game, {1, 2, 3});
+  std::vector<Bytes> images;
+  for (uint32_t n = 1; n <= 3; ++n) {
+    DiskRecord& disk = db.Disk(game, "Disk " + std::to_string(n));
+    AdfBuilder builder;
+    // "/a" comes first in the walk (its hash slot is lower), so it nominates.
+    const std::pair<std::string, Bytes> files[] = {{"/a", test::PatternBytes(4000, 1)},
+                                                   {"/z", test::PatternBytes(500, 10 + n)}};
+    for (const auto& [path, contents] : files) {
+      builder.AddFile(path, contents);
+      FileRecord& record = AppendFile(disk);
+      record.path = path;
+      record.size = static_cast<uint32_t>(contents.size());
+      record.crc32 = CrcOf(contents);
+      record.attributes = kAttrGame;
+    }
+    images.push_back(builder.Build());
+  }
+  const MatchIndexPtr index = BuildMatchIndex(db.Database());
+  for (size_t n = 0; n < 3; ++n) {
+    ImagePtr adf = LoadImageFromMemory("d.adf", images[n].data(), images[n].size());
+    EXPECT_EQ(IdentifyImage(*adf, *index).line, StandardName(game, game.disks[n]) + " (1000)")
+        << "disk " << n + 1;
+  }
+}
+
 TEST(ResultCodes, EveryCodeInItsOrder) {
   ScoreSheet all;
   uint32_t n = 1;
