@@ -11,6 +11,7 @@
 #include "base/asciicase.h"
 #include "base/pathtext.h"
 #include "collection/destinationname.h"
+#include "image/adf.h"
 #include "scan/scanner.h"
 
 namespace moswit {
@@ -23,10 +24,12 @@ bool Present(const std::string& path) {
 }
 
 // An existing destination: left alone, and "same" only when it holds the
-// source's bytes.
-void Compare(OrganizeStep& step, const std::string& destination) {
+// source's bytes (`extracted`, for a member of an archive).
+void Compare(OrganizeStep& step, const std::string& destination,
+             const std::optional<std::vector<uint8_t>>& extracted) {
   FileError error;
-  const std::optional<bool> same = SameContents(step.source, destination, error);
+  const std::optional<bool> same = extracted ? FileHolds(destination, *extracted, error)
+                                             : SameContents(step.source, destination, error);
   if (same && *same) {
     step.action = OrganizeAction::kSame;
   } else if (!same && error.path == step.source) {
@@ -157,6 +160,7 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
     OrganizeStep& step = steps.emplace_back();
     step.disk = d;
     step.source = image.path;
+    step.member = image.member;
     step.sourceRelative = image.relative;
     step.destination = DestinationName(entry, image.ending);
     if (!taken.insert(UpperCase(step.destination)).second) {
@@ -164,7 +168,9 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
       step.error = DestinationPath(target, step) + ": " + kNameTaken;
       continue;
     }
-    step.action = options.link ? OrganizeAction::kLink : OrganizeAction::kCopy;
+    // A member of an archive has no file of its own to link to.
+    step.action = options.link && step.member == kFirstImageMember ? OrganizeAction::kLink
+                                                                   : OrganizeAction::kCopy;
     step.exists = Present(DestinationPath(target, step));
   }
   return steps;
@@ -178,8 +184,19 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
             const FileSeams& seams) {
   if (step.action != OrganizeAction::kCopy && step.action != OrganizeAction::kLink) return;
   const std::string destination = DestinationPath(target, step);
+  std::optional<std::vector<uint8_t>> extracted;
+  if (step.member != kFirstImageMember) {
+    FileError error;
+    ImagePtr image = LoadImage(step.source, &error, step.member);
+    if (!image) {
+      step.action = OrganizeAction::kFailed;
+      step.error = FormatFileError(error);
+      return;
+    }
+    extracted = std::move(image->Data);
+  }
   if (Present(destination)) {
-    Compare(step, destination);
+    Compare(step, destination, extracted);
     return;
   }
   if (options.dryRun) return;
@@ -199,13 +216,14 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
     if (outcome == PlaceOutcome::kFailed) step.action = OrganizeAction::kCopy;
   }
   if (step.action == OrganizeAction::kCopy) {
-    outcome = CopyVerified(step.source, destination, seams, error);
+    outcome = extracted ? WriteVerified(*extracted, destination, seams, error)
+                        : CopyVerified(step.source, destination, seams, error);
   }
   switch (outcome) {
     case PlaceOutcome::kPlaced:
       break;
     case PlaceOutcome::kExists:
-      Compare(step, destination);
+      Compare(step, destination, extracted);
       break;
     case PlaceOutcome::kFailed:
       step.action = OrganizeAction::kFailed;

@@ -34,6 +34,7 @@ constexpr char kNameTaken[] = "an earlier disk of the DID has this name";
 struct OrganizeStep {
   size_t disk = 0;                                // in the report's disks
   std::string source;                             // the image's file
+  uint32_t member = kFirstImageMember;            // a member of the archive `source`, copied out
   std::string sourceRelative;                     // below the source folder
   std::string destination;                        // below the target folder, '/' between folders
   bool exists = false;                            // something was at the destination when planned
@@ -55,8 +56,10 @@ std::string DestinationPath(const std::string& target, const OrganizeStep& step)
 // Does one planned step. A destination that exists (also one that appears
 // meanwhile) is compared with the source: the same bytes give "same", any
 // other "conflict", and it is left as it is. Otherwise the source is linked
-// or copied there, its folder made first; a link that fails is a copy. With
-// `dryRun` nothing is written and a step to do keeps its planned action.
+// or copied there, its folder made first; a link that fails is a copy. A
+// member of an archive is extracted and written as a plain image (never
+// linked). With `dryRun` nothing is written and a step to do keeps its
+// planned action.
 void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions& options,
             const FileSeams& seams = {});
 

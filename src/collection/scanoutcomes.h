@@ -15,16 +15,20 @@
 namespace moswit {
 
 struct ImageOutcome {
-  std::string path;      // the file as the listing found it
-  std::string relative;  // below the source folder, with its ending
-  std::string ending;    // what follows the caption, lower case: ".adf"
+  std::string path;  // the file as the listing found it
+  // Below the source folder, with its ending; for a member of an archive
+  // the archive's, "/" and the member's name.
+  std::string relative;
+  std::string ending;                   // of a copy of the image, lower case: ".adf"
+  uint32_t member = kFirstImageMember;  // the archive member the row loaded
   std::vector<GameMatch> games;
 };
 
-// The part of a row's path after its caption, lower case (a-z only), so an
-// ending of any length fits; what follows the last dot of the file name
-// when the path does not hold the caption.
-std::string RowEnding(const ImageRow& row, const std::string& sourceFolder);
+// The ending a copy of the row's image gets, lower case (a-z only): ".adf"
+// for a member of an archive (copied out of it as a plain image), otherwise
+// the file's image ending (".adz", ".adf.gz", ...), or what follows the last
+// dot of its name when it has none.
+std::string RowEnding(const ImageRow& row);
 
 // Takes out the images whose files lie in `folder` or below it, links
 // followed; an empty `folder` takes out nothing.

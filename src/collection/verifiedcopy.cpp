@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -143,8 +144,16 @@ std::optional<bool> SameContents(const std::string& a, const std::string& b, Fil
   return true;
 }
 
-PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
-                          const FileSeams& seams, FileError& error) {
+namespace {
+
+// Writes the contents `write` puts into a temporary file beside
+// `destination`, reads it back and renames it there, as CopyVerified says.
+// `write` returns the size and CRC-32 of what it wrote.
+using ContentsWriter =
+    std::function<std::optional<FileCheck>(std::FILE* out, const std::string& outPath, FileError&)>;
+
+PlaceOutcome PlaceVerified(const ContentsWriter& write, const std::string& destination,
+                           const FileSeams& seams, FileError& error) {
   std::error_code code;
   // A destination there already is never opened for writing.
   if (std::filesystem::exists(std::filesystem::symlink_status(PathFromText(destination), code))) {
@@ -157,7 +166,7 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
     std::error_code ignored;
     std::filesystem::remove(PathFromText(temporary), ignored);
   };
-  const std::optional<FileCheck> written = CopyContents(source, out.get(), temporary, error);
+  const std::optional<FileCheck> written = write(out.get(), temporary, error);
   const int closed = std::fclose(out.release());
   if (!written || closed != 0) {
     if (written) error = ErrorOf(temporary, errno);
@@ -174,6 +183,59 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
   if (placed != PlaceOutcome::kPlaced) dropTemporary();
   if (placed == PlaceOutcome::kFailed) error = {destination, code.message()};
   return placed;
+}
+
+}  // namespace
+
+PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
+                          const FileSeams& seams, FileError& error) {
+  return PlaceVerified(
+      [&source](std::FILE* out, const std::string& outPath, FileError& failed) {
+        return CopyContents(source, out, outPath, failed);
+      },
+      destination, seams, error);
+}
+
+PlaceOutcome WriteVerified(std::span<const uint8_t> contents, const std::string& destination,
+                           const FileSeams& seams, FileError& error) {
+  return PlaceVerified(
+      [contents](std::FILE* out, const std::string& outPath,
+                 FileError& failed) -> std::optional<FileCheck> {
+        if (std::fwrite(contents.data(), 1, contents.size(), out) != contents.size()) {
+          failed = ErrorOf(outPath, errno);
+          return std::nullopt;
+        }
+        FileCheck check{contents.size(), 0};
+        CrcInit(check.crc);
+        CrcUpdate(check.crc, contents.data(), contents.size());
+        CrcFinal(check.crc);
+        return check;
+      },
+      destination, seams, error);
+}
+
+std::optional<bool> FileHolds(const std::string& path, std::span<const uint8_t> contents,
+                              FileError& error) {
+  File in(OpenFile(PathFromText(path), "rb"));
+  if (!in) {
+    error = ErrorOf(path, errno);
+    return std::nullopt;
+  }
+  std::vector<char>& buffer = Buffer();
+  size_t at = 0;
+  for (;;) {
+    const size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
+    if (got > contents.size() - at || std::memcmp(buffer.data(), contents.data() + at, got) != 0) {
+      return false;
+    }
+    at += got;
+    if (got < buffer.size()) break;
+  }
+  if (std::ferror(in.get())) {
+    error = ErrorOf(path, EIO);
+    return std::nullopt;
+  }
+  return at == contents.size();
 }
 
 PlaceOutcome LinkNoReplace(const std::string& source, const std::string& destination,

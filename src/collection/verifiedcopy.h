@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -46,6 +47,16 @@ std::optional<bool> SameContents(const std::string& a, const std::string& b, Fil
 // source's is removed (kFailed), as is one that cannot be finished.
 PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
                           const FileSeams& seams, FileError& error);
+
+// Writes `contents` to `destination` as CopyVerified copies a file: through
+// a temporary file, read back and compared, never replacing one.
+PlaceOutcome WriteVerified(std::span<const uint8_t> contents, const std::string& destination,
+                           const FileSeams& seams, FileError& error);
+
+// Whether the file holds exactly `contents`; nothing, with `error` set, when
+// it cannot be read.
+std::optional<bool> FileHolds(const std::string& path, std::span<const uint8_t> contents,
+                              FileError& error);
 
 // A hard link at `destination` to `source`. kExists as for the copy;
 // kFailed when the system cannot link the two, e.g. on two file systems.

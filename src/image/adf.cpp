@@ -51,11 +51,32 @@ std::string TooLarge(uint64_t size) {
          std::to_string(kMaxImageSize) + ")";
 }
 
+// Decodes the archive's member `member` (or its first image member).
+bool LoadZipMember(ByteSource& source, uint32_t member, std::vector<uint8_t>& out,
+                   std::string& error) {
+  std::vector<ZipEntry> entries;
+  if (!ReadZipEntries(source, entries, error)) return false;
+  size_t position = member;
+  if (member == kFirstImageMember) {
+    const std::vector<size_t> images = ZipImageMembers(entries);
+    if (images.empty()) {
+      error = NoZipImageReason(entries);
+      return false;
+    }
+    position = images.front();
+  } else if (position >= entries.size() || IsZipFolder(entries[position])) {
+    // The archive changed since it was listed.
+    error = "The ZIP archive has no file at position " + std::to_string(member);
+    return false;
+  }
+  return ExtractZipMember(source, entries[position], kMaxImageSize, out, error);
+}
+
 // Fills `image` from the source; its buffer is reused, and when it already
 // has the image's size it is read into without being cleared first. With
 // `crcs`, the blocks' CRCs are taken as the bytes arrive.
-bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* crcs,
-          std::string& error) {
+bool Load(const std::string& name, ByteSource& source, uint32_t member, tADF& image,
+          BlockCrcs* crcs, std::string& error) {
   uint8_t first4[4];
   if (!source.ReadAt(0, first4, sizeof first4, error)) return false;
 
@@ -63,7 +84,10 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* c
   image.Size = 0;
   if (crcs) crcs->Start(0);
   if (HasZipSignature(first4)) {
-    if (!ExtractFirstZipMember(source, kMaxImageSize, image.Data, error)) return false;
+    if (!LoadZipMember(source, member, image.Data, error)) return false;
+  } else if (member != kFirstImageMember) {
+    error = "Not a ZIP archive, so it has no member at position " + std::to_string(member);
+    return false;
   } else if (HasGzipSignature(first4)) {
     if (!DecodeGzip(source, kMaxGzipImageSize, image.Data, error)) return false;
   } else {
@@ -90,22 +114,22 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* c
   return true;
 }
 
-ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
+ImagePtr Load(const std::string& name, ByteSource& source, uint32_t member, std::string& error) {
   auto image = std::make_unique<tADF>();
-  if (!Load(name, source, *image, nullptr, error)) return nullptr;
+  if (!Load(name, source, member, *image, nullptr, error)) return nullptr;
   return image;
 }
 
 }  // namespace
 
-ImagePtr LoadImage(const std::string& path, FileError* error) {
+ImagePtr LoadImage(const std::string& path, FileError* error, uint32_t member) {
   ReadOnlyFile file;
   const int opened = file.Open(PathFromText(path));
   std::string reason = opened != 0 ? std::strerror(opened) : "";
   ImagePtr image;
   if (opened == 0) {
     FileSource source(file);
-    image = Load(path, source, reason);
+    image = Load(path, source, member, reason);
   }
   if (!image && error) *error = {path, reason};
   return image;
@@ -113,7 +137,8 @@ ImagePtr LoadImage(const std::string& path, FileError* error) {
 
 namespace {
 
-bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* error) {
+bool LoadInto(const std::string& path, uint32_t member, tADF& image, BlockCrcs* crcs,
+              FileError* error) {
   image.Size = 0;
   ReadOnlyFile file;
   const int opened = file.Open(PathFromText(path));
@@ -121,7 +146,7 @@ bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* 
   bool loaded = false;
   if (opened == 0) {
     FileSource source(file);
-    loaded = Load(path, source, image, crcs, reason);
+    loaded = Load(path, source, member, image, crcs, reason);
   }
   if (!loaded && error) *error = {path, reason};
   return loaded;
@@ -130,18 +155,37 @@ bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* 
 }  // namespace
 
 bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
-  return LoadInto(path, image, nullptr, error);
+  return LoadInto(path, kFirstImageMember, image, nullptr, error);
 }
 
-bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs, FileError* error) {
-  return LoadInto(path, image, &crcs, error);
+bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs, FileError* error,
+                   uint32_t member) {
+  return LoadInto(path, member, image, &crcs, error);
+}
+
+std::vector<ArchiveMember> ArchiveImageMembers(const std::string& path) {
+  ReadOnlyFile file;
+  if (file.Open(PathFromText(path)) != 0) return {};
+  FileSource source(file);
+  uint8_t first4[4];
+  std::string error;
+  std::vector<ZipEntry> entries;
+  if (!source.ReadAt(0, first4, sizeof first4, error) || !HasZipSignature(first4) ||
+      !ReadZipEntries(source, entries, error)) {
+    return {};
+  }
+  std::vector<ArchiveMember> members;
+  for (const size_t position : ZipImageMembers(entries)) {
+    members.push_back({static_cast<uint32_t>(position), ZipEntryName(entries[position])});
+  }
+  return members;
 }
 
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
                              FileError* error) {
   MemorySource source(bytes, length);
   std::string reason;
-  ImagePtr image = Load(name, source, reason);
+  ImagePtr image = Load(name, source, kFirstImageMember, reason);
   if (!image && error) *error = {name, reason};
   return image;
 }

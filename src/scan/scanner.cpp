@@ -42,7 +42,7 @@ struct ImageSlot {
 // Loads the row's image into the slot and identifies it.
 RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, ImageSlot& slot) {
   FileError error;
-  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error)) {
+  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error, row.member)) {
     return {UnreadableResult(error.message), false, {}};
   }
   IdentifyResult result = IdentifyImage(slot.image, index, slot.crcs);

@@ -116,10 +116,12 @@ TEST_F(BuildDid, SetsByNameWithTheirDisksInOrder) {
       Image("c/Quest (1990)(Soft)" + test::DiskNumberInName(1, 3) + ".adf", 4);
   const std::string absent = (dir_.Path() / "absent.adf").string();
 
-  const std::vector<std::string> paths =
+  const std::vector<ImageRow> images =
       ImagesOfArguments({(dir_.Path() / "a").string(), quest1, again, absent, quest1});
+  std::vector<std::string> paths;
+  for (const ImageRow& image : images) paths.push_back(image.path);
   ASSERT_EQ(paths, (std::vector<std::string>{other, quest3, quest1, again, absent, quest1}));
-  const DidFromImages built = BuildDidFromImages(paths, "out.did");
+  const DidFromImages built = BuildDidFromImages(images, "out.did");
 
   ASSERT_EQ(built.leftOut.size(), 1u);
   EXPECT_EQ(built.leftOut[0].path, absent);

@@ -53,14 +53,25 @@ TEST_F(LoaderTest, TruncatedImageHasFewerBlocks) {
   EXPECT_EQ(BlockData(*image, 878), nullptr);
 }
 
-TEST_F(LoaderTest, FirstZipMemberIsLoadedWhateverItsName) {
+// The only file of an archive loads whatever its name; of several files the
+// first ".adf" loads, also after a folder entry; whatever the archive's name.
+TEST_F(LoaderTest, ZipImageMemberIsLoadedWhateverTheArchiveName) {
   const Bytes disk = test::PatternBytes(901'120, 3);
-  const Bytes zip = MakeZip({{"readme.txt", disk}, {"other.adf", Bytes(100, 1)}});
-  for (const char* name : {"disk.zip", "disk.adf"}) {
-    ImagePtr image = LoadImage(dir_.Write(name, zip));
-    ASSERT_TRUE(image) << name;
-    EXPECT_EQ(image->Data, disk) << name;
+  const std::vector<ZipMember> archives[] = {
+      {{"readme.txt", disk}},
+      {{"readme.txt", Bytes(100, 1)}, {"disk.adf", disk}, {"other.adf", Bytes(100, 1)}},
+      {{"Game/", {}}, {"Game/Game.ADF", disk}},
+  };
+  for (const auto& members : archives) {
+    for (const char* name : {"disk.zip", "disk.adf"}) {
+      ImagePtr image = LoadImage(dir_.Write(name, MakeZip(members)));
+      ASSERT_TRUE(image) << name << " " << members[0].name;
+      EXPECT_EQ(image->Data, disk) << name << " " << members[0].name;
+    }
   }
+  std::string reason;
+  EXPECT_FALSE(Load(MakeZip({{"Game/", {}}}), &reason));
+  EXPECT_EQ(reason, "No image in the ZIP archive: it holds no file, only folders");
 }
 
 struct ZipCase {
