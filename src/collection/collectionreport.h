@@ -65,7 +65,9 @@ const char* StatusWord(DiskStatus status);
 // One line per disk, then one per unknown image, each of six fields
 // separated by TAB and ended by "\n": status, standard name, best image
 // below the source folder, accuracy, codes, number of images naming the
-// disk. Fields that do not apply are empty (a missing disk counts 0).
+// disk. Fields that do not apply are empty (a missing disk counts 0). UTF-8:
+// the standard names converted from the DID's Windows-1252, the paths as
+// the system gives them.
 std::string ReportText(const CollectionReport& report);
 
 // Writes ReportText to `path`; the error when it cannot.
