@@ -190,6 +190,11 @@ ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size
   return image;
 }
 
+std::string LoadedImageName(const std::string& path) {
+  const std::vector<ArchiveMember> members = ArchiveImageMembers(path);
+  return members.size() > 1 ? path + "/" + members.front().name : path;
+}
+
 void FreeImage(ImagePtr& image) { image.reset(); }
 
 bool AdviseReadAhead(const std::string& path) { return StartReadAhead(PathFromText(path)); }

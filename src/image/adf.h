@@ -68,6 +68,11 @@ struct ArchiveMember {
 // for a file that is no ZIP archive, cannot be read or holds no image.
 std::vector<ArchiveMember> ArchiveImageMembers(const std::string& path);
 
+// How a window names the image LoadImage(path) loads: the path, followed
+// for a ZIP archive of several images by "/" and the name of the member it
+// loads, the first.
+std::string LoadedImageName(const std::string& path);
+
 // Decides and decodes from bytes already in memory; `name` becomes FileName
 // (and the error's path).
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,

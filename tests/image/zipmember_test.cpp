@@ -178,6 +178,7 @@ TEST(ZipDirectory, LoadingByPosition) {
   EXPECT_EQ(LoadImage(path, nullptr, members[0].position)->Data, a);
   EXPECT_EQ(LoadImage(path, nullptr, members[1].position)->Data, b);
   EXPECT_EQ(LoadImage(path)->Data, a);
+  EXPECT_EQ(LoadedImageName(path), path + "/Set/Disk1.adf");
   for (const uint32_t position : {0u, 3u}) {
     FileError error;
     EXPECT_FALSE(LoadImage(path, &error, position));
@@ -186,7 +187,9 @@ TEST(ZipDirectory, LoadingByPosition) {
   FileError error;
   EXPECT_FALSE(LoadImage(dir.Write("plain.adf", a), &error, 1));
   EXPECT_NE(error.message.find("Not a ZIP archive"), std::string::npos);
-  EXPECT_TRUE(ArchiveImageMembers(dir.Write("plain.zip", a)).empty());
+  const std::string plain = dir.Write("plain.zip", a);
+  EXPECT_TRUE(ArchiveImageMembers(plain).empty());
+  EXPECT_EQ(LoadedImageName(plain), plain);
 }
 
 }  // namespace
