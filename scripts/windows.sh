@@ -6,10 +6,11 @@
 # the programs do, not how fast) and runs the core's tests under Wine. Then
 # runs moswit-cli under Wine and the Linux moswit-cli of LINUX_BUILD (default
 # build-test) on that build's samples, also copied into a folder with a name
-# outside ASCII: list, identify, mkdid and identify with the DID made, report
-# and organize. What each prints, its exit status
-# and the files it writes (the DID, the organized copies) must be the same
-# on both systems.
+# outside ASCII (with an image named in letters Windows-1252 does and does
+# not hold): list, identify, mkdid and identify with the DID made, report,
+# and organize by the sample DID and by the DID made. What each prints, its
+# exit status and the files it writes (the DID, the organized copies) must
+# be the same on both systems.
 #   scripts/windows.sh [LINUX_BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -54,6 +55,9 @@ cp "$linux/samples/sample.adf" "$linux/samples/sample.zip" "$linux/samples/sampl
   "$smoke/input/"
 cp -r "$linux/samples/renamer" "$smoke/input/renamer"
 cp -r "$linux/samples/renamer" "$smoke/input/Sammlung Übersicht 日本"
+# A letter of Windows-1252 and two it cannot hold: mkdid replaces and counts
+# those in the DID, organize names the copy in UTF-8 from it.
+cp "$linux/samples/sample.adf" "$smoke/input/Sammlung Übersicht 日本/Café 日本.adf"
 # Rows are sorted with the user's collation: US English on both sides, built
 # here for the C library so the machine's locales stay as they are. Wine
 # takes its names' encoding from it as well.
@@ -74,6 +78,7 @@ commands=(
   "identify|made.did|$named"
   "report|../input/sample.did|$named"
   "organize|--partial|../input/sample.did|$named|organized"
+  "organize|made.did|$named|organized-made"
 )
 for side in linux windows; do
   program=("${locale[@]}" "$PWD/$linux/moswit-cli")
