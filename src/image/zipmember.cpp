@@ -43,6 +43,9 @@ constexpr size_t kCentralExtraLength = 30;
 constexpr size_t kCentralCommentLength = 32;
 constexpr size_t kCentralLocalOffset = 42;
 
+// As many entries as the end record can count.
+constexpr size_t kMaxZipEntries = 0xFFFF;
+
 // End records tried, from the last one back, before the archive is taken
 // to have no directory: a comment may hold the signature too.
 constexpr int kEndRecordsTried = 16;
@@ -166,19 +169,40 @@ bool HasZipSignature(const uint8_t* first4) { return Get32(first4) == kLocalSign
 bool ReadZipEntries(ByteSource& archive, std::vector<ZipEntry>& entries, std::string& error) {
   entries = EntriesFromDirectory(archive);
   if (!entries.empty()) return true;
-  uint8_t header[kLocalHeaderSize];
-  if (!archive.ReadAt(0, header, sizeof header, error)) return false;
-  ZipEntry& first = entries.emplace_back();
-  first.flags = Get16(header + kLocalFlags);
-  first.method = Get16(header + kLocalMethod);
-  first.compressedSize = Get32(header + kLocalCompressedSize);
-  first.uncompressedSize = Get32(header + kLocalUncompressedSize);
-  // A name cut off by the end of the file stays empty; the data is missing
-  // then anyway, and extracting says so.
-  std::string name(Get16(header + kLocalNameLength), '\0');
-  std::string ignored;
-  if (archive.ReadAt(kLocalHeaderSize, name.data(), name.size(), ignored)) first.name = name;
-  return true;
+  // Without a directory, the local headers that follow one another from
+  // the start: each one's sizes lead to the next, until a header is missing
+  // or defers its sizes to a data descriptor.
+  uint64_t offset = 0;
+  const uint64_t length = archive.Length();
+  while (offset <= UINT32_MAX && entries.size() < kMaxZipEntries) {
+    uint8_t header[kLocalHeaderSize];
+    std::string reason;
+    if (!archive.ReadAt(offset, header, sizeof header, reason)) {
+      if (entries.empty()) error = reason;
+      break;
+    }
+    if (Get32(header) != kLocalSignature) {
+      if (entries.empty()) error = "Not a ZIP archive: no local header at its start";
+      break;
+    }
+    ZipEntry& entry = entries.emplace_back();
+    entry.flags = Get16(header + kLocalFlags);
+    entry.method = Get16(header + kLocalMethod);
+    entry.compressedSize = Get32(header + kLocalCompressedSize);
+    entry.uncompressedSize = Get32(header + kLocalUncompressedSize);
+    entry.localOffset = static_cast<uint32_t>(offset);
+    // A name cut off by the end of the file stays empty; the data is
+    // missing then anyway, and extracting says so.
+    std::string name(Get16(header + kLocalNameLength), '\0');
+    if (archive.ReadAt(offset + kLocalHeaderSize, name.data(), name.size(), reason)) {
+      entry.name = std::move(name);
+    }
+    if ((entry.flags & kFlagDataDescriptor) && entry.compressedSize == 0) break;
+    offset += kLocalHeaderSize + Get16(header + kLocalNameLength) +
+              Get16(header + kLocalExtraLength) + uint64_t{entry.compressedSize};
+    if (offset >= length) break;
+  }
+  return !entries.empty();
 }
 
 bool IsZipFolder(const ZipEntry& entry) {

@@ -52,9 +52,10 @@ constexpr uint32_t kMaxZipDirectorySize = 16u * 1024u * 1024u;
 // The members in the order of the central directory. Entries are taken
 // while each carries its signature and lies wholly inside the file, up to
 // the count of the end record. An archive whose directory gives none (cut
-// off, damaged, or streamed without one) has the local header at its start
-// as its only member. False, with the reason, when not even that header can
-// be read.
+// off or damaged) has the members whose local headers follow one another
+// from its start, as far as their sizes lead (a member whose sizes follow
+// its data ends the walk). False, with the reason, when not even the first
+// header can be read.
 bool ReadZipEntries(ByteSource& archive, std::vector<ZipEntry>& entries, std::string& error);
 
 // A folder: its name ends in '/' (or '\', as some Windows zippers write).
