@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "base/asciicase.h"
@@ -377,31 +378,23 @@ TEST(Selection, BestPerGameInFirstQualifyingOrder) {
 // differences keep the earlier one.
 TEST(Selection, FewerDifferencesBreakATie) {
   GameRecord game;
-  DiskRecord d[4];
-  auto cand = [&](DiskRecord& disk, uint32_t accuracy, uint32_t differing) {
-    Candidate c;
-    c.game = &game;
-    c.disk = &disk;
-    c.accuracy = accuracy;
-    c.sheet.counters[kGroupGame][kDifferent] = differing;
-    return c;
-  };
-  struct Case {
-    const char* what;
+  DiskRecord d[3];
+  // Candidates of one game as disk, accuracy and differing files; the disk kept.
+  const auto kept = [&](std::initializer_list<std::array<uint32_t, 3>> list) {
     std::vector<Candidate> candidates;
-    const DiskRecord* kept;
+    for (const auto& [disk, accuracy, differing] : list) {
+      Candidate& c = candidates.emplace_back();
+      c.game = &game;
+      c.disk = &d[disk];
+      c.accuracy = accuracy;
+      c.sheet.counters[kGroupGame][kDifferent] = differing;
+    }
+    return SelectResults(candidates).at(0)->disk - d;
   };
-  const Case cases[] = {
-      {"fewer later", {cand(d[0], 1000, 1), cand(d[1], 1000, 0), cand(d[2], 1000, 1)}, &d[1]},
-      {"equal keep the first", {cand(d[0], 1000, 1), cand(d[1], 1000, 1)}, &d[0]},
-      {"accuracy before differences", {cand(d[0], 900, 0), cand(d[1], 950, 3)}, &d[1]},
-      {"fewest of three", {cand(d[0], 800, 5), cand(d[1], 800, 2), cand(d[3], 800, 3)}, &d[1]},
-  };
-  for (const Case& c : cases) {
-    const auto kept = SelectResults(c.candidates);
-    ASSERT_EQ(kept.size(), 1u) << c.what;
-    EXPECT_EQ(kept[0]->disk, c.kept) << c.what;
-  }
+  EXPECT_EQ(kept({{0, 1000, 1}, {1, 1000, 0}, {2, 1000, 1}}), 1);  // fewer, later
+  EXPECT_EQ(kept({{0, 800, 5}, {1, 800, 2}, {2, 800, 3}}), 1);     // the fewest
+  EXPECT_EQ(kept({{0, 1000, 1}, {1, 1000, 1}}), 0);                // equal: the first
+  EXPECT_EQ(kept({{0, 900, 0}, {1, 950, 3}}), 1);                  // accuracy comes first
 }
 
 // Three disks of one set that differ in one file: a perfect copy of disk 2
