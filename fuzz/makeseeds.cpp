@@ -2,10 +2,11 @@
 // Writes the fuzzers' seed corpora from the test builders: images of the
 // builder set (plain and zipped; a high-density disk among them), gzip
 // images of one and of several members, DID texts of random and image-set
-// databases, wildcard pattern and name pairs, and DATs (plain, zipped, in
-// other encodings, and one as report --fixdat writes it).
+// databases, wildcard pattern and name pairs, DATs (plain, zipped, in
+// other encodings, and one as report --fixdat writes it), and ZIP archives
+// of several members.
 //   moswit_fuzz_seeds OUTPUT_FOLDER
-// makes OUTPUT_FOLDER/{image,identify,onepass,did,wildcard,dat}.
+// makes OUTPUT_FOLDER/{image,identify,onepass,did,wildcard,dat,zip}.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,28 @@ void ImageSeeds(const fs::path& folder, bool plainToo) {
   Write(folder / "high-density.adz",
         moswit::test::Gzip(moswit::test::BuilderImage("twice-a-floppy")));
   Write(folder / "tiny", Bytes{'D', 'O', 'S', 0});
+}
+
+// ZIP archives of small members in the shapes zippers write: folders
+// first, several images, stored and streamed members, names in UTF-8 and
+// code page 437, one cut short.
+void ZipSeeds(const fs::path& folder) {
+  using moswit::test::MakeZip;
+  fs::create_directories(folder);
+  const Bytes a = moswit::test::PatternBytes(3000, 1);
+  const Bytes b = moswit::test::PatternBytes(1500, 2);
+  Write(folder / "folder-first.zip", MakeZip({{"Game/", {}}, {"Game/Game.adf", a}}));
+  Write(folder / "set.zip",
+        MakeZip({{"Set/Disk1.adf", a}, {"readme.txt", b}, {"Set/Disk2.ADF", b}}));
+  Write(folder / "stored-streamed.zip",
+        MakeZip({{"1.adf", a, false}, {"2.adf", b, true, true}, {"3.adf", a, false, true}}));
+  const std::string cp437 = std::string("\x9A") + "bersicht.adf";
+  const std::string utf8 = std::string("\xC3\x9C") + "bersicht.adf";
+  Write(folder / "names.zip", MakeZip({{cp437, a}, {utf8, b}}));
+  Write(folder / "no-image.zip", MakeZip({{"a.txt", a}, {"b/", {}}}));
+  Bytes cut = MakeZip({{"1.adf", a}, {"2.adf", b}});
+  cut.resize(cut.size() - 30);
+  Write(folder / "cut.zip", cut);
 }
 
 // The one-pass fuzzer takes its input as the image's bytes: plain images.
@@ -140,5 +163,6 @@ int main(int argc, char** argv) {
   DidSeeds(out / "did");
   WildcardSeeds(out / "wildcard");
   DatSeeds(out / "dat");
+  ZipSeeds(out / "zip");
   return 0;
 }

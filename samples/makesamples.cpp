@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Writes sample images into the folder given on the command line, and a
 // collection for the Renamer: renamer/ with perfect, damaged, renamed and
-// unknown disks, sample.did describing them file by file, and sample.dat
-// listing the good ones (and one the folder lacks) as a DAT does.
+// unknown disks and a ZIP archive of two disks, sample.did describing them
+// file by file, and sample.dat listing the good ones (and one the folder
+// lacks) as a DAT does.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,7 +124,12 @@ bool WriteRenamerSamples(const std::filesystem::path& folder) {
          WriteBytes(images / "Demo Racer.adf", BuildDisk("Racer", RacerDisk())) &&
          WriteBytes(images / "more" / "Demo Racer (bad file).adf", BuildDisk("Racer", damaged)) &&
          WriteBytes(images / "more" / "Quest copy.ADF", BuildDisk("Quest1", renamed)) &&
-         WriteBytes(images / "more" / "Unknown.adf", BuildDisk("Utilities", unknown));
+         WriteBytes(images / "more" / "Unknown.adf", BuildDisk("Utilities", unknown)) &&
+         WriteBytes(images / "more" / "Quest set.zip",
+                    moswit::test::MakeZip({{"Quest/", {}},
+                                           {"Quest/Disk 1.adf", BuildDisk("Quest1", QuestDisk(1))},
+                                           {"Quest/Disk 2.adf", BuildDisk("Quest2", QuestDisk(2))},
+                                           {"Quest/readme.txt", Text("both disks\n")}}));
 }
 
 }  // namespace

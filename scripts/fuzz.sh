@@ -3,7 +3,7 @@
 # Builds the fuzzers (clang, libFuzzer with address and undefined-behaviour
 # sanitizers) and runs each for SECONDS (default 600), one after the other,
 # so a long run by hand never takes more than one core.
-#   scripts/fuzz.sh [SECONDS] [FUZZER...]     FUZZER: image did wildcard identify onepass dat
+#   scripts/fuzz.sh [SECONDS] [FUZZER...]     FUZZER: image did wildcard identify onepass dat zip
 # The corpus grows in BUILD/fuzz/corpus/NAME from run to run; crashes,
 # timeouts and leaks land in BUILD/fuzz/artifacts. FUZZ_BUILD_DIR picks the
 # build folder (default build-fuzz). Exits non-zero when a fuzzer found
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 fuzzers=("$@")
-[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(image did wildcard identify onepass dat)
+[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(image did wildcard identify onepass dat zip)
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
 
 werror=OFF
@@ -41,6 +41,8 @@ for name in "${fuzzers[@]}"; do
     image | identify) options+=(-max_len=1048576) ;;
     # A high-density disk and a little more.
     onepass) options+=(-max_len=1900000) ;;
+    # Directories and small members; large members are the image fuzzer's.
+    zip) options+=(-max_len=65536) ;;
   esac
   echo "== fuzzing $name for ${seconds}s"
   log="$build/fuzz/$name.log"

@@ -10,11 +10,13 @@
 # against the system's Debian keyring), and built statically into
 # build-windows/expat, once. Then runs moswit-cli under Wine and the Linux
 # moswit-cli of LINUX_BUILD (default build-test) on that build's samples,
-# also copied into a folder with a name outside ASCII: list, identify, mkdid
-# and identify with the DID made, enrich of that DID, report and organize,
-# import-dat of the sample DAT, identify with that DID and report --fixdat. What each prints,
-# its exit status and the files it writes (the DIDs, the organized copies,
-# the DAT of the missing) must be the same on both systems.
+# also copied into a folder with a name outside ASCII (with an image named
+# in letters Windows-1252 does and does not hold): list, identify, mkdid and
+# identify with the DID made, enrich of that DID, report, organize by the
+# sample DID and by the DID made, import-dat of the sample DAT, identify with
+# that DID and report --fixdat. What each prints, its exit status and the
+# files it writes (the DIDs, the organized copies, the DAT of the missing)
+# must be the same on both systems.
 #   scripts/windows.sh [LINUX_BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -98,6 +100,9 @@ cp "$linux/samples/sample.adf" "$linux/samples/sample.zip" "$linux/samples/sampl
   "$linux/samples/sample.dat" "$smoke/input/"
 cp -r "$linux/samples/renamer" "$smoke/input/renamer"
 cp -r "$linux/samples/renamer" "$smoke/input/Sammlung Übersicht 日本"
+# A letter of Windows-1252 and two it cannot hold: mkdid replaces and counts
+# those in the DID, organize names the copy in UTF-8 from it.
+cp "$linux/samples/sample.adf" "$smoke/input/Sammlung Übersicht 日本/Café 日本.adf"
 # Rows are sorted with the user's collation: US English on both sides, built
 # here for the C library so the machine's locales stay as they are. Wine
 # takes its names' encoding from it as well.
@@ -119,6 +124,7 @@ commands=(
   "enrich|made.did|$named|enriched.did"
   "report|../input/sample.did|$named"
   "organize|--partial|../input/sample.did|$named|organized"
+  "organize|made.did|$named|organized-made"
   "import-dat|imported.did|../input/sample.dat"
   "identify|imported.did|$named"
   "report|--fixdat|missing.dat|imported.did|$named"

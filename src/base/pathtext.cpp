@@ -36,28 +36,11 @@ std::string PathText(const std::filesystem::path& path) {
   return text;
 }
 
-std::string PathTextOfLatin1(std::string_view text) {
-  std::string utf8;
-  utf8.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8.push_back(c);
-    } else {
-      utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-      utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-    }
-  }
-  return utf8;
-}
-
 #else
 
 std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(text); }
 
 std::string PathText(const std::filesystem::path& path) { return path.string(); }
-
-std::string PathTextOfLatin1(std::string_view text) { return std::string(text); }
 
 #endif
 

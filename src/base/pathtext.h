@@ -17,8 +17,4 @@ std::filesystem::path PathFromText(std::string_view text);
 
 std::string PathText(const std::filesystem::path& path);
 
-// A name made of 8-bit text read as Latin-1 (a DID text) as a path text:
-// its bytes as they are on POSIX systems, its letters in UTF-8 on Windows.
-std::string PathTextOfLatin1(std::string_view text);
-
 }  // namespace moswit

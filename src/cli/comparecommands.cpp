@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "cli/commands.h"
 #include "compare/compareimagefiles.h"
 
@@ -36,7 +37,9 @@ int RunCompare(const Args& args) {
     return 1;
   }
   std::string out;
-  for (const TableRow& row : tables.files.rows) AppendRow(out, "F", {row.caption}, row, 0);
+  for (const TableRow& row : tables.files.rows) {
+    AppendRow(out, "F", {Utf8FromCp1252(row.caption)}, row, 0);
+  }
   for (const TableRow& row : tables.ranges.rows) {
     AppendRow(out, "R", {row.caption, row.subItems[0]}, row, 1);
   }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <string>
 
+#include "base/codepage.h"
 #include "base/numbertext.h"
 #include "base/pathtext.h"
 #include "cli/commands.h"
@@ -44,12 +45,12 @@ int RunNames(const Args& args) {
     uint32_t versionNumber = 0;
     for (const VersionRecord& version : game.versions) {
       out += "V\t" + gameText + "\t" + IntToDec(++versionNumber) + "\t" +
-             VersionTagString(game, version) + "\n";
+             Utf8FromCp1252(VersionTagString(game, version)) + "\n";
     }
     uint32_t diskNumber = 0;
     for (const DiskRecord& disk : game.disks) {
-      out +=
-          "D\t" + gameText + "\t" + IntToDec(++diskNumber) + "\t" + StandardName(game, disk) + "\n";
+      out += "D\t" + gameText + "\t" + IntToDec(++diskNumber) + "\t" +
+             Utf8FromCp1252(StandardName(game, disk)) + "\n";
     }
   }
   WriteOut(out);

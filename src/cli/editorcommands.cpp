@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <string>
 
+#include "base/codepage.h"
 #include "cli/commands.h"
 #include "database/records.h"
 #include "editors/recordtree.h"
@@ -16,11 +17,11 @@ int RunTree(const Args& args) {
   const RecordTree tree = FillRecordTree(*database);
   std::string out;
   for (const GameBranch& branch : tree.games) {
-    out += branch.node.text;
+    out += Utf8FromCp1252(branch.node.text);
     out.push_back('\n');
     for (const RecordNode& child : branch.children) {
       out.push_back('\t');
-      out += child.text;
+      out += Utf8FromCp1252(child.text);
       out.push_back('\n');
     }
   }

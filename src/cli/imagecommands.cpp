@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <string>
 
+#include "base/codepage.h"
 #include "base/numbertext.h"
 #include "cli/commands.h"
 #include "diskcontents/diskproperties.h"
@@ -24,7 +25,7 @@ int RunList(const Args& args) {
   if (!image) return 1;
   std::string out;
   for (const FileEntry& file : ListFiles(*image, ImageIsFfs(*image))) {
-    Field(out, file.Path);
+    Field(out, Utf8FromCp1252(file.Path));
     Field(out, IntToDec(file.Size));
     Field(out, IntToHex(file.Crc, 8));
     Field(out, IntToHex(file.Status, 8));
@@ -57,7 +58,7 @@ int RunInfo(const Args& args) {
     Field(out, key);
     Field(out, value, true);
   };
-  line("Name", p.DiskName);
+  line("Name", Utf8FromCp1252(p.DiskName));
   line("Size", IntToDec(image->Size));
   line("Blocks", IntToDec(BlockCount(*image)));
   line("DOS", p.IsDos ? "1" : "0");

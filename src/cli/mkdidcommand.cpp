@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "base/codepage.h"
 #include "base/pathtext.h"
 #include "cli/commands.h"
 #include "database/didwriter.h"
@@ -18,14 +19,15 @@ int RunMkdid(const Args& args) {
 
   for (const ImageLeftOut& image : built.leftOut) ReportError(image.path + ": " + image.reason);
   for (const LargeSet& set : built.tooLarge) {
-    ReportError(set.setName + ": a set of " + std::to_string(set.count) +
+    ReportError(Utf8FromCp1252(set.setName) + ": a set of " + std::to_string(set.count) +
                 " disks; a DID lists at most 255 disks of a set, so each of its images is a "
                 "game of its own");
   }
   for (const DiskMissing& disk : built.missing) {
-    ReportError(disk.setName + ": disk " + std::to_string(disk.number) + " of " +
+    ReportError(Utf8FromCp1252(disk.setName) + ": disk " + std::to_string(disk.number) + " of " +
                 std::to_string(disk.count) + " is missing");
   }
+  if (built.lettersReplaced > 0) ReportError(LettersReplacedWarning(built.lettersReplaced));
   if (std::optional<FileError> error = WriteDatabase(*built.database, PathFromText(out))) {
     ReportError(FormatFileError(*error));
     return 1;
@@ -33,7 +35,7 @@ int RunMkdid(const Args& args) {
 
   std::string lines;
   for (const ImageWritten& image : built.written) {
-    lines += image.path + "\t" + StandardName(*image.game, *image.disk) + "\n";
+    lines += image.path + "\t" + Utf8FromCp1252(StandardName(*image.game, *image.disk)) + "\n";
   }
   WriteOut(lines);
   return built.leftOut.empty() ? 0 : 1;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <string>
 
+#include "base/codepage.h"
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "database/didreader.h"
@@ -27,7 +28,8 @@ class PrintingReport : public ScanReport {
     for (const ImageRow& row : rows) captions_.push_back(row.caption);
   }
   void RowResult(size_t row, const std::string& line, bool) override {
-    WriteOut(captions_[row] + "\t" + line + "\n");
+    // The caption is a path as the system gives it; the line is DID text.
+    WriteOut(captions_[row] + "\t" + Utf8FromCp1252(line) + "\n");
     FlushOut();
   }
 

@@ -8,6 +8,7 @@
 #include <future>
 #include <unordered_map>
 
+#include "base/codepage.h"
 #include "base/numbertext.h"
 #include "base/pathtext.h"
 #include "base/platformfile.h"
@@ -124,7 +125,7 @@ std::string ReportText(const CollectionReport& report) {
   for (const DiskEntry& entry : report.disks) {
     text += StatusWord(entry.status);
     text += '\t';
-    text += entry.name;
+    text += Utf8FromCp1252(entry.name);
     text += '\t';
     if (entry.best != kNoImage) {
       text += report.images[entry.best].relative;

@@ -69,6 +69,8 @@ const char* StatusWord(DiskStatus status);
 // below the source folder, accuracy, codes, number of images naming the
 // disk. Fields that do not apply are empty (a disk no image names counts
 // 0); an image that could not be read has the reason in its codes field.
+// UTF-8: the standard names converted from the DID's Windows-1252, the paths
+// as the system gives them.
 std::string ReportText(const CollectionReport& report);
 
 // Writes ReportText to `path`; the error when it cannot.

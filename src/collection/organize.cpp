@@ -15,6 +15,7 @@
 #include "base/pathtext.h"
 #include "base/platformfile.h"
 #include "collection/destinationname.h"
+#include "image/adf.h"
 #include "scan/scanner.h"
 
 namespace moswit {
@@ -37,8 +38,10 @@ bool CannotBeTheImage(const std::string& path, const std::optional<FileCheck>& e
 }
 
 // An existing destination: left alone, and "same" only when it holds the
-// image the scan identified (the source's bytes, when that is not known).
-void Compare(OrganizeStep& step, const std::string& destination) {
+// image the scan identified; without that, when it holds the source's bytes
+// (`extracted`, for a member of an archive).
+void Compare(OrganizeStep& step, const std::string& destination,
+             const std::optional<std::vector<uint8_t>>& extracted) {
   if (step.expected) {
     // Only a regular file is read: a pipe put there could hold the step.
     const std::optional<FileCheck> there =
@@ -52,7 +55,8 @@ void Compare(OrganizeStep& step, const std::string& destination) {
     return;
   }
   FileError error;
-  const std::optional<bool> same = SameContents(step.source, destination, error);
+  const std::optional<bool> same = extracted ? FileHolds(destination, *extracted, error)
+                                             : SameContents(step.source, destination, error);
   if (same && *same) {
     step.action = OrganizeAction::kSame;
   } else if (!same && error.path == step.source) {
@@ -217,6 +221,7 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
     OrganizeStep& step = steps.emplace_back();
     step.disk = d;
     step.source = image.path;
+    step.member = image.member;
     step.sourceRelative = image.relative;
     step.destination = DestinationName(entry, image.ending);
     step.expected = image.file;
@@ -235,7 +240,9 @@ std::vector<OrganizeStep> PlanOrganize(const CollectionReport& report, const std
       step.error = path + ": " + kOtherBytesThere;
       continue;
     }
-    step.action = options.link ? OrganizeAction::kLink : OrganizeAction::kCopy;
+    // A member of an archive has no file of its own to link to.
+    step.action = options.link && step.member == kFirstImageMember ? OrganizeAction::kLink
+                                                                   : OrganizeAction::kCopy;
   }
   return steps;
 }
@@ -248,8 +255,19 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
             const FileSeams& seams) {
   if (step.action != OrganizeAction::kCopy && step.action != OrganizeAction::kLink) return;
   const std::string destination = DestinationPath(target, step);
+  std::optional<std::vector<uint8_t>> extracted;
+  if (step.member != kFirstImageMember) {
+    FileError error;
+    ImagePtr image = LoadImage(step.source, &error, step.member);
+    if (!image) {
+      step.action = OrganizeAction::kFailed;
+      step.error = FormatFileError(error);
+      return;
+    }
+    extracted = std::move(image->Data);
+  }
   if (Present(destination)) {
-    Compare(step, destination);
+    Compare(step, destination, extracted);
     return;
   }
   if (options.dryRun) {
@@ -276,13 +294,15 @@ void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions
     if (outcome == PlaceOutcome::kFailed) step.action = OrganizeAction::kCopy;
   }
   if (step.action == OrganizeAction::kCopy) {
-    outcome = CopyVerified(step.source, destination, seams, error, step.expected);
+    outcome = extracted
+                  ? WriteVerified(*extracted, step.source, destination, seams, error, step.expected)
+                  : CopyVerified(step.source, destination, seams, error, step.expected);
   }
   switch (outcome) {
     case PlaceOutcome::kPlaced:
       break;
     case PlaceOutcome::kExists:
-      Compare(step, destination);
+      Compare(step, destination, extracted);
       break;
     case PlaceOutcome::kFailed:
       step.action = OrganizeAction::kFailed;

@@ -37,6 +37,7 @@ constexpr char kOtherCaseThere[] =
 struct OrganizeStep {
   size_t disk = 0;                                // in the report's disks
   std::string source;                             // the image's file
+  uint32_t member = kFirstImageMember;            // a member of the archive `source`, copied out
   std::string sourceRelative;                     // below the source folder
   std::string destination;                        // below the target folder, '/' between folders
   bool exists = false;                            // something was at the destination when planned
@@ -62,10 +63,11 @@ std::string DestinationPath(const std::string& target, const OrganizeStep& step)
 // meanwhile) is compared with the image the scan identified (without that,
 // with the source): the same bytes give "same", any other "conflict", and
 // it is left as it is. Otherwise the source is linked or copied there, its
-// folder made first; a link that fails is a copy. With `dryRun` nothing is
-// written: a step to do keeps its planned action unless its folder could
-// not be made or written to (a file on the way, no permission), which
-// fails it as the run would.
+// folder made first; a link that fails is a copy. A member of an archive is
+// extracted and written as a plain image (never linked). With `dryRun`
+// nothing is written: a step to do keeps its planned action unless its
+// folder could not be made or written to (a file on the way, no
+// permission), which fails it as the run would.
 void DoStep(OrganizeStep& step, const std::string& target, const OrganizeOptions& options,
             const FileSeams& seams = {});
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "collection/scanoutcomes.h"
 
+#include "base/pathtext.h"
+
 namespace moswit {
 
 namespace {
@@ -33,19 +35,14 @@ void AddLine(ScanOutcomes& outcomes, size_t image, const std::vector<GameMatch>&
   if (filled != nullptr) outcomes.images[image].fills = *filled;
 }
 
-std::string RowEnding(const ImageRow& row, const std::string& sourceFolder) {
-  const std::string_view path = row.path;
-  const std::string_view relative =
-      path.starts_with(sourceFolder) ? path.substr(sourceFolder.size()) : path;
-  if (relative.starts_with(row.caption)) {
-    return LowerCase(std::string(relative.substr(row.caption.size())));
+std::string RowEnding(const ImageRow& row) {
+  if (row.member != kFirstImageMember) return ".adf";
+  const std::string name = PathText(PathFromText(row.path).filename());
+  if (const size_t ending = ImageEndingLength(name); ending > 0) {
+    return LowerCase(name.substr(name.size() - ending));
   }
-  const size_t dot = path.rfind('.');
-  const size_t separator = path.rfind(kPathSeparator);
-  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
-    return {};
-  }
-  return LowerCase(std::string(path.substr(dot)));
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : LowerCase(name.substr(dot));
 }
 
 void DropOutcomesBelow(std::vector<ImageOutcome>& outcomes, const std::string& folder) {
@@ -83,7 +80,9 @@ void OutcomeRecorder::RowsListed(const std::vector<ImageRow>& rows) {
     ImageOutcome outcome;
     outcome.path = row.path;
     outcome.relative = row.path.starts_with(folder_) ? row.path.substr(folder_.size()) : row.path;
-    outcome.ending = RowEnding(row, folder_);
+    if (row.member != kFirstImageMember) outcome.relative += kPathSeparator + row.memberName;
+    outcome.ending = RowEnding(row);
+    outcome.member = row.member;
     outcomes_.images.push_back(std::move(outcome));
   }
   if (next_) next_->RowsListed(rows);

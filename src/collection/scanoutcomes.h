@@ -21,12 +21,15 @@
 namespace moswit {
 
 struct ImageOutcome {
-  std::string path;                // the file as the listing found it
-  std::string relative;            // below the source folder, with its ending
-  std::string ending;              // what follows the caption, lower case: ".adf"
-  std::optional<GameMatch> fills;  // FilledDisk of its line; nothing when it names none
-  std::string unreadable;          // why the image could not be loaded
-  std::optional<FileCheck> file;   // the file the scan identified
+  std::string path;  // the file as the listing found it
+  // Below the source folder, with its ending; for a member of an archive
+  // the archive's, "/" and the member's name.
+  std::string relative;
+  std::string ending;                   // of a copy of the image, lower case: ".adf"
+  uint32_t member = kFirstImageMember;  // the archive member the row loaded
+  std::optional<GameMatch> fills;       // FilledDisk of its line; nothing when it names none
+  std::string unreadable;               // why the image could not be loaded
+  std::optional<FileCheck> file;        // the file (or member) the scan identified
 };
 
 struct ScanOutcomes {
@@ -42,10 +45,11 @@ const GameMatch* FilledDisk(const std::vector<GameMatch>& games);
 // it names.
 void AddLine(ScanOutcomes& outcomes, size_t image, const std::vector<GameMatch>& games);
 
-// The part of a row's path after its caption, lower case (a-z only), so an
-// ending of any length fits; what follows the last dot of the file name
-// when the path does not hold the caption.
-std::string RowEnding(const ImageRow& row, const std::string& sourceFolder);
+// The ending a copy of the row's image gets, lower case (a-z only): ".adf"
+// for a member of an archive (copied out of it as a plain image), otherwise
+// the file's image ending (".adz", ".adf.gz", ...), or what follows the last
+// dot of its name when it has none.
+std::string RowEnding(const ImageRow& row);
 
 // Takes out the images whose files lie in `folder` or below it, links
 // followed; an empty `folder` takes out nothing. The counts of lines naming

@@ -166,9 +166,19 @@ std::optional<bool> SameContents(const std::string& a, const std::string& b, Fil
   return true;
 }
 
-PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
-                          const FileSeams& seams, FileError& error,
-                          const std::optional<FileCheck>& expected) {
+namespace {
+
+// Writes the contents `write` puts into a temporary file beside
+// `destination` and returns their size and CRC-32 as written.
+using ContentsWriter =
+    std::function<std::optional<FileCheck>(std::FILE* out, const std::string& outPath, FileError&)>;
+
+// Writes through a temporary file, checks what was written against
+// `expected` and against the file read back, gives it the time of
+// `timeOf`, and renames it to `destination` without replacing anything.
+PlaceOutcome PlaceVerified(const ContentsWriter& write, const std::string& source,
+                           const std::string& destination, const FileSeams& seams, FileError& error,
+                           const std::optional<FileCheck>& expected) {
   std::error_code code;
   // A destination there already is never opened for writing.
   if (std::filesystem::exists(std::filesystem::symlink_status(PathFromText(destination), code))) {
@@ -181,7 +191,7 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
     std::error_code ignored;
     std::filesystem::remove(PathFromText(temporary), ignored);
   };
-  const std::optional<FileCheck> written = CopyContents(source, out.get(), temporary, error);
+  const std::optional<FileCheck> written = write(out.get(), temporary, error);
   const int closed = std::fclose(out.release());
   if (!written || closed != 0) {
     if (written) error = ErrorOf(temporary, errno);
@@ -207,6 +217,57 @@ PlaceOutcome CopyVerified(const std::string& source, const std::string& destinat
   if (placed != PlaceOutcome::kPlaced) dropTemporary();
   if (placed == PlaceOutcome::kFailed) error = {destination, code.message()};
   return placed;
+}
+
+}  // namespace
+
+PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
+                          const FileSeams& seams, FileError& error,
+                          const std::optional<FileCheck>& expected) {
+  return PlaceVerified(
+      [&source](std::FILE* out, const std::string& outPath, FileError& failed) {
+        return CopyContents(source, out, outPath, failed);
+      },
+      source, destination, seams, error, expected);
+}
+
+PlaceOutcome WriteVerified(std::span<const uint8_t> contents, const std::string& source,
+                           const std::string& destination, const FileSeams& seams, FileError& error,
+                           const std::optional<FileCheck>& expected) {
+  return PlaceVerified(
+      [contents](std::FILE* out, const std::string& outPath,
+                 FileError& failed) -> std::optional<FileCheck> {
+        if (std::fwrite(contents.data(), 1, contents.size(), out) != contents.size()) {
+          failed = ErrorOf(outPath, errno);
+          return std::nullopt;
+        }
+        return FileCheck{contents.size(), Crc32(contents)};
+      },
+      source, destination, seams, error, expected);
+}
+
+std::optional<bool> FileHolds(const std::string& path, std::span<const uint8_t> contents,
+                              FileError& error) {
+  File in(OpenFile(PathFromText(path), "rb"));
+  if (!in) {
+    error = ErrorOf(path, errno);
+    return std::nullopt;
+  }
+  std::vector<char>& buffer = Buffer();
+  size_t at = 0;
+  for (;;) {
+    const size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
+    if (got > contents.size() - at || std::memcmp(buffer.data(), contents.data() + at, got) != 0) {
+      return false;
+    }
+    at += got;
+    if (got < buffer.size()) break;
+  }
+  if (std::ferror(in.get())) {
+    error = ErrorOf(path, EIO);
+    return std::nullopt;
+  }
+  return at == contents.size();
 }
 
 PlaceOutcome LinkNoReplace(const std::string& source, const std::string& destination,

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -46,6 +47,19 @@ std::optional<bool> SameContents(const std::string& a, const std::string& b, Fil
 PlaceOutcome CopyVerified(const std::string& source, const std::string& destination,
                           const FileSeams& seams, FileError& error,
                           const std::optional<FileCheck>& expected = std::nullopt);
+
+// Writes `contents`, the image of a member of the archive `source`, to
+// `destination` as CopyVerified copies a file: through a temporary file,
+// checked against `expected` (the member as the scan identified it) and
+// read back, with the archive's time, never replacing a file.
+PlaceOutcome WriteVerified(std::span<const uint8_t> contents, const std::string& source,
+                           const std::string& destination, const FileSeams& seams, FileError& error,
+                           const std::optional<FileCheck>& expected = std::nullopt);
+
+// Whether the file holds exactly `contents`; nothing, with `error` set, when
+// it cannot be read.
+std::optional<bool> FileHolds(const std::string& path, std::span<const uint8_t> contents,
+                              FileError& error);
 
 // A hard link at `destination` to the file `source` names, symbolic links
 // resolved, so a relative link never dangles there. kExists as for the

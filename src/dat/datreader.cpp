@@ -175,7 +175,7 @@ std::optional<DatFault> ParseDat(std::string_view bytes, const DatRomHandler& on
   MemorySource archive(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   std::vector<uint8_t> member;
   std::string error;
-  if (!ExtractFirstZipMember(archive, maxUnzipped, member, error)) {
+  if (!ExtractFirstZipFile(archive, maxUnzipped, member, error)) {
     return DatFault{0, "ZIP: " + error};
   }
   return ParseXml({reinterpret_cast<const char*>(member.data()), member.size()}, onRom);

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "base/codepage.h"
+
 namespace moswit {
 
 CompatInfo DefaultCompatInfo() {
@@ -25,7 +27,7 @@ CompatInfo DefaultCompatInfo() {
 std::unique_ptr<DatabaseInfo> CreateDatabase(std::string_view didPath) {
   auto database = std::make_unique<DatabaseInfo>();
   std::string name = "New Database [";
-  name.append(didPath);
+  name.append(Cp1252FromUtf8(didPath).text);
   name.push_back(']');
   database->name = name;
   database->creator = "New Creator";

@@ -214,8 +214,9 @@ struct DatabaseInfo {
   bool operator==(const DatabaseInfo&) const = default;
 };
 
-// A new database as the editor creates it: name "New Database [path]",
-// creator "New Creator", date 0, no games.
+// A new database as the editor creates it: name "New Database [path]"
+// (the path, a UTF-8 file name, in Windows-1252), creator "New Creator",
+// date 0, no games.
 std::unique_ptr<DatabaseInfo> CreateDatabase(std::string_view didPath);
 
 // Append a record with the editor's creation defaults at the end of its list.

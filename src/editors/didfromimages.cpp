@@ -9,6 +9,7 @@
 #include <span>
 #include <utility>
 
+#include "base/codepage.h"
 #include "base/numbertext.h"
 #include "base/pathtext.h"
 #include "database/standardnamereader.h"
@@ -71,19 +72,24 @@ struct ImageSet {
 
 }  // namespace
 
-std::vector<std::string> ImagesOfArguments(const std::vector<std::string>& arguments) {
-  std::vector<std::string> paths;
+std::vector<ImageRow> ImagesOfArguments(const std::vector<std::string>& arguments) {
+  std::vector<ImageRow> images;
   for (const std::string& argument : arguments) {
     std::error_code error;
     if (!std::filesystem::is_directory(PathFromText(argument), error)) {
-      paths.push_back(argument);
+      AppendImageRows(argument, argument, images);
       continue;
     }
     std::vector<ImageRow> rows = ListImages(WithTrailingSeparator(argument));
     SortRows(rows);
-    for (ImageRow& row : rows) paths.push_back(std::move(row.path));
+    for (ImageRow& row : rows) images.push_back(std::move(row));
   }
-  return paths;
+  return images;
+}
+
+std::string ImageRowPath(const ImageRow& image) {
+  if (image.member == kFirstImageMember) return image.path;
+  return image.path + kPathSeparator + image.memberName;
 }
 
 std::string FillDiskFromImage(const tADF& image, DiskRecord& disk) {
@@ -103,8 +109,8 @@ std::string AppendImageRecords(const tADF& image, DiskRecord& disk) {
   bool nominated = false;
   for (const FileEntry& file : ListFiles(image, ImageIsFfs(image))) {
     if (file.Status != 0) {
-      return "file " + file.Path + " cannot be read (block status " + IntToHex(file.Status, 8) +
-             ")";
+      return "file " + Utf8FromCp1252(file.Path) + " cannot be read (block status " +
+             IntToHex(file.Status, 8) + ")";
     }
     FileRecord& record = AppendFile(disk);
     record.path = PathPattern(file.Path);
@@ -124,23 +130,32 @@ std::string AppendImageRecords(const tADF& image, DiskRecord& disk) {
   return {};
 }
 
-DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
-                                 std::string_view didPath) {
+std::string LettersReplacedWarning(size_t count) {
+  return std::to_string(count) + (count == 1 ? " letter" : " letters") +
+         " of the file names cannot be held in Windows-1252, the DID's code page, and became \"" +
+         kCp1252Replacement + "\"";
+}
+
+DidFromImages BuildDidFromImages(const std::vector<ImageRow>& images, std::string_view didPath) {
   DidFromImages result;
   result.database = CreateDatabase(didPath);
+  result.lettersReplaced = Cp1252FromUtf8(didPath).replaced;
 
   std::vector<ImageSet> sets;
   std::map<std::pair<std::string, unsigned>, std::vector<size_t>> setsByName;
-  std::set<std::string> seen;
-  for (size_t order = 0; order < imagePaths.size(); ++order) {
-    const std::string& path = imagePaths[order];
+  std::set<std::pair<std::string, uint32_t>> seen;
+  for (size_t order = 0; order < images.size(); ++order) {
+    const ImageRow& row = images[order];
+    const std::string path = ImageRowPath(row);
     std::error_code canonicalError;
     const std::filesystem::path canonical =
-        std::filesystem::weakly_canonical(PathFromText(path), canonicalError);
-    if (!seen.insert(canonicalError ? path : PathText(canonical)).second) continue;
+        std::filesystem::weakly_canonical(PathFromText(row.path), canonicalError);
+    if (!seen.insert({canonicalError ? row.path : PathText(canonical), row.member}).second) {
+      continue;
+    }
 
     FileError error;
-    ImagePtr image = LoadImage(path, &error);
+    ImagePtr image = LoadImage(row.path, &error, row.member);
     if (!image) {
       result.leftOut.push_back({path, error.message});
       continue;
@@ -153,14 +168,18 @@ DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
       continue;
     }
 
-    const std::string stem = ImageFileStem(path);
-    if (std::optional<LargeSet> large = SetTooLarge(stem)) {
+    // The name is read from the file's (or member's) name, in the DID's
+    // code page.
+    const Cp1252Text stem =
+        Cp1252FromUtf8(ImageFileStem(row.member == kFirstImageMember ? row.path : row.memberName));
+    result.lettersReplaced += stem.replaced;
+    if (std::optional<LargeSet> large = SetTooLarge(stem.text)) {
       const bool known =
           std::any_of(result.tooLarge.begin(), result.tooLarge.end(),
                       [&](const LargeSet& set) { return set.setName == large->setName; });
       if (!known) result.tooLarge.push_back(std::move(*large));
     }
-    NameReading reading = ReadStandardName(stem);
+    NameReading reading = ReadStandardName(stem.text);
     std::vector<size_t>& named = setsByName[{reading.setName, reading.diskCount}];
     const size_t slot = reading.diskNumber - 1;
     auto withRoom = std::find_if(named.begin(), named.end(),

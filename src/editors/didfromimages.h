@@ -12,6 +12,7 @@
 #include "database/records.h"
 #include "database/standardnamereader.h"
 #include "image/adf.h"
+#include "scan/imagelist.h"
 
 namespace moswit {
 
@@ -22,10 +23,15 @@ constexpr unsigned kTellingBlocks = 2;
 // The comment of a disk of a set for which no image was given.
 constexpr char kMissingDiskComment[] = "no image was given for this disk";
 
-// The image paths the arguments name, in order: a folder gives its images
-// as the Renamer lists them (recursively, sorted by caption), anything else
-// stands for itself.
-std::vector<std::string> ImagesOfArguments(const std::vector<std::string>& arguments);
+// The images the arguments name, in order: a folder gives its images as
+// the Renamer lists them (recursively, sorted by caption), anything else
+// stands for itself, or for its members when it is a ZIP archive of several
+// images (AppendImageRows).
+std::vector<ImageRow> ImagesOfArguments(const std::vector<std::string>& arguments);
+
+// How an image is named in mkdid's lines: its path, or for a member of an
+// archive the archive's path, "/" and the member's name.
+std::string ImageRowPath(const ImageRow& image);
 
 // Fills `disk` from the image: its volume name (absent without a valid root
 // block) and its files in walk order with the preset attributes, or track
@@ -63,15 +69,24 @@ struct DidFromImages {
   // Sets whose names count more than 255 disks, once each in the order
   // they first appear: each of their images became a game of its own.
   std::vector<LargeSet> tooLarge;
+  // Letters of the file names (and of the DID's path, which names the
+  // database) that Windows-1252 cannot hold, replaced in the DID.
+  size_t lettersReplaced = 0;
 };
+
+// The warning for letters of file names the DID could not hold: "N
+// letter(s) of the file names cannot be held in Windows-1252, the DID's
+// code page, and became "?"".
+std::string LettersReplacedWarning(size_t count);
 
 // One game per set of images whose names differ only in the disk number,
 // in the order each set first appears, with one version listing its disks
-// in disk-number order. A disk number no image has gets an empty disk
-// (comment kMissingDiskComment), so the others keep their names. An image
-// whose name and disk number an earlier one of the set already has starts
-// a set of its own; a path given twice counts once.
-DidFromImages BuildDidFromImages(const std::vector<std::string>& imagePaths,
-                                 std::string_view didPath);
+// in disk-number order. File names are UTF-8 and become DID text in
+// Windows-1252. A disk number no image has gets an empty disk (comment
+// kMissingDiskComment), so the others keep their names. An image whose name
+// and disk number an earlier one of the set already has starts a set of its
+// own; an image given twice counts once. Paths in `written` and `leftOut`
+// are ImageRowPath's.
+DidFromImages BuildDidFromImages(const std::vector<ImageRow>& images, std::string_view didPath);
 
 }  // namespace moswit

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The two ways bytes become the texts a window shows. DID texts are 8-bit
-// bytes shown as Latin-1 and stored back the same way, so every byte value
-// survives the round trip; file names go through the platform's file name
-// encoding.
+// bytes of Windows-1252 (base/codepage.h), shown as its letters and stored
+// back the same way, so every byte value survives the round trip; file
+// names go through the platform's file name encoding.
 #pragma once
 
 #include <QString>
@@ -12,7 +12,7 @@
 namespace moswit {
 
 QString DidText(std::string_view bytes);
-// Characters past U+00FF, which no DID byte can hold, become "?".
+// Letters Windows-1252 cannot hold become "?".
 std::string DidBytes(const QString& text);
 
 QString FileNameText(const std::string& bytes);

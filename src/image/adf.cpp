@@ -104,12 +104,35 @@ std::string TooLarge(uint64_t size) {
          std::to_string(kMaxImageSize) + ")";
 }
 
+// Decodes the archive's member `member` (or its first image member).
+bool LoadZipMember(ByteSource& source, uint32_t member, std::vector<uint8_t>& out,
+                   std::string& error) {
+  std::vector<ZipEntry> entries;
+  if (!ReadZipEntries(source, entries, error)) return false;
+  size_t position = member;
+  if (member == kFirstImageMember) {
+    const std::vector<size_t> images = ZipImageMembers(entries);
+    if (images.empty()) {
+      error = NoZipImageReason(entries);
+      return false;
+    }
+    position = images.front();
+  } else if (position >= entries.size() || IsZipFolder(entries[position])) {
+    // The archive changed since it was listed.
+    error = "The ZIP archive has no file at position " + std::to_string(member);
+    return false;
+  }
+  return ExtractZipMember(source, entries[position], kMaxImageSize, out, error);
+}
+
 // Fills `image` from the source; its buffer is reused, and when it already
 // has the image's size it is read into without being cleared first. With
 // `crcs`, the blocks' CRCs are taken as the bytes arrive; with `file`, the
-// file's size and CRC-32.
-bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* crcs,
-          std::string& error, FileCheck* file = nullptr) {
+// size and CRC-32 of what a copy of the row would hold: the file's bytes,
+// or for a given member of an archive the member's, since that is copied
+// out as a plain image.
+bool Load(const std::string& name, ByteSource& source, uint32_t member, tADF& image,
+          BlockCrcs* crcs, std::string& error, FileCheck* file = nullptr) {
   uint8_t first4[4];
   if (!source.ReadAt(0, first4, sizeof first4, error)) return false;
 
@@ -118,12 +141,19 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* c
   if (crcs) crcs->Start(0);
   const bool zip = HasZipSignature(first4);
   const bool archive = zip || HasGzipSignature(first4);
+  const bool wholeFile = member == kFirstImageMember;
   if (archive) {
     CheckingSource checking(source);
-    ByteSource& input = file ? static_cast<ByteSource&>(checking) : source;
-    const bool decoded = zip ? ExtractFirstZipMember(input, kMaxImageSize, image.Data, error)
-                             : DecodeGzip(input, kMaxGzipImageSize, image.Data, error);
-    if (!decoded || (file && !checking.Finish(*file, error))) return false;
+    ByteSource& input = file && wholeFile ? static_cast<ByteSource&>(checking) : source;
+    const bool decoded = zip ? LoadZipMember(input, member, image.Data, error)
+                             : wholeFile && DecodeGzip(input, kMaxGzipImageSize, image.Data, error);
+    if (!zip && !wholeFile) {
+      error = "Not a ZIP archive, so it has no member at position " + std::to_string(member);
+    }
+    if (!decoded || (file && wholeFile && !checking.Finish(*file, error))) return false;
+  } else if (!wholeFile) {
+    error = "Not a ZIP archive, so it has no member at position " + std::to_string(member);
+    return false;
   } else {
     const uint64_t length = source.Length();
     if (length > kMaxImageSize) {
@@ -145,29 +175,29 @@ bool Load(const std::string& name, ByteSource& source, tADF& image, BlockCrcs* c
   image.Size = static_cast<uint32_t>(image.Data.size());
   // a ZIP or gzip image arrives whole, once decoded
   if (crcs && !crcs->TakenAll(image.Size)) crcs->TakeAll(image);
-  if (file && !archive) {
+  if (file && !(archive && wholeFile)) {
     file->size = image.Size;
     file->crc = crcs ? CrcOfBlocks(image, *crcs) : Crc32(image.Data);
   }
   return true;
 }
 
-ImagePtr Load(const std::string& name, ByteSource& source, std::string& error) {
+ImagePtr Load(const std::string& name, ByteSource& source, uint32_t member, std::string& error) {
   auto image = std::make_unique<tADF>();
-  if (!Load(name, source, *image, nullptr, error)) return nullptr;
+  if (!Load(name, source, member, *image, nullptr, error)) return nullptr;
   return image;
 }
 
 }  // namespace
 
-ImagePtr LoadImage(const std::string& path, FileError* error) {
+ImagePtr LoadImage(const std::string& path, FileError* error, uint32_t member) {
   ReadOnlyFile file;
   const int opened = file.Open(PathFromText(path));
   std::string reason = opened != 0 ? std::strerror(opened) : "";
   ImagePtr image;
   if (opened == 0) {
     FileSource source(file);
-    image = Load(path, source, reason);
+    image = Load(path, source, member, reason);
   }
   if (!image && error) *error = {path, reason};
   return image;
@@ -175,8 +205,8 @@ ImagePtr LoadImage(const std::string& path, FileError* error) {
 
 namespace {
 
-bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* error,
-              FileCheck* check = nullptr) {
+bool LoadInto(const std::string& path, uint32_t member, tADF& image, BlockCrcs* crcs,
+              FileError* error, FileCheck* check = nullptr) {
   image.Size = 0;
   ReadOnlyFile file;
   const int opened = file.Open(PathFromText(path));
@@ -184,7 +214,7 @@ bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* 
   bool loaded = false;
   if (opened == 0) {
     FileSource source(file);
-    loaded = Load(path, source, image, crcs, reason, check);
+    loaded = Load(path, source, member, image, crcs, reason, check);
   }
   if (!loaded && error) *error = {path, reason};
   return loaded;
@@ -193,21 +223,44 @@ bool LoadInto(const std::string& path, tADF& image, BlockCrcs* crcs, FileError* 
 }  // namespace
 
 bool LoadImageInto(const std::string& path, tADF& image, FileError* error) {
-  return LoadInto(path, image, nullptr, error);
+  return LoadInto(path, kFirstImageMember, image, nullptr, error);
 }
 
 bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs, FileError* error,
-                   FileCheck* file) {
-  return LoadInto(path, image, &crcs, error, file);
+                   uint32_t member, FileCheck* file) {
+  return LoadInto(path, member, image, &crcs, error, file);
+}
+
+std::vector<ArchiveMember> ArchiveImageMembers(const std::string& path) {
+  ReadOnlyFile file;
+  if (file.Open(PathFromText(path)) != 0) return {};
+  FileSource source(file);
+  uint8_t first4[4];
+  std::string error;
+  std::vector<ZipEntry> entries;
+  if (!source.ReadAt(0, first4, sizeof first4, error) || !HasZipSignature(first4) ||
+      !ReadZipEntries(source, entries, error)) {
+    return {};
+  }
+  std::vector<ArchiveMember> members;
+  for (const size_t position : ZipImageMembers(entries)) {
+    members.push_back({static_cast<uint32_t>(position), ZipEntryName(entries[position])});
+  }
+  return members;
 }
 
 ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size_t length,
                              FileError* error) {
   MemorySource source(bytes, length);
   std::string reason;
-  ImagePtr image = Load(name, source, reason);
+  ImagePtr image = Load(name, source, kFirstImageMember, reason);
   if (!image && error) *error = {name, reason};
   return image;
+}
+
+std::string LoadedImageName(const std::string& path) {
+  const std::vector<ArchiveMember> members = ArchiveImageMembers(path);
+  return members.size() > 1 ? path + "/" + members.front().name : path;
 }
 
 void FreeImage(ImagePtr& image) { image.reset(); }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// One loaded disk image: a plain ADF, the first member of a ZIP archive, or
-// a gzip file (.adz, .adf.gz). Images are only ever read.
+// One loaded disk image: a plain ADF, a member of a ZIP archive, or a gzip
+// file (.adz, .adf.gz). Images are only ever read.
 #pragma once
 
 #include <cstdint>
@@ -31,11 +31,19 @@ struct tADF {
 
 using ImagePtr = std::unique_ptr<tADF>;
 
+// Which member of a ZIP archive a load takes: kFirstImageMember for the
+// archive's first image member (ZipImageMembers: its only file, or its first
+// ".adf"), otherwise a position in its central directory (ReadZipEntries).
+constexpr uint32_t kFirstImageMember = UINT32_MAX;
+
 // Loads the image at `path`, as a ZIP archive when the file starts with a
-// ZIP local header signature, as gzip data when it starts with 1F 8B,
-// otherwise as a plain image; the name plays no part. On failure returns
-// nothing and, when `error` is given, the path and the reason.
-ImagePtr LoadImage(const std::string& path, FileError* error = nullptr);
+// ZIP local header signature (its member `member`), as gzip data when it
+// starts with 1F 8B, otherwise as a plain image; the name plays no part. A
+// member other than kFirstImageMember of a file that is no ZIP archive
+// fails. On failure returns nothing and, when `error` is given, the path
+// and the reason.
+ImagePtr LoadImage(const std::string& path, FileError* error = nullptr,
+                   uint32_t member = kFirstImageMember);
 
 // LoadImage into an image kept by the caller, reusing its buffer, so a scan
 // loading one image after another does not allocate and clear one each time.
@@ -46,12 +54,31 @@ bool LoadImageInto(const std::string& path, tADF& image, FileError* error = null
 // image is read in pieces of kLoadPiece bytes and each piece's blocks are
 // taken while the piece is in the processor's cache; a ZIP or gzip image
 // once it is decoded.
-// With `file`, also the size and CRC-32 of the file's own bytes as they
-// were read: for a plain image combined from its blocks' CRCs, for an
-// archive taken from the bytes read to decode it and the rest of the file.
+// With `file`, also the size and CRC-32 of what a copy of it holds: the
+// file's own bytes as they were read (for a plain image combined from its
+// blocks' CRCs, for an archive taken from the bytes read to decode it and
+// the rest of the file), or, for a given member of an archive, which is
+// copied out as a plain image, the member's decoded bytes.
 constexpr size_t kLoadPiece = 64 * 1024;
 bool LoadImageInto(const std::string& path, tADF& image, BlockCrcs& crcs,
-                   FileError* error = nullptr, FileCheck* file = nullptr);
+                   FileError* error = nullptr, uint32_t member = kFirstImageMember,
+                   FileCheck* file = nullptr);
+
+// An image member of a ZIP archive: its position in the central directory
+// and its name in UTF-8 (ZipEntryName).
+struct ArchiveMember {
+  uint32_t position = 0;
+  std::string name;
+};
+
+// The image members of the ZIP archive at `path` (ZipImageMembers); none
+// for a file that is no ZIP archive, cannot be read or holds no image.
+std::vector<ArchiveMember> ArchiveImageMembers(const std::string& path);
+
+// How a window names the image LoadImage(path) loads: the path, followed
+// for a ZIP archive of several images by "/" and the name of the member it
+// loads, the first.
+std::string LoadedImageName(const std::string& path);
 
 // Decides and decodes from bytes already in memory; `name` becomes FileName
 // (and the error's path).

@@ -307,14 +307,25 @@ IdentifyResult IdentifyImageDirect(const tADF& image, const MatchIndex& index) {
 
 std::vector<const Candidate*> SelectResults(const std::vector<Candidate>& candidates) {
   std::vector<const Candidate*> kept;
+  std::vector<uint32_t> keptDifferences;
   std::unordered_map<const GameRecord*, size_t> slotOfGame;
   for (const Candidate& candidate : candidates) {
     if (candidate.accuracy < kQualifyingAccuracy) continue;
+    const uint32_t differences = DifferenceCount(candidate.sheet);
     auto [slot, isNew] = slotOfGame.try_emplace(candidate.game, kept.size());
     if (isNew) {
       kept.push_back(&candidate);
-    } else if (kept[slot->second]->accuracy < candidate.accuracy) {
+      keptDifferences.push_back(differences);
+      continue;
+    }
+    const Candidate& held = *kept[slot->second];
+    uint32_t& heldDifferences = keptDifferences[slot->second];
+    // Disks of one set that differ in a file or two score alike against a
+    // perfect copy of any of them; the one it matches exactly differs least.
+    if (held.accuracy < candidate.accuracy ||
+        (held.accuracy == candidate.accuracy && differences < heldDifferences)) {
       kept[slot->second] = &candidate;
+      heldDifferences = differences;
     }
   }
   return kept;

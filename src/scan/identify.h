@@ -106,8 +106,9 @@ void ScoreCandidate(const tADF& image, const ImageFiles& files, Candidate& candi
                     const BlockCrcs* crcs = nullptr, const SpanCrcs* spans = nullptr);
 
 // The best candidate per game with at least 500 per mille, in the order
-// games first qualified; a higher accuracy replaces in place, an equal one
-// keeps the earlier candidate. Any number of games is kept.
+// games first qualified; a higher accuracy replaces in place, and so does an
+// equal one with fewer differences (DifferenceCount); otherwise the earlier
+// candidate stays. Any number of games is kept.
 std::vector<const Candidate*> SelectResults(const std::vector<Candidate>& candidates);
 
 std::string FormatResultCodes(const ScoreSheet& sheet);

@@ -33,10 +33,9 @@ void ListFolder(const std::string& folder, size_t sourceLength, std::set<FileKey
     if (statusError) continue;  // a dangling link
     if (fs::is_directory(status)) {
       ListFolder(path + kPathSeparator, sourceLength, entered, rows, stop);
-    } else if (const size_t ending = ImageEndingLength(name);
-               fs::is_regular_file(status) && ending > 0) {
+    } else if (fs::is_regular_file(status) && ImageEndingLength(name) > 0) {
       // Fifos and devices are never opened: reading one could block the scan.
-      rows.push_back({path.substr(sourceLength, path.size() - sourceLength - ending), path});
+      AppendImageRows(path, ImageCaption(std::string_view(path).substr(sourceLength)), rows);
     }
   }
 }
@@ -51,7 +50,7 @@ std::string WithTrailingSeparator(const std::string& folder) {
   return folder + kPathSeparator;
 }
 
-bool HasAdfExtension(const std::string& name) { return EndsWithUpper(name, ".ADF"); }
+bool HasAdfExtension(std::string_view name) { return EndsWithUpper(name, ".ADF"); }
 
 size_t ImageEndingLength(std::string_view name) {
   for (std::string_view ending : kImageEndings) {
@@ -65,6 +64,26 @@ std::string ImageFileStem(const std::string& path) {
   const std::string name = PathText(file.filename());
   const size_t ending = ImageEndingLength(name);
   return ending > 0 ? name.substr(0, name.size() - ending) : PathText(file.stem());
+}
+
+std::string ImageCaption(std::string_view relative) {
+  return std::string(HasAdfExtension(relative) ? relative.substr(0, relative.size() - 4)
+                                               : relative);
+}
+
+void AppendImageRows(const std::string& path, const std::string& caption,
+                     std::vector<ImageRow>& rows) {
+  if (EndsWithUpper(path, ".ZIP")) {
+    std::vector<ArchiveMember> members = ArchiveImageMembers(path);
+    if (members.size() > 1) {
+      for (ArchiveMember& member : members) {
+        rows.push_back({caption + kPathSeparator + ImageCaption(member.name), path, member.position,
+                        std::move(member.name)});
+      }
+      return;
+    }
+  }
+  rows.push_back({caption, path});
 }
 
 std::vector<ImageRow> ListImages(const std::string& folder, const std::atomic<bool>* stop) {

@@ -1,21 +1,38 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The images below a source folder, as the Renamer lists them: every file
 // whose name ends in an image ending (".adf", ".adz", ".adf.gz", ".zip") in
-// any case, folders entered where they stand, rows sorted by caption.
+// any case, and every image member of a ZIP archive holding several,
+// folders entered where they stand, rows sorted by caption.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "image/adf.h"
 
 namespace moswit {
 
 struct ImageRow {
-  std::string caption;  // path below the source folder, without its ending
+  ImageRow() = default;
+  ImageRow(std::string rowCaption, std::string file, uint32_t archiveMember = kFirstImageMember,
+           std::string archiveMemberName = {})
+      : caption(std::move(rowCaption)),
+        path(std::move(file)),
+        member(archiveMember),
+        memberName(std::move(archiveMemberName)) {}
+
+  std::string caption;  // path below the source folder, without ".adf"
   std::string path;     // the file the listing found; loaded as it is
+  // For one of several images in a ZIP archive: the member, its position in
+  // the archive and its name in UTF-8.
+  uint32_t member = kFirstImageMember;
+  std::string memberName;
 };
 
 // The names of the forms images come in, upper-cased: plain, gzip (two
@@ -35,8 +52,20 @@ std::string WithTrailingSeparator(const std::string& folder);
 std::vector<ImageRow> ListImages(const std::string& folder,
                                  const std::atomic<bool>* stop = nullptr);
 
+// The caption of an image file at `relative` below the source folder: the
+// path without ".adf" in any case. Other endings stay, so x.adf, x.adz,
+// x.adf.gz and x.zip are four captions.
+std::string ImageCaption(std::string_view relative);
+
+// Appends the rows of the image file at `path` captioned `caption`: one row,
+// or, for a file named ".zip" that is a ZIP archive of several image members
+// (ArchiveImageMembers), one per member, captioned `caption` + "/" + the
+// member's name without ".adf". The archive is read only for its directory.
+void AppendImageRows(const std::string& path, const std::string& caption,
+                     std::vector<ImageRow>& rows);
+
 // True when the last four characters, upper-cased, are ".ADF".
-bool HasAdfExtension(const std::string& name);
+bool HasAdfExtension(std::string_view name);
 
 // The length of the image ending `name` ends in, in any case; 0 when it
 // ends in none. A name that is only an ending (".adf") has one.

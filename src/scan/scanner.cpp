@@ -47,7 +47,8 @@ struct ImageSlot {
 RowOutcome IdentifyRow(const ImageRow& row, const MatchIndex& index, ImageSlot& slot) {
   FileError error;
   FileCheck check;
-  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error, slot.checkFiles ? &check : nullptr)) {
+  if (!LoadImageInto(row.path, slot.image, slot.crcs, &error, row.member,
+                     slot.checkFiles ? &check : nullptr)) {
     return {UnreadableResult(error.message), false, {}, {std::nullopt, error.message}};
   }
   IdentifyResult result = IdentifyImage(slot.image, index, slot.crcs);

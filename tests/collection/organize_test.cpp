@@ -22,6 +22,7 @@
 #include "support/didbuilder.h"
 #include "support/runprogram.h"
 #include "support/tempdir.h"
+#include "support/zipwriter.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -42,7 +43,8 @@ TEST(DestinationName, CleanedForEveryFileSystem) {
       {"Tab\there\x01\x1f", "Tab_here__"},
       {"Name. . ", "Name"},
       {"...", "_"},
-      {"Caf\xe9 \x7f", "Caf\xe9 \x7f"},  // other bytes stay
+      // DEL and the five bytes Windows-1252 leaves undefined; its letters stay
+      {"Caf\xe9 \x7f\x81\x8d\x8f\x90\x9d\x80", "Caf\xe9 ______\x80"},
   };
   for (const auto& [name, clean] : cases) EXPECT_EQ(CleanFileName(name), clean) << name;
 }
@@ -217,16 +219,48 @@ TEST_F(OrganizeTest, AFileThatAppearsMeanwhileIsNotReplaced) {
   }
 }
 
-// A title's Latin-1 letters name the copy: as bytes on POSIX systems, as
-// the same letters on Windows.
-TEST_F(OrganizeTest, LatinOneTitlesKeepTheirLetters) {
-  AddGame("Caf\xe9", {1992, 0, 0}, {"Cafe.adf"});
+// A title's Windows-1252 letters name the copy in UTF-8 on every system.
+TEST_F(OrganizeTest, TitlesNameCopiesInUtf8) {
+  AddGame("Caf\xe9 \x80", {1992, 0, 0}, {"Cafe.adf"});
+  AddGame("Odd\x81\x7f", {1993, 0, 0}, {"Odd.adf"});
   Organize();
-#ifdef _WIN32
-  EXPECT_TRUE(fs::exists(fs::path(Target()) / L"Caf\u00e9 (1992)(Soft).adf"));
-#else
-  EXPECT_TRUE(fs::exists(Target() + "/Caf\xe9 (1992)(Soft).adf"));
-#endif
+  EXPECT_TRUE(fs::exists(PathFromText(Target() + "/Caf\xC3\xA9 \xE2\x82\xAC (1992)(Soft).adf")));
+  EXPECT_TRUE(fs::exists(PathFromText(Target() + "/Odd__ (1993)(Soft).adf")));
+}
+
+// The images of an archive holding several are copied out of it as plain
+// images, verified as every copy is, never linked; a second run finds them.
+TEST_F(OrganizeTest, MembersOfAnArchiveAreCopiedOutAsPlainImages) {
+  AddGame("Duo", {1993, 0, 0}, {"duo/Disk1.adf", "duo/Disk2.adf"});
+  fs::remove_all(Src() + "duo");
+  dir_.Write("src/duo.zip", test::MakeZip({{"Duo/", {}},
+                                           {"Duo/Disk1.adf", images_["duo/Disk1.adf"]},
+                                           {"readme.txt", Bytes{1}},
+                                           {"Duo/Disk2.ADF", images_["duo/Disk2.adf"], false}}));
+  const std::string duo1 = "Duo (1993)(Soft)[1_2].adf";
+  const std::string duo2 = "Duo (1993)(Soft)[2_2].adf";
+  const auto lines = [&](const char* linked, const char* copied) {
+    return std::string(linked) + "\tQuest 1.adf\t" + kQuest1 + "\n" + linked + "\tRacer.adf\t" +
+           kRacer + "\n" + copied + "\tduo.zip/Duo/Disk1.adf\t" + duo1 + "\n" + copied +
+           "\tduo.zip/Duo/Disk2.ADF\t" + duo2 + "\n";
+  };
+  EXPECT_EQ(Organize({.link = true}), lines("link", "copy"));
+  EXPECT_EQ(TargetFiles()[duo1], images_["duo/Disk1.adf"]);
+  EXPECT_EQ(TargetFiles()[duo2], images_["duo/Disk2.adf"]);
+  EXPECT_EQ(Organize(), lines("same", "same"));
+
+  // Members swapped after the scan are no longer the images it identified.
+  target_ = "target swapped";
+  afterScan_ = [&] {
+    dir_.Write("src/duo.zip", test::MakeZip({{"Duo/", {}},
+                                             {"Duo/Disk1.adf", images_["duo/Disk2.adf"]},
+                                             {"readme.txt", Bytes{1}},
+                                             {"Duo/Disk2.ADF", images_["duo/Disk1.adf"]}}));
+  };
+  EXPECT_EQ(Organize(), lines("copy", "failed"));
+  EXPECT_EQ(errors_, Src() + "duo.zip: " + kChangedSinceScan + "\n" + Src() +
+                         "duo.zip: " + kChangedSinceScan + "\n");
+  EXPECT_EQ(TargetFiles().size(), 2u);
 }
 
 TEST_F(OrganizeTest, DryRunWritesNothing) {

@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <string>
 
+#include "base/pathtext.h"
+#include "database/attributes.h"
 #include "database/didwriter.h"
+#include "image/crc32.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/filenames.h"
@@ -48,6 +51,52 @@ TEST(CliTree, UnreadableFileAndWrongUsage) {
   result = test::RunProgram(MOSWIT_CLI_PATH, {"tree"});
   EXPECT_EQ(result.exitStatus, 2);
   EXPECT_NE(result.err.find("usage: moswit-cli"), std::string::npos);
+}
+
+// DID texts and Amiga names are Windows-1252 bytes; every command prints
+// them in UTF-8, and "did" copies the DID byte for byte.
+TEST(CliCodePage, DidTextAndAmigaNamesPrintInUtf8) {
+  const std::string title = "Caf\xe9 \x80";  // "Café €"
+  const std::string file = "/Gr\xfc\xdf\x80";
+  test::AdfBuilder::Options options;
+  options.volume = "Caf\xe9";
+  test::AdfBuilder image(options);
+  const test::Bytes contents = test::PatternBytes(3000, 1);
+  image.AddFile(file, contents);
+  test::DidBuilder did;
+  GameRecord& game = did.Game(title, "Soft");
+  did.Version(game, {1});
+  FileRecord& record = AppendFile(did.Disk(game, "Caf\xe9"));
+  record.path = file;
+  record.size = static_cast<uint32_t>(contents.size());
+  record.crc32 = Crc32(contents);
+  record.attributes = kAttrGame;
+
+  test::TempDir dir;
+  const std::string didPath = (dir.Path() / "c.did").string();
+  ASSERT_FALSE(WriteDatabase(did.Database(), didPath));
+  const std::string folder = (dir.Path() / "src").string();
+  const std::string imagePath = dir.Write("src/Spiel.adf", image.Build());
+  const std::string target = (dir.Path() / "target").string();
+  const std::string titleUtf8 = "Caf\xC3\xA9 \xE2\x82\xAC";
+  const std::string fileUtf8 = "/Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"list", imagePath}, fileUtf8 + "\t3000\t"},
+      {{"info", imagePath}, "Name\tCaf\xC3\xA9\n"},
+      {{"compare", imagePath, imagePath}, "F\t" + fileUtf8 + "\t="},
+      {{"names", didPath}, "D\t1\t1\t" + titleUtf8 + " (-)(Soft)\n"},
+      {{"tree", didPath}, titleUtf8 + " (Soft / 0)\n"},
+      {{"identify", didPath, folder}, "Spiel\t" + titleUtf8 + " (-)(Soft) (1000)\n"},
+      {{"report", didPath, folder}, "have\t" + titleUtf8 + " (-)(Soft)\tSpiel.adf\t"},
+      {{"organize", didPath, folder, target}, "\t" + titleUtf8 + " (-)(Soft).adf\n"},
+      {{"did", didPath, "-"}, "\"" + title + "\""},
+  };
+  for (const auto& [args, expected] : cases) {
+    const test::ProgramResult result = test::Cli(args);
+    EXPECT_EQ(result.exitStatus, 0) << args[0] << ": " << result.err;
+    EXPECT_NE(result.out.find(expected), std::string::npos) << args[0] << ": " << result.out;
+  }
+  EXPECT_TRUE(std::filesystem::exists(PathFromText(target + "/" + titleUtf8 + " (-)(Soft).adf")));
 }
 
 // Two disks of a set, a disk without files (non-DOS) and one of empty files

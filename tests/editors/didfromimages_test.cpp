@@ -117,10 +117,12 @@ TEST_F(BuildDid, SetsByNameWithTheirDisksInOrder) {
       Image("c/Quest (1990)(Soft)" + test::DiskNumberInName(1, 3) + ".adf", 4);
   const std::string absent = (dir_.Path() / "absent.adf").string();
 
-  const std::vector<std::string> paths =
+  const std::vector<ImageRow> images =
       ImagesOfArguments({(dir_.Path() / "a").string(), quest1, again, absent, quest1});
+  std::vector<std::string> paths;
+  for (const ImageRow& image : images) paths.push_back(image.path);
   ASSERT_EQ(paths, (std::vector<std::string>{other, quest3, quest1, again, absent, quest1}));
-  const DidFromImages built = BuildDidFromImages(paths, "out.did");
+  const DidFromImages built = BuildDidFromImages(images, "out.did");
 
   ASSERT_EQ(built.leftOut.size(), 1u);
   EXPECT_EQ(built.leftOut[0].path, absent);
@@ -159,7 +161,7 @@ TEST_F(BuildDid, SetsOfMoreThan255DisksAreTold) {
   const std::vector<std::string> paths = {
       Image("Big (Disk 1 of 300).adf", 1), Image("Big (Disk 2 of 300).adf", 2),
       Image("Huge (1990)(Soft)[01-256].adf", 3), Image("Fits (Disk 1 of 255).adf", 4)};
-  const DidFromImages built = BuildDidFromImages(paths, "out.did");
+  const DidFromImages built = BuildDidFromImages(ImagesOfArguments(paths), "out.did");
   ASSERT_EQ(built.tooLarge.size(), 2u);
   EXPECT_EQ(built.tooLarge[0].setName + "/" + std::to_string(built.tooLarge[0].count), "Big/300");
   EXPECT_EQ(built.tooLarge[1].setName + "/" + std::to_string(built.tooLarge[1].count),

@@ -43,10 +43,14 @@ class LayerTest : public QObject {
     for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
     const QString shown = DidText(all);
     QCOMPARE(shown.size(), qsizetype{256});
-    QCOMPARE(shown.at(0xE4), QChar(0x00E4));  // Latin-1 "ä"
+    // Windows-1252, the DID's code page: its letters past Latin-1 too.
+    QCOMPARE(shown.at(0xE4), QChar(0x00E4));  // "ä"
+    QCOMPARE(shown.at(0x80), QChar(0x20AC));  // "€"
+    QCOMPARE(shown.at(0x9F), QChar(0x0178));  // "Ÿ"
     QCOMPARE(DidBytes(shown), all);
-    // Nothing past U+00FF fits a DID byte.
-    QCOMPARE(DidBytes(QString::fromUtf8("a\u20ACb")), std::string("a?b"));
+    QCOMPARE(DidBytes(QString::fromUtf8("\u20AC \u0152 \u2122")), std::string("\x80 \x8C \x99"));
+    // A letter the code page cannot hold becomes "?".
+    QCOMPARE(DidBytes(QString::fromUtf8("a\u0100b\u65E5")), std::string("a?b?"));
   }
 
   void FileNamesKeepTheirEncoding() {

@@ -133,7 +133,7 @@ class RenamerTest : public QObject {
     QVERIFY(Scan());
     // archive.zip is listed by its ending and loaded by its contents.
     QCOMPARE(Rows(), (QList<QStringList>{{"A", name_, ""},
-                                         {"archive", name_, ""},
+                                         {"archive.zip", name_, ""},
                                          {"b", "<unidentified>", ""},
                                          {"sub/C", name_, ""},
                                          {"x.adf/D", name_, ""}}));

@@ -55,13 +55,21 @@ TEST_F(LoaderTest, TruncatedImageHasFewerBlocks) {
   EXPECT_EQ(BlockData(*image, 878), nullptr);
 }
 
-TEST_F(LoaderTest, FirstZipMemberIsLoadedWhateverItsName) {
+// The only file of an archive loads whatever its name; of several files the
+// first ".adf" loads, also after a folder entry; whatever the archive's name.
+TEST_F(LoaderTest, ZipImageMemberIsLoadedWhateverTheArchiveName) {
   const Bytes disk = test::PatternBytes(901'120, 3);
-  const Bytes zip = MakeZip({{"readme.txt", disk}, {"other.adf", Bytes(100, 1)}});
-  for (const char* name : {"disk.zip", "disk.adf"}) {
-    ImagePtr image = LoadImage(dir_.Write(name, zip));
-    ASSERT_TRUE(image) << name;
-    EXPECT_EQ(image->Data, disk) << name;
+  const std::vector<ZipMember> archives[] = {
+      {{"readme.txt", disk}},
+      {{"readme.txt", Bytes(100, 1)}, {"disk.adf", disk}, {"other.adf", Bytes(100, 1)}},
+      {{"Game/", {}}, {"Game/Game.ADF", disk}},
+  };
+  for (const auto& members : archives) {
+    for (const char* name : {"disk.zip", "disk.adf"}) {
+      ImagePtr image = LoadImage(dir_.Write(name, MakeZip(members)));
+      ASSERT_TRUE(image) << name << " " << members[0].name;
+      EXPECT_EQ(image->Data, disk) << name << " " << members[0].name;
+    }
   }
 }
 
@@ -234,7 +242,7 @@ TEST_F(LoaderTest, TheFileCheckIsThatOfTheFilesBytes) {
     SCOPED_TRACE(form.ending + " of " + std::to_string(form.bytes.size()) + " bytes");
     const std::string path = dir_.Write("checked" + form.ending, form.bytes);
     FileCheck check;
-    ASSERT_TRUE(LoadImageInto(path, image, crcs, nullptr, &check));
+    ASSERT_TRUE(LoadImageInto(path, image, crcs, nullptr, kFirstImageMember, &check));
     EXPECT_EQ(check, CheckFile(path));
     EXPECT_EQ(check.size, form.bytes.size());
   }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "base/asciicase.h"
@@ -448,6 +449,60 @@ TEST(Selection, BestPerGameInFirstQualifyingOrder) {
   EXPECT_EQ(kept[1]->disk, &d[2]);
   EXPECT_TRUE(SelectResults({cand(g1, d[0], 499)}).empty());
   EXPECT_EQ(FormatResultLine({}), kUnidentified);
+}
+
+// Equal accuracy: the candidate with fewer differences wins in place; equal
+// differences keep the earlier one.
+TEST(Selection, FewerDifferencesBreakATie) {
+  GameRecord game;
+  DiskRecord d[3];
+  // Candidates of one game as disk, accuracy and differing files; the disk kept.
+  const auto kept = [&](std::initializer_list<std::array<uint32_t, 3>> list) {
+    std::vector<Candidate> candidates;
+    for (const auto& [disk, accuracy, differing] : list) {
+      Candidate& c = candidates.emplace_back();
+      c.game = &game;
+      c.disk = &d[disk];
+      c.accuracy = accuracy;
+      c.sheet.counters[kGroupGame][kDifferent] = differing;
+    }
+    return SelectResults(candidates).at(0)->disk - d;
+  };
+  EXPECT_EQ(kept({{0, 1000, 1}, {1, 1000, 0}, {2, 1000, 1}}), 1);  // fewer, later
+  EXPECT_EQ(kept({{0, 800, 5}, {1, 800, 2}, {2, 800, 3}}), 1);     // the fewest
+  EXPECT_EQ(kept({{0, 1000, 1}, {1, 1000, 1}}), 0);                // equal: the first
+  EXPECT_EQ(kept({{0, 900, 0}, {1, 950, 3}}), 1);                  // accuracy comes first
+}
+
+// Three disks of one set that differ in one file: a perfect copy of disk 2
+// scores 1000 against all three and is named disk 2.
+TEST(Selection, PerfectCopyOfALaterDiskIsThatDisk) {
+  test::DidBuilder db;
+  GameRecord& game = db.Game("Set Game", "Set Soft");
+  db.Version(game, {1, 2, 3});
+  std::vector<Bytes> images;
+  for (uint32_t n = 1; n <= 3; ++n) {
+    DiskRecord& disk = db.Disk(game, "Disk " + std::to_string(n));
+    AdfBuilder builder;
+    // "/a" comes first in the walk (its hash slot is lower), so it nominates.
+    const std::pair<std::string, Bytes> files[] = {{"/a", test::PatternBytes(4000, 1)},
+                                                   {"/z", test::PatternBytes(500, 10 + n)}};
+    for (const auto& [path, contents] : files) {
+      builder.AddFile(path, contents);
+      FileRecord& record = AppendFile(disk);
+      record.path = path;
+      record.size = static_cast<uint32_t>(contents.size());
+      record.crc32 = CrcOf(contents);
+      record.attributes = kAttrGame;
+    }
+    images.push_back(builder.Build());
+  }
+  const MatchIndexPtr index = BuildMatchIndex(db.Database());
+  for (size_t n = 0; n < 3; ++n) {
+    ImagePtr adf = LoadImageFromMemory("d.adf", images[n].data(), images[n].size());
+    EXPECT_EQ(IdentifyImage(*adf, *index).line, StandardName(game, game.disks[n]) + " (1000)")
+        << "disk " << n + 1;
+  }
 }
 
 TEST(ResultCodes, EveryCodeInItsOrder) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "support/tempdir.h"
+#include "support/zipwriter.h"
 
 namespace moswit {
 namespace {
@@ -32,8 +33,8 @@ TEST_F(ImageListTest, ListsAdfFilesInAnyCaseBelowTheFolder) {
   }
   std::vector<ImageRow> rows = ListImages(Folder());
   SortRows(rows);
-  EXPECT_EQ(Captions(rows), (std::vector<std::string>{"", "A", "archive", "b", "deep/er/still/D",
-                                                      "sub/C", "x.adf/inner"}));
+  EXPECT_EQ(Captions(rows), (std::vector<std::string>{"", "A", "archive.zip", "b",
+                                                      "deep/er/still/D", "sub/C", "x.adf/inner"}));
   for (const ImageRow& row : rows) {
     EXPECT_TRUE(std::filesystem::is_regular_file(row.path)) << row.path;
   }
@@ -54,15 +55,40 @@ TEST_F(ImageListTest, ExtensionRule) {
   for (const Case& c : cases) EXPECT_EQ(HasAdfExtension(c.name), c.listed) << c.name;
 }
 
-// Zipped and gzipped images are listed too, without their whole ending.
+// Zipped and gzipped images are listed too; only ".adf" leaves the
+// caption, so four forms of one name are four rows.
 TEST_F(ImageListTest, EveryImageEndingInAnyCase) {
-  for (const char* name : {"a.adf.gz", "b.ADZ", "c.Zip", "d.gz", "e.adf.gz.bak", "g.zip.adf"}) {
+  for (const char* name : {"a.adf.gz", "b.ADZ", "c.Zip", "d.gz", "e.adf.gz.bak", "g.zip.adf",
+                           "x.adf", "x.adz", "x.adf.gz", "x.zip"}) {
     dir_.Write(name, {1});
   }
   std::vector<ImageRow> rows = ListImages(Folder());
   SortRows(rows);
-  EXPECT_EQ(Captions(rows), (std::vector<std::string>{"a", "b", "c", "g.zip"}));
+  EXPECT_EQ(Captions(rows), (std::vector<std::string>{"a.adf.gz", "b.ADZ", "c.Zip", "g.zip", "x",
+                                                      "x.adf.gz", "x.adz", "x.zip"}));
   EXPECT_EQ(ImageFileStem("/x/Game (1990)[1|2].ADF.GZ"), "Game (1990)[1|2]");
+}
+
+// A ZIP archive of several images is a row per image, captioned after the
+// archive and the member; one of a single image, or of none, is one row.
+TEST_F(ImageListTest, ArchivesOfSeveralImagesGiveARowPerImage) {
+  const test::Bytes disk = test::PatternBytes(2000, 1);
+  dir_.Write(
+      "sub/set.zip",
+      test::MakeZip(
+          {{"Set/", {}}, {"Set/Disk1.adf", disk}, {"readme.txt", disk}, {"Set/Disk2.ADF", disk}}));
+  dir_.Write("one.ZIP", test::MakeZip({{"Game/", {}}, {"Game/Game.adf", disk}}));
+  dir_.Write("docs.zip", test::MakeZip({{"a.txt", disk}, {"b.txt", disk}}));
+  dir_.Write("plain.zip.adf", test::MakeZip({{"1.adf", disk}, {"2.adf", disk}}));
+  std::vector<ImageRow> rows = ListImages(Folder());
+  SortRows(rows);
+  EXPECT_EQ(Captions(rows),
+            (std::vector<std::string>{"docs.zip", "one.ZIP", "plain.zip", "sub/set.zip/Set/Disk1",
+                                      "sub/set.zip/Set/Disk2"}));
+  EXPECT_EQ(rows[3].path, Folder() + "sub/set.zip");
+  EXPECT_EQ(rows[3].member, 1u);
+  EXPECT_EQ(rows[4].member, 3u);
+  EXPECT_EQ(rows[4].memberName, "Set/Disk2.ADF");
 }
 
 TEST_F(ImageListTest, MissingFolderListsNothing) {

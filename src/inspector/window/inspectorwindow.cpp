@@ -80,7 +80,8 @@ void BlockMapView::paintEvent(QPaintEvent*) {
 TDI_Inspector* TDI_Inspector::Open(const InspectorRequest& request, FileError& error) {
   ImagePtr image = LoadImage(request.imagePath, &error);
   if (!image) return nullptr;
-  return new TDI_Inspector(request.imagePath, std::move(image));
+  // An archive of several images shows its first; the name says which.
+  return new TDI_Inspector(LoadedImageName(request.imagePath), std::move(image));
 }
 
 TDI_Inspector::TDI_Inspector(std::string fileName, ImagePtr image)
