@@ -12,11 +12,11 @@ namespace moswit {
 
 namespace {
 
-// The records of `list` whose address is in `chosen`, in list order, at
+// The records of `list` that are in `chosen`, in list order, at
 // most kMaxSelected.
 template <typename T>
 std::vector<T*> InListOrder(const RecordList<T>& list,
-                            const std::unordered_set<const void*>& chosen) {
+                            const std::unordered_set<RecordRef>& chosen) {
   std::vector<T*> records;
   for (T& record : list) {
     if (records.size() == kMaxSelected) break;
@@ -55,8 +55,8 @@ std::vector<DiskListRow> MakeDiskListRows(const DiskRecord& disk) {
 }
 
 DiskSelection SelectedRecords(const DiskRecord& disk, std::span<const DiskListRow* const> rows) {
-  const std::unordered_set<const void*> chosen = [&] {
-    std::unordered_set<const void*> set;
+  const std::unordered_set<RecordRef> chosen = [&] {
+    std::unordered_set<RecordRef> set;
     for (const DiskListRow* row : rows) {
       if (row == nullptr) continue;
       if (row->file) set.insert(row->file);
@@ -67,8 +67,8 @@ DiskSelection SelectedRecords(const DiskRecord& disk, std::span<const DiskListRo
   return {InListOrder(disk.files, chosen), InListOrder(disk.ranges, chosen)};
 }
 
-std::vector<const void*> RowRecords(std::span<const DiskListRow* const> rows) {
-  std::vector<const void*> records;
+std::vector<RecordRef> RowRecords(std::span<const DiskListRow* const> rows) {
+  std::vector<RecordRef> records;
   for (const DiskListRow* row : rows) {
     if (row == nullptr) continue;
     if (row->file) records.push_back(row->file);

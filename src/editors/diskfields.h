@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "database/didfields.h"
+#include "database/recordref.h"
 #include "database/records.h"
 
 namespace moswit {
@@ -53,7 +54,7 @@ DiskSelection SelectedRecords(const DiskRecord& disk, std::span<const DiskListRo
 
 // The records a delete of the rows disposes, so that their editors can be
 // closed before.
-std::vector<const void*> RowRecords(std::span<const DiskListRow* const> rows);
+std::vector<RecordRef> RowRecords(std::span<const DiskListRow* const> rows);
 // "Delete from list": unlinks each row's record from the disk's files or
 // ranges, in row order, and disposes it. The rows point at freed records
 // afterwards and are to be made anew.

@@ -7,8 +7,8 @@
 //
 // Each table has 256 slots; an editor that finds none does not open. The
 // tables are typed by the editor they hold (the windows' RecordEditor, a
-// plain type in tests); records are named by address, and only a disk
-// slot's game and disk are ever followed.
+// plain type in tests); only a disk slot's game and disk are ever
+// followed.
 #pragma once
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "database/recordref.h"
 #include "database/records.h"
 #include "diskcontents/addtodisk.h"
 
@@ -29,9 +30,9 @@ constexpr size_t kEditorSlots = 256;
 
 // What a slot names besides its editor.
 struct SlotRecord {
-  const void* record = nullptr;  // a File editor on several files names their disk
-  GameRecord* game = nullptr;    // disk table: the game holding the disk
-  DiskRecord* disk = nullptr;    // disk table: the disk
+  RecordRef record;            // a File editor on several files names their disk
+  GameRecord* game = nullptr;  // disk table: the game holding the disk
+  DiskRecord* disk = nullptr;  // disk table: the disk
 };
 
 template <typename Editor>
@@ -110,7 +111,7 @@ struct OpenEditors {
 
   // The open editors, of any kind, whose slot names one of `records`, each
   // once, in table order.
-  std::vector<Editor*> EditorsOf(std::span<const void* const> records) const {
+  std::vector<Editor*> EditorsOf(std::span<const RecordRef> records) const {
     std::vector<Editor*> editors;
     for (const EditorTable<Editor>* table : {&games, &versions, &disks, &files, &ranges}) {
       for (const EditorSlot<Editor>& slot : table->Slots()) {

@@ -5,7 +5,7 @@ namespace moswit {
 
 namespace {
 
-void AddDisk(std::vector<const void*>& records, const DiskRecord& disk) {
+void AddDisk(std::vector<RecordRef>& records, const DiskRecord& disk) {
   records.push_back(&disk);
   for (const FileRecord& file : disk.files) records.push_back(&file);
   for (const RangeRecord& range : disk.ranges) records.push_back(&range);
@@ -23,8 +23,8 @@ DiskRecord* NewDisk(const RecordNode* selected) {
   return &AppendDisk(*selected->game);
 }
 
-std::vector<const void*> RecordsBelow(const RecordNode& node) {
-  std::vector<const void*> records;
+std::vector<RecordRef> RecordsBelow(const RecordNode& node) {
+  std::vector<RecordRef> records;
   switch (node.kind) {
     case RecordKind::kGame:
       records.push_back(node.game);

@@ -10,6 +10,7 @@
 
 #include "base/fileerror.h"
 #include "dat/datimport.h"
+#include "database/recordref.h"
 #include "database/records.h"
 #include "editors/recordtree.h"
 
@@ -24,7 +25,7 @@ DiskRecord* NewDisk(const RecordNode* selected);
 // Every record a delete of the node disposes: its own, and for a game its
 // versions and disks, for a game or disk the files and ranges below. The
 // window closes the editors of these records before it deletes.
-std::vector<const void*> RecordsBelow(const RecordNode& node);
+std::vector<RecordRef> RecordsBelow(const RecordNode& node);
 
 // Del: unlinks the node's record from its list and disposes it with
 // everything it owns, then removes the node (with its children) from the

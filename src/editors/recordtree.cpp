@@ -55,7 +55,7 @@ void SortGames(std::vector<GameBranch>& games) {
 
 }  // namespace
 
-const void* RecordNode::Record() const {
+RecordRef RecordNode::Record() const {
   switch (kind) {
     case RecordKind::kGame:
       return game;
@@ -128,8 +128,8 @@ const RecordNode& NodeAt(const RecordTree& tree, const NodePosition& position) {
   return position.child ? branch.children[*position.child] : branch.node;
 }
 
-std::optional<NodePosition> FindRecord(const RecordTree& tree, const void* record) {
-  if (record == nullptr) return std::nullopt;
+std::optional<NodePosition> FindRecord(const RecordTree& tree, RecordRef record) {
+  if (record.Empty()) return std::nullopt;
   for (size_t g = 0; g < tree.games.size(); ++g) {
     const GameBranch& branch = tree.games[g];
     if (branch.node.Record() == record) return NodePosition{g, std::nullopt};

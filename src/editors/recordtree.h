@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "database/recordref.h"
 #include "database/records.h"
 
 namespace moswit {
@@ -27,7 +28,7 @@ struct RecordNode {
 
   int Icon() const { return static_cast<int>(kind); }
   // The record itself, as the editors' bookkeeping names it.
-  const void* Record() const;
+  RecordRef Record() const;
 };
 
 struct GameBranch {
@@ -74,6 +75,6 @@ std::string StatsText(const TreeCounts& counts);
 const RecordNode& NodeAt(const RecordTree& tree, const NodePosition& position);
 
 // The first node, in tree order, that refers to `record`.
-std::optional<NodePosition> FindRecord(const RecordTree& tree, const void* record);
+std::optional<NodePosition> FindRecord(const RecordTree& tree, RecordRef record);
 
 }  // namespace moswit

@@ -34,7 +34,7 @@ RecordEditor::~RecordEditor() {
   EndSlot();
 }
 
-bool RecordEditor::EditsAnyOf(std::span<const void* const> records) const {
+bool RecordEditor::EditsAnyOf(std::span<const RecordRef> records) const {
   return std::find(records.begin(), records.end(), record_) != records.end();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "database/recordref.h"
 #include "database/records.h"
 #include "gui/dialogseam.h"
 #include "gui/editorregistry.h"
@@ -31,7 +32,7 @@ class RecordEditor : public QWidget {
 
   // What the editor's slot names: the record (the disk of a File editor on
   // several files).
-  const void* Record() const { return record_; }
+  RecordRef Record() const { return record_; }
   bool HasSlot() const { return hasSlot_; }
   bool ApplyOnClose() const { return applyOnClose_; }
 
@@ -56,7 +57,7 @@ class RecordEditor : public QWidget {
 
   // Whether the editor holds one of `records` (which are about to be
   // disposed): its slot's record, or one of the records it edits at once.
-  virtual bool EditsAnyOf(std::span<const void* const> records) const;
+  virtual bool EditsAnyOf(std::span<const RecordRef> records) const;
 
   // A Disk editor shows its disk's files and ranges anew after they changed
   // elsewhere (the Inspector's hand-over, another Disk editor's delete).
@@ -93,7 +94,7 @@ class RecordEditor : public QWidget {
 
   RecordEditorTable& table_;
   SlotEnd end_;
-  const void* record_;
+  RecordRef record_;
   bool hasSlot_ = false;
   bool applyOnClose_;
   bool discarding_ = false;

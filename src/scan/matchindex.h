@@ -10,12 +10,13 @@
 #include <span>
 #include <vector>
 
+#include "database/recordref.h"
 #include "database/records.h"
 
 namespace moswit {
 
 struct MatchEntry {
-  const void* record;  // the FileRecord or RangeRecord
+  RecordRef record;  // the FileRecord or RangeRecord
   const DiskRecord* disk;
   const GameRecord* game;
 };

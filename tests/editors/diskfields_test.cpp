@@ -48,7 +48,7 @@ TEST(DiskListRows, TextsAndKindsOfFilesAndRanges) {
     const char* name;
     const char* size;
     const char* crc;
-    const void* record;
+    RecordRef record;
   };
   const Want want[] = {
       {"", "0", "00000000", &disk.files[2]},
@@ -62,7 +62,7 @@ TEST(DiskListRows, TextsAndKindsOfFilesAndRanges) {
     EXPECT_EQ(rows[i].name, want[i].name) << i;
     EXPECT_EQ(rows[i].size, want[i].size) << i;
     EXPECT_EQ(rows[i].crc, want[i].crc) << i;
-    const void* record = rows[i].file ? static_cast<const void*>(rows[i].file) : rows[i].range;
+    const RecordRef record = rows[i].file ? RecordRef(rows[i].file) : RecordRef(rows[i].range);
     EXPECT_EQ(record, want[i].record) << i;
     EXPECT_TRUE((rows[i].file == nullptr) != (rows[i].range == nullptr)) << i;
   }
@@ -105,11 +105,11 @@ TEST(DiskListRows, DeleteTakesEachRowsRecordFromItsOwnList) {
       doomed.push_back(&row);
   }
   ASSERT_EQ(doomed.size(), 2u);
-  const std::vector<const void*> records = RowRecords(doomed);
+  const std::vector<RecordRef> records = RowRecords(doomed);
   EXPECT_EQ(records,
-            (std::vector<const void*>{
-                doomed[0]->file ? static_cast<const void*>(&disk.files[1]) : &disk.ranges[1],
-                doomed[1]->file ? static_cast<const void*>(&disk.files[1]) : &disk.ranges[1]}));
+            (std::vector<RecordRef>{
+                doomed[0]->file ? RecordRef(&disk.files[1]) : RecordRef(&disk.ranges[1]),
+                doomed[1]->file ? RecordRef(&disk.files[1]) : RecordRef(&disk.ranges[1])}));
   DeleteRows(disk, doomed);
   ASSERT_EQ(disk.files.Size(), 1u);
   EXPECT_EQ(disk.files[0].path.Value(), "/keep");

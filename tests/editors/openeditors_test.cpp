@@ -12,14 +12,14 @@ struct Editor {};
 TEST(OpenEditors, ClosedEditorsAreFreedOnTheNextActivation) {
   OpenEditors<Editor> open;
   Editor editors[3] = {};
-  int records[2] = {};
+  GameRecord records[2];
   EXPECT_EQ(open.games.Take(&editors[0], {&records[0]}), 0u);
   EXPECT_EQ(open.versions.Take(&editors[1], {&records[1]}), 0u);
   EXPECT_EQ(open.games.Take(&editors[2], {&records[0]}), 1u);
   EXPECT_FALSE(open.FreeChanged());
 
   open.games.MarkChanged(&editors[0]);
-  EXPECT_EQ(open.EditorsOf(std::vector<const void*>{&records[0]}),
+  EXPECT_EQ(open.EditorsOf(std::vector<RecordRef>{&records[0]}),
             (std::vector<Editor*>{&editors[2]}));
   EXPECT_TRUE(open.FreeChanged());
   EXPECT_FALSE(open.FreeChanged());

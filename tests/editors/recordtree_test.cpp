@@ -117,8 +117,7 @@ TEST(RecordActions, DeleteLeavesTheOtherNodesAsTheyWere) {
   RecordTree tree = FillRecordTree(builder.Database());
 
   ASSERT_EQ(FindRecord(tree, &first), (NodePosition{0, 1}));
-  EXPECT_EQ(RecordsBelow(NodeAt(tree, {0, 1})),
-            (std::vector<const void*>{&first, &first.files[0]}));
+  EXPECT_EQ(RecordsBelow(NodeAt(tree, {0, 1})), (std::vector<RecordRef>{&first, &first.files[0]}));
   EXPECT_EQ(RecordsBelow(NodeAt(tree, {0, {}})).size(), 6u);
   DeleteNode(tree, {0, 1}, builder.Database());
   EXPECT_EQ(game.disks.Size(), 2u);

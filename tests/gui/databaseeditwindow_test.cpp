@@ -202,7 +202,7 @@ class DidEditorTest : public QObject {
     QVERIFY(!window_->findChild<TF_VersionEdit*>());
     QCOMPARE(Alpha().versions.Size(), size_t{1});
     QCOMPARE(Alpha().disks.Size(), size_t{3});
-    QVERIFY(!window_->FocusRecord());
+    QVERIFY(window_->FocusRecord().Empty());
 
     Select(alpha);
     Button("B_NewVersion")->click();
@@ -320,7 +320,7 @@ class DidEditorTest : public QObject {
     // Their slots are freed on the next activation, which fills the tree.
     window_->FormActivate();
     QCOMPARE(Rows(), QStringList{"Beta ( / 0)"});
-    QCOMPARE(EditorTables().EditorsOf(std::vector<const void*>{&Beta()}).size(), size_t{1});
+    QCOMPARE(EditorTables().EditorsOf(std::vector<RecordRef>{&Beta()}).size(), size_t{1});
   }
 
   // Deleting a disk closes its Disk editor with the File and Range editors

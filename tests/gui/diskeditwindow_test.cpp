@@ -73,7 +73,7 @@ class DiskEditorTest : public QObject {
                           "@00000000-000001FF\t512\t00001A2B\t",
                           "@00000400-000005FF\t512\t00001A2D\t", "@at-file\t5\t00000005\t"}));
     const RecordEditorTable::Slot& slot = EditorTables().disks.Slots()[0];
-    QCOMPARE(slot.record, static_cast<const void*>(disk_));
+    QCOMPARE(slot.record, RecordRef(disk_));
     QCOMPARE(slot.game, game_);
     QVERIFY(slot.Open());
   }
@@ -122,12 +122,11 @@ class DiskEditorTest : public QObject {
     auto* range = editor_->findChild<TF_RangeEdit*>();
     QVERIFY(file && range && file->isVisible() && range->isVisible());
     QVERIFY(!file->MultiEdit());
-    QCOMPARE(file->Record(), static_cast<const void*>(&disk_->files[0]));
+    QCOMPARE(file->Record(), RecordRef(&disk_->files[0]));
     QVERIFY(range->MultiEdit());
-    QCOMPARE(range->Record(), static_cast<const void*>(disk_));
+    QCOMPARE(range->Record(), RecordRef(disk_));
     QCOMPARE(range->findChild<QLineEdit*>("ED_Start")->text(), QString("<multi>"));
-    QCOMPARE(EditorTables().files.Slots()[0].editor,
-             static_cast<const void*>(static_cast<RecordEditor*>(file)));
+    QCOMPARE(EditorTables().files.Slots()[0].editor, static_cast<RecordEditor*>(file));
 
     // Two files: one File editor on both; the "@" file is a file.
     Select({"/c/dir", "@at-file"});

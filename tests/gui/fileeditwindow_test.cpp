@@ -52,7 +52,7 @@ class FileEditorTest : public QObject {
       QVERIFY(!Edit(name)->isEnabled());
     QCOMPARE(Text("ED_Description"), QString("was /a"));
     QCOMPARE(Box("C_Boot")->checkState(), Qt::Checked);
-    QCOMPARE(EditorTables().files.Slots()[0].record, static_cast<const void*>(&file));
+    QCOMPARE(EditorTables().files.Slots()[0].record, RecordRef(&file));
 
     // Cancel stores nothing; greyed keeps a bit, unchecked clears bit 31.
     Box("C_Shared")->setCheckState(Qt::Unchecked);
@@ -74,7 +74,7 @@ class FileEditorTest : public QObject {
     Open(new TF_RangeEdit(range, nullptr));
     QCOMPARE(Text("ED_Start") + " " + Text("ED_End") + " " + Text("ED_Crc32"),
              QString("00000400 000005FF 0000CAFE"));
-    QCOMPARE(EditorTables().ranges.Slots()[0].record, static_cast<const void*>(&range));
+    QCOMPARE(EditorTables().ranges.Slots()[0].record, RecordRef(&range));
     Box("C_Code")->setCheckState(Qt::Checked);
     Click("B_Okay");
     QCOMPARE(range, (RangeRecord{0x400, 0x5FF, 0xCAFE, kAttrGame | kAttrCode, {}}));
@@ -97,7 +97,7 @@ class FileEditorTest : public QObject {
     QCOMPARE(Text("ED_Description"), QString());
     QCOMPARE(Box("C_Boot")->checkState(), Qt::PartiallyChecked);
     QCOMPARE(Box("C_Shared")->checkState(), Qt::Checked);
-    QCOMPARE(EditorTables().files.Slots()[0].record, static_cast<const void*>(disk_.get()));
+    QCOMPARE(EditorTables().files.Slots()[0].record, RecordRef(disk_.get()));
 
     // Save with Boot greyed and Shared unchecked, then Okay with Boot
     // checked and a description.

@@ -41,7 +41,7 @@ class GameEditorTest : public QObject {
     QCOMPARE(Text("ED_RelYear") + Text("ED_RelMonth") + Text("ED_RelDay"), QString("199135"));
     QCOMPARE(Text("ED_Music"), QString("Composer"));
     QCOMPARE(Memo()->toPlainText(), QString("first release"));
-    QCOMPARE(EditorTables().games.Slots()[0].record, static_cast<const void*>(game_));
+    QCOMPARE(EditorTables().games.Slots()[0].record, RecordRef(game_));
     QVERIFY(EditorTables().games.Slots()[0].Open());
     const std::pair<const char*, RecordText GameRecord::*> edits[] = {
         {"ED_Name", &GameRecord::name},           {"ED_Publisher", &GameRecord::publisher},

@@ -104,7 +104,7 @@ TEST(MatchIndex, UnsortedKeysComeBackInDatabaseOrder) {
     }
     File(d, 0xBEEF, 7, g % 5 ? kAttrGame : kAttrGame | kAttrExclude);
   }
-  std::map<std::pair<uint32_t, uint32_t>, std::vector<const void*>> expected;
+  std::map<std::pair<uint32_t, uint32_t>, std::vector<RecordRef>> expected;
   for (const GameRecord& game : db.Database().games) {
     for (const DiskRecord& disk : game.disks) {
       for (const FileRecord& f : disk.files) {
@@ -115,7 +115,7 @@ TEST(MatchIndex, UnsortedKeysComeBackInDatabaseOrder) {
   const MatchIndexPtr index = BuildMatchIndex(db.Database());
   size_t total = 0;
   for (const auto& [key, records] : expected) {
-    std::vector<const void*> found;
+    std::vector<RecordRef> found;
     for (const MatchEntry& e : index->files.Find(key.first, key.second)) found.push_back(e.record);
     ASSERT_EQ(found, records) << std::hex << key.first << " " << key.second;
     total += records.size();

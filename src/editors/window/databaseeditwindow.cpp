@@ -302,7 +302,7 @@ void TF_DatabaseEdit::B_EditClick() {
 void TF_DatabaseEdit::B_DeleteClick() {
   const std::optional<NodePosition> selected = Selected();
   if (!selected) return;
-  const std::vector<const void*> below = RecordsBelow(NodeAt(model_->Tree(), *selected));
+  const std::vector<RecordRef> below = RecordsBelow(NodeAt(model_->Tree(), *selected));
   // No editor outlives its record: those of the record and of every record
   // below it close without storing.
   for (RecordEditor* editor : EditorTables().EditorsOf(below)) editor->CloseDiscarding();

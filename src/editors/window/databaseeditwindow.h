@@ -47,7 +47,7 @@ class TF_DatabaseEdit : public QWidget {
   DatabaseInfo* Database() const { return database_.get(); }
   const RecordTree& Tree() const;
   bool WriteOnClose() const { return writeOnClose_; }
-  const void* FocusRecord() const { return focusRecord_; }
+  RecordRef FocusRecord() const { return focusRecord_; }
   const std::filesystem::path& Path() const { return path_; }
 
   // Whether anything would be lost if the window went now: a database that
@@ -125,7 +125,7 @@ class TF_DatabaseEdit : public QWidget {
   bool writeOnClose_ = false;
   bool closingByOkay_ = false;
   // Compared by address only: the node selected after the next refresh.
-  const void* focusRecord_ = nullptr;
+  RecordRef focusRecord_;
 
   FieldEdits standardTexts_;  // name and creator
   QLineEdit* year_ = nullptr;

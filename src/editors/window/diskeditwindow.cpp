@@ -26,7 +26,7 @@ constexpr int kHeight = 460;
 constexpr int kRowRole = Qt::UserRole;
 
 // Every open File and Range editor that holds one of `records`.
-QList<QPointer<RecordEditor>> EditorsHolding(std::span<const void* const> records) {
+QList<QPointer<RecordEditor>> EditorsHolding(std::span<const RecordRef> records) {
   QList<QPointer<RecordEditor>> editors;
   for (const RecordEditorTable* table : {&EditorTables().files, &EditorTables().ranges}) {
     for (const RecordEditorTable::Slot& slot : table->Slots()) {
@@ -143,7 +143,7 @@ void TF_DiskEdit::FR_EditClick() {
 
 void TF_DiskEdit::FR_DeleteClick() {
   const std::vector<const DiskListRow*> rows = SelectedRows();
-  const std::vector<const void*> records = RowRecords(rows);
+  const std::vector<RecordRef> records = RowRecords(rows);
   // No File or Range editor outlives its record: those that hold one of the
   // records close without storing first.
   if (!records.empty()) {

@@ -20,11 +20,6 @@ namespace {
 constexpr int kWidth = 470;
 constexpr int kHeight = 380;
 
-template <typename T>
-std::vector<const void*> Addresses(const std::vector<const T*>& records) {
-  return {records.begin(), records.end()};
-}
-
 template <typename Record>
 RecordEditorTable& TableOf();
 template <>
@@ -38,11 +33,9 @@ RecordEditorTable& TableOf<RangeRecord>() {
 
 }  // namespace
 
-AttributeEditor::AttributeEditor(QWidget* owner, RecordEditorTable& table, const void* record,
-                                 std::vector<const void*> selected,
-                                 std::span<const IdentityRow, 2> identity)
-    : RecordEditor(owner, table, SlotEnd::kRelease, {record}, true),
-      selected_(std::move(selected)) {
+AttributeEditor::AttributeEditor(QWidget* owner, RecordEditorTable& table, RecordRef record,
+                                 bool multiEdit, std::span<const IdentityRow, 2> identity)
+    : RecordEditor(owner, table, SlotEnd::kRelease, {record}, true), multiEdit_(multiEdit) {
   QGroupBox* standard = MakeGroup(this, "GB_StandardInfo", "Standard Info (view only)");
   auto* standardGrid = new QGridLayout(standard);
   // The identity is shown on a light background and takes no input.
@@ -82,7 +75,7 @@ AttributeEditor::AttributeEditor(QWidget* owner, RecordEditorTable& table, const
       QCheckBox* check = MakeCheckBox(details, box.name, box.caption);
       // Greyed ("leave each record's bit as it was") only means something
       // for several records; one record's boxes are checked or unchecked.
-      check->setTristate(!selected_.empty());
+      check->setTristate(multiEdit_);
       check->setToolTip(Caption(kAttributeHint));
       boxes_.emplace_back(check, box.bit);
       boxes->addWidget(check);
@@ -96,13 +89,6 @@ AttributeEditor::AttributeEditor(QWidget* owner, RecordEditorTable& table, const
   layout->addWidget(details, 1);
   layout->addLayout(MakeButtonRow());
   resize(kWidth, kHeight);
-}
-
-bool AttributeEditor::EditsAnyOf(std::span<const void* const> records) const {
-  if (RecordEditor::EditsAnyOf(records)) return true;
-  return std::any_of(selected_.begin(), selected_.end(), [&](const void* record) {
-    return std::find(records.begin(), records.end(), record) != records.end();
-  });
 }
 
 void AttributeEditor::ShowFields(const AttributeFields& fields) {
@@ -129,9 +115,9 @@ AttributeFields AttributeEditor::ShownFields() const {
 }
 
 template <typename FileOrRange>
-AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(QWidget* owner, const void* record,
-                                                          std::vector<const void*> selected)
-    : AttributeEditor(owner, TableOf<FileOrRange>(), record, std::move(selected),
+AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(QWidget* owner, RecordRef record,
+                                                          bool multiEdit)
+    : AttributeEditor(owner, TableOf<FileOrRange>(), record, multiEdit,
                       AttributeKind<FileOrRange>::kIdentity) {
   setObjectName(AttributeKind<FileOrRange>::kWindow);
   setWindowTitle(AttributeKind<FileOrRange>::kTitle);
@@ -139,7 +125,7 @@ AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(QWidget* owner, const 
 
 template <typename FileOrRange>
 AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(FileOrRange& record, QWidget* owner)
-    : AttributeRecordEditor(owner, &record, {}) {
+    : AttributeRecordEditor(owner, &record, false) {
   record_ = &record;
   LoadControls();
 }
@@ -148,10 +134,18 @@ template <typename FileOrRange>
 AttributeRecordEditor<FileOrRange>::AttributeRecordEditor(DiskRecord& disk,
                                                           std::vector<const FileOrRange*> selected,
                                                           QWidget* owner)
-    : AttributeRecordEditor(owner, &disk, Addresses(selected)) {
+    : AttributeRecordEditor(owner, &disk, !selected.empty()) {
   disk_ = &disk;
   selected_ = std::move(selected);
   LoadControls();
+}
+
+template <typename FileOrRange>
+bool AttributeRecordEditor<FileOrRange>::EditsAnyOf(std::span<const RecordRef> records) const {
+  if (RecordEditor::EditsAnyOf(records)) return true;
+  return std::any_of(selected_.begin(), selected_.end(), [&](const FileOrRange* record) {
+    return std::find(records.begin(), records.end(), RecordRef(record)) != records.end();
+  });
 }
 
 template <typename FileOrRange>

@@ -25,21 +25,18 @@ class AttributeEditor : public RecordEditor {
   Q_OBJECT
 
  public:
-  bool MultiEdit() const { return !selected_.empty(); }
-  // Its record, its disk in multi-edit, or one of the records it edits.
-  bool EditsAnyOf(std::span<const void* const> records) const override;
+  bool MultiEdit() const { return multiEdit_; }
 
  protected:
-  // `record` is the record, or the disk in multi-edit, where `selected`
-  // holds the records (empty in single mode).
-  AttributeEditor(QWidget* owner, RecordEditorTable& table, const void* record,
-                  std::vector<const void*> selected, std::span<const IdentityRow, 2> identity);
+  // `record` is the record, or the disk in multi-edit.
+  AttributeEditor(QWidget* owner, RecordEditorTable& table, RecordRef record, bool multiEdit,
+                  std::span<const IdentityRow, 2> identity);
 
   void ShowFields(const AttributeFields& fields);
   AttributeFields ShownFields() const;
 
  private:
-  std::vector<const void*> selected_;
+  bool multiEdit_;
   std::array<QLineEdit*, 3> identity_{};
   QLineEdit* description_ = nullptr;
   std::vector<std::pair<QCheckBox*, AttributeFlags>> boxes_;
@@ -53,12 +50,15 @@ class AttributeRecordEditor : public AttributeEditor {
   AttributeRecordEditor(FileOrRange& record, QWidget* owner);
   AttributeRecordEditor(DiskRecord& disk, std::vector<const FileOrRange*> selected, QWidget* owner);
 
+  // Its record, its disk in multi-edit, or one of the records it edits.
+  bool EditsAnyOf(std::span<const RecordRef> records) const override;
+
  protected:
   void LoadControls() override;
   std::string StoreControls() override;
 
  private:
-  AttributeRecordEditor(QWidget* owner, const void* record, std::vector<const void*> selected);
+  AttributeRecordEditor(QWidget* owner, RecordRef record, bool multiEdit);
 
   FileOrRange* record_ = nullptr;
   DiskRecord* disk_ = nullptr;
