@@ -5,7 +5,7 @@
 // Inspector finds the open Disk editors there.
 #pragma once
 
-#include "editors/openeditors.h"
+#include "diskcontents/openeditors.h"
 
 namespace moswit {
 

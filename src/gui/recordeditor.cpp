@@ -25,7 +25,7 @@ RecordEditor::RecordEditor(QWidget* owner, RecordEditorTable& table, SlotEnd end
       applyOnClose_(applyOnClose) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
-  hasSlot_ = table_.Take(this, record).has_value();
+  hasSlot_ = table_.Put(this, record).has_value();
 }
 
 RecordEditor::~RecordEditor() {

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "gui/slottable.h"
-
 namespace moswit {
 namespace {
 
@@ -68,28 +66,6 @@ TEST(ToolkitFilterTest, PairsBecomeDialogFilters) {
 TEST(InitialDialogFolderTest, SystemDriveOrHome) {
   EXPECT_EQ(InitialDialogFolder("/home/u", true), "c:\\");
   EXPECT_EQ(InitialDialogFolder("/home/u", false), "/home/u");
-}
-
-TEST(SlotTableTest, FirstEmptySlotIsTakenAndFreedSlotsAreReused) {
-  int a = 0, b = 0, c = 0;
-  SlotTable<int> table;
-  EXPECT_EQ(table.Put(&a), 0u);
-  EXPECT_EQ(table.Put(&b), 1u);
-  table.Release(&a);
-  EXPECT_EQ(table.At(0), nullptr);
-  EXPECT_EQ(table.Put(&c), 0u);
-  EXPECT_EQ(table.InSlotOrder(), (std::vector<int*>{&c, &b}));
-  table.Clear();
-  EXPECT_TRUE(table.InSlotOrder().empty());
-}
-
-TEST(SlotTableTest, AFullTableRefusesWithoutWritingPastIt) {
-  std::array<int, kInspectorSlots + 1> items{};
-  SlotTable<int> table;
-  for (size_t i = 0; i < kInspectorSlots; ++i) ASSERT_EQ(table.Put(&items[i]), i);
-  EXPECT_FALSE(table.Put(&items[kInspectorSlots]).has_value());
-  EXPECT_EQ(table.At(kInspectorSlots), nullptr);
-  EXPECT_EQ(table.InSlotOrder().size(), kInspectorSlots);
 }
 
 }  // namespace

@@ -685,9 +685,9 @@ class DidEditorTest : public QObject {
     FakeDialogs dialogs;
     Open(true);
     // Placeholders for other editors: the full table is only counted.
-    std::vector<int> others(kEditorSlots);
+    std::vector<int> others(kSlotCount);
     const auto placeholder = [](int& other) { return reinterpret_cast<RecordEditor*>(&other); };
-    for (int& other : others) QVERIFY(EditorTables().games.Take(placeholder(other)));
+    for (int& other : others) QVERIFY(EditorTables().games.Put(placeholder(other)));
     Button("B_NewGame")->click();
     QCOMPARE(dialogs.beeps, 1);
     QVERIFY(!window_->findChild<TF_GameEdit*>());
@@ -695,7 +695,7 @@ class DidEditorTest : public QObject {
     Select(Tree()->model()->index(0, 0));
     Button("B_Edit")->click();
     QCOMPARE(dialogs.beeps, 2);
-    QCOMPARE(EditorTables().games.Slots().back().editor, placeholder(others.back()));
+    QCOMPARE(EditorTables().games.Slots().back().window, placeholder(others.back()));
   }
 
   // A disk known only by a dump's CRC gets the dump's files from the folder

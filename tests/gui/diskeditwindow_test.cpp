@@ -126,7 +126,7 @@ class DiskEditorTest : public QObject {
     QVERIFY(range->MultiEdit());
     QCOMPARE(range->Record(), RecordRef(disk_));
     QCOMPARE(range->findChild<QLineEdit*>("ED_Start")->text(), QString("<multi>"));
-    QCOMPARE(EditorTables().files.Slots()[0].editor, static_cast<RecordEditor*>(file));
+    QCOMPARE(EditorTables().files.Slots()[0].window, static_cast<RecordEditor*>(file));
 
     // Two files: one File editor on both; the "@" file is a file.
     Select({"/c/dir", "@at-file"});

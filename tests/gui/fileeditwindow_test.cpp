@@ -132,7 +132,7 @@ class FileEditorTest : public QObject {
     }
     QCOMPARE(dialogs.beeps, 0);
     std::vector<QPointer<TF_RangeEdit>> open;
-    for (size_t i = 0; i < kEditorSlots; ++i) {
+    for (size_t i = 0; i < kSlotCount; ++i) {
       open.emplace_back(OpenRecordEditor<TF_RangeEdit>(disk_->ranges[0], nullptr));
       QVERIFY(open.back());
     }

@@ -10,7 +10,7 @@
 
 #include "app/mainform.h"
 #include "gui/requests.h"
-#include "gui/slottable.h"
+#include "base/slottable.h"
 
 class QApplication;
 class QCloseEvent;

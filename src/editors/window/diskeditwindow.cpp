@@ -30,7 +30,7 @@ QList<QPointer<RecordEditor>> EditorsHolding(std::span<const RecordRef> records)
   QList<QPointer<RecordEditor>> editors;
   for (const RecordEditorTable* table : {&EditorTables().files, &EditorTables().ranges}) {
     for (const RecordEditorTable::Slot& slot : table->Slots()) {
-      if (slot.Open() && slot.editor->EditsAnyOf(records)) editors.append(slot.editor);
+      if (slot.Open() && slot.window->EditsAnyOf(records)) editors.append(slot.window);
     }
   }
   return editors;

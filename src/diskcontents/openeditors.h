@@ -8,25 +8,23 @@
 // Each table has 256 slots; an editor that finds none does not open. The
 // tables are typed by the editor they hold (the windows' RecordEditor, a
 // plain type in tests); only a disk slot's game and disk are ever
-// followed.
+// followed. A closed Game, Version or Disk editor marks its slot changed;
+// File and Range editors, whose slots no refresh frees, give theirs back
+// at once, so the table does not fill up in a long run.
 #pragma once
 
 #include <algorithm>
-#include <array>
-#include <cstddef>
-#include <optional>
 #include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "base/slottable.h"
 #include "database/recordref.h"
 #include "database/records.h"
 #include "diskcontents/addtodisk.h"
 
 namespace moswit {
-
-constexpr size_t kEditorSlots = 256;
 
 // What a slot names besides its editor.
 struct SlotRecord {
@@ -36,60 +34,10 @@ struct SlotRecord {
 };
 
 template <typename Editor>
-struct EditorSlot : SlotRecord {
-  Editor* editor = nullptr;  // null: the slot is free
-  bool changed = false;      // the editor has closed
-
-  bool Free() const { return editor == nullptr; }
-  bool Open() const { return editor != nullptr && !changed; }
-};
+using EditorTable = SlotTable<Editor, SlotRecord>;
 
 template <typename Editor>
-class EditorTable {
- public:
-  using Slot = EditorSlot<Editor>;
-
-  // The first free slot takes the editor; returns its index, or nothing
-  // when every slot is taken (nothing is changed then).
-  std::optional<size_t> Take(Editor* editor, const SlotRecord& record = {}) {
-    auto free = std::find_if(slots_.begin(), slots_.end(), [](const Slot& s) { return s.Free(); });
-    if (free == slots_.end()) return std::nullopt;
-    *free = {record, editor, false};
-    return static_cast<size_t>(free - slots_.begin());
-  }
-  bool HasFreeSlot() const {
-    return std::any_of(slots_.begin(), slots_.end(), [](const Slot& s) { return s.Free(); });
-  }
-  // The editor closed, whether or not it stored.
-  void MarkChanged(const Editor* editor) {
-    for (Slot& slot : slots_) {
-      if (slot.editor == editor) slot.changed = true;
-    }
-  }
-  // Frees the slots of closed editors; true when there was one.
-  bool FreeChanged() {
-    bool freed = false;
-    for (Slot& slot : slots_) {
-      if (slot.Free() || !slot.changed) continue;
-      slot = {};
-      freed = true;
-    }
-    return freed;
-  }
-  // Frees the editor's slot at once (File and Range editors, whose slots no
-  // refresh frees, so the table would fill up in a long run).
-  void Release(const Editor* editor) {
-    for (Slot& slot : slots_) {
-      if (slot.editor == editor) slot = {};
-    }
-  }
-  void Clear() { slots_.fill({}); }
-
-  const std::array<Slot, kEditorSlots>& Slots() const { return slots_; }
-
- private:
-  std::array<Slot, kEditorSlots> slots_{};
-};
+using EditorSlot = typename EditorTable<Editor>::Slot;
 
 template <typename Editor>
 struct OpenEditors {
@@ -117,8 +65,8 @@ struct OpenEditors {
       for (const EditorSlot<Editor>& slot : table->Slots()) {
         if (!slot.Open()) continue;
         if (std::find(records.begin(), records.end(), slot.record) == records.end()) continue;
-        if (std::find(editors.begin(), editors.end(), slot.editor) == editors.end()) {
-          editors.push_back(slot.editor);
+        if (std::find(editors.begin(), editors.end(), slot.window) == editors.end()) {
+          editors.push_back(slot.window);
         }
       }
     }
@@ -144,7 +92,7 @@ std::vector<HandOverTarget<Editor>> HandOverTargets(const OpenEditors<Editor>& o
   std::vector<HandOverTarget<Editor>> targets;
   for (const EditorSlot<Editor>& slot : open.disks.Slots()) {
     if (!slot.Open() || slot.game == nullptr || slot.disk == nullptr) continue;
-    targets.push_back({slot.editor, slot.disk, DiskEditorCaption(*slot.game, *slot.disk)});
+    targets.push_back({slot.window, slot.disk, DiskEditorCaption(*slot.game, *slot.disk)});
   }
   return targets;
 }
@@ -156,7 +104,7 @@ std::vector<Editor*> DiskEditorsShowing(const OpenEditors<Editor>& open, const D
                                         const std::type_identity_t<Editor>* except = nullptr) {
   std::vector<Editor*> editors;
   for (const EditorSlot<Editor>& slot : open.disks.Slots()) {
-    if (slot.Open() && slot.disk == disk && slot.editor != except) editors.push_back(slot.editor);
+    if (slot.Open() && slot.disk == disk && slot.window != except) editors.push_back(slot.window);
   }
   return editors;
 }
