@@ -19,10 +19,10 @@
 #include "collection.h"
 #include "collection/collectionreport.h"
 #include "collection/organize.h"
-#include "collection/scanoutcomes.h"
 #include "image/crc32.h"
 #include "recordingreporter.h"
 #include "scan/scanner.h"
+#include "scan/scanoutcomes.h"
 #include "support/adfbuilder.h"
 
 namespace {

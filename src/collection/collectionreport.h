@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/fileerror.h"
-#include "collection/scanoutcomes.h"
 #include "database/records.h"
+#include "scan/scanoutcomes.h"
 
 namespace moswit {
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "collection/organize.h"
-#include "collection/scanoutcomes.h"
 #include "database/records.h"
 #include "gui/requests.h"
+#include "scan/scanoutcomes.h"
 
 class QAction;
 class QCloseEvent;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "collection/scanoutcomes.h"
+#include "scan/scanoutcomes.h"
 
 #include "base/pathtext.h"
 
