@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/mainform.h"
-#include "gui/requests.h"
 #include "base/slottable.h"
+#include "gui/requests.h"
 
 class QApplication;
 class QCloseEvent;
