@@ -110,12 +110,13 @@ TEST(DatReader, WhatIsNotADatSaysWhyAndWhere) {
     const char* text;
   } cases[] = {
       {"<datafile>\n<game name=\"a\">\n<rom name=\"a.adf\" size=\"1\" crc=\"1\"/>\n</datafile>\n",
-       "line 4: not a DAT (mismatched tag)"},
-      {"<datafile>\n<game name=\"a\">\n<rom name=\"a.ad", "line 3: not a DAT (unclosed token)"},
+       "line 4: not a DAT (Start-end tags mismatch)"},
+      {"<datafile>\n<game name=\"a\">\n<rom name=\"a.ad",
+       "line 3: not a DAT (Error parsing element attribute)"},
       {"<datafile>\n<game name=\"a\">\n<rom name=\"a.adf\"/>\n",
-       "line 4: not a DAT (no element found)"},
-      {"\x8F\x01\xFF\xFE\x00\x01garbage", "line 1: not a DAT (not well-formed (invalid token))"},
-      {"", "line 1: not a DAT (no element found)"},
+       "line 4: not a DAT (Start-end tags mismatch)"},
+      {"\x8F\x01\xFF\xFE\x00\x01garbage", "line 1: not a DAT (No document element found)"},
+      {"", "line 1: not a DAT (No document element found)"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><datafile/>",
        "line 1: not a DAT (unknown encoding)"},
       {"<?xml version=\"1.0\"?>\n<html>\n<game name=\"no roms\"/>\n<rom name=\"a.adf\"/>\n</html>",
