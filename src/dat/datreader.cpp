@@ -22,6 +22,16 @@ namespace moswit {
 
 namespace {
 
+// Whether a name pugixml ended with a 0 is `literal`, compared inline: a
+// DAT has hundreds of thousands of names to tell apart.
+template <size_t N>
+bool Is(const char* name, const char (&literal)[N]) {
+  for (size_t i = 0; i < N; ++i) {
+    if (name[i] != literal[i]) return false;
+  }
+  return true;
+}
+
 std::optional<uint32_t> Decimal(std::string_view text) {
   if (text.empty()) return std::nullopt;
   uint64_t value = 0;
@@ -116,7 +126,7 @@ class DatWalk {
     while (node) {
       if (node.type() == pugi::node_element) {
         const char* name = node.name();
-        if (std::strcmp(name, "game") == 0 || std::strcmp(name, "machine") == 0) {
+        if (Is(name, "game") || Is(name, "machine")) {
           if (!Game(node)) return fault_;
         } else if (const pugi::xml_node child = node.first_child()) {
           node = child;
@@ -140,7 +150,7 @@ class DatWalk {
       if (!Value(name, gameScratch_, gameName)) return false;
     }
     for (pugi::xml_node rom = game.first_child(); rom; rom = rom.next_sibling()) {
-      if (rom.type() != pugi::node_element || std::strcmp(rom.name(), "rom") != 0) continue;
+      if (rom.type() != pugi::node_element || !Is(rom.name(), "rom")) continue;
       DatRom read{gameName, {}, {}, {}};
       // The first of an attribute given twice counts.
       bool named = false, sized = false, checked = false;
@@ -148,14 +158,14 @@ class DatWalk {
            attribute = attribute.next_attribute()) {
         const char* name = attribute.name();
         std::string_view value;
-        if (!named && std::strcmp(name, "name") == 0) {
+        if (!named && Is(name, "name")) {
           if (!Value(attribute, romScratch_, read.name)) return false;
           named = true;
-        } else if (!sized && std::strcmp(name, "size") == 0) {
+        } else if (!sized && Is(name, "size")) {
           if (!Value(attribute, numberScratch_, value)) return false;
           read.size = Decimal(value);
           sized = true;
-        } else if (!checked && std::strcmp(name, "crc") == 0) {
+        } else if (!checked && Is(name, "crc")) {
           if (!Value(attribute, numberScratch_, value)) return false;
           read.crc = Hexadecimal(value);
           checked = true;
