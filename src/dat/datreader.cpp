@@ -197,6 +197,11 @@ class DatWalk {
 
 // Parses the UTF-8 text in `text`, which pugixml changes as it goes.
 std::optional<TextFault> ParseText(Buffer& text, const DatRomHandler& onRom) {
+  // pugixml passes over text outside elements; a document that does not
+  // start with markup is no XML at all (a DID, random bytes).
+  const std::string_view view = text.View();
+  const size_t first = view.find_first_not_of(" \t\r\n", view.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+  if (first != std::string_view::npos && view[first] != '<') return TextFault{first, "not XML"};
   pugi::xml_document document;
   // References are read by DatWalk, line ends and white space as they
   // are: pugixml only ends names and values in place.
