@@ -100,8 +100,9 @@ std::optional<DatFault> Decode(Buffer& buffer, uint32_t maxUnzipped) {
   if (!encoding) return DatFault{1, "unknown encoding"};
   if (*encoding == XmlEncoding::kUtf8) return std::nullopt;
   std::string text;
-  if (!XmlToUtf8(buffer.View(), *encoding, text))
+  if (!XmlToUtf8(buffer.View(), *encoding, text)) {
     return DatFault{LineAt(text, text.size()), "not UTF-16"};
+  }
   buffer = CopyOf(text);
   return std::nullopt;
 }
@@ -119,8 +120,13 @@ class DatWalk {
   DatWalk(const Buffer& text, const DatRomHandler& onRom) : text_(text), onRom_(onRom) {}
 
   std::optional<TextFault> Walk(const pugi::xml_document& document) {
+    const pugi::xml_node root = document.document_element();
     for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
       if (node.type() == pugi::node_doctype) entities_.Declare(node.value());
+      // pugixml takes several; XML has one.
+      if (node.type() == pugi::node_element && node != root) {
+        return TextFault{OffsetOf(node.name()), "a second root element"};
+      }
     }
     pugi::xml_node node = document.first_child();
     while (node) {
@@ -138,7 +144,7 @@ class DatWalk {
       if (node) node = node.next_sibling();
     }
     if (roms_ == 0) {
-      return TextFault{OffsetOf(document.document_element().name()), "no rom in any game"};
+      return TextFault{OffsetOf(root.name()), "no rom in any game"};
     }
     return std::nullopt;
   }

@@ -44,8 +44,9 @@ constexpr uint32_t kMaxZippedDatSize = 256u * 1024u * 1024u;
 // Reads a DAT held in memory: XML (UTF-8, UTF-16, ISO-8859-1, US-ASCII or
 // windows-1252, as its declaration says; dat/xmlencoding.h), or a ZIP whose
 // first member holds it. Hands on every ROM of a `game` or `machine`, in
-// document order, once the whole document is known to be well-formed. A
-// DOCTYPE is read without fetching what it names (dat/xmlentities.h).
+// document order, once pugixml has parsed the whole document; a fault in a
+// value taken stops them there. A DOCTYPE is read without fetching what it
+// names (dat/xmlentities.h).
 std::optional<DatFault> ParseDat(std::string_view bytes, const DatRomHandler& onRom,
                                  uint32_t maxUnzipped = kMaxZippedDatSize);
 

@@ -158,6 +158,8 @@ TEST(DatReader, FaultsAreOnTheLineAsWritten) {
       {"<datafile\n>\n<game\nname=\"a\">\n<rom\nname=\"&a;\"/></game></datafile>",
        "line 6: not a DAT (undefined entity)"},
       {"<?xml version=\"1.0\"?>\n\n<datafile\n/>", "line 3: not a DAT (no rom in any game)"},
+      {"<datafile\n>\n<game\nname=\"a\"><rom name=\"a.adf\"/></game></datafile>\n<datafile/>",
+       "line 5: not a DAT (a second root element)"},
   };
   test::TempDir dir;
   for (const auto& c : cases) {
