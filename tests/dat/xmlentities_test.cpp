@@ -53,8 +53,8 @@ TEST(XmlEntities, ValuesReadAsXmlReadsThem) {
       {"&#xD800;", "fault: reference to an invalid character"},
       {"&#x110000;", "fault: reference to an invalid character"},
       {"&#12a;", "fault: reference to an invalid character"},
-      {"a<b", "fault: '<' in an attribute value"},
-      {"bell\x07", "fault: control character in an attribute value"},
+      {"a<b and more", "fault: '<' in an attribute value"},
+      {"bell\x07 and more", "fault: control character in an attribute value"},
       {"latin-1 caf\xE9", "fault: not UTF-8"},
       {"cut \xE6\x97", "fault: not UTF-8"},
       {"\xEF\xBF\xBE", "fault: not UTF-8"},  // U+FFFE is no XML letter
