@@ -2,6 +2,7 @@
 #include "dat/datimport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "base/asciicase.h"
@@ -80,8 +81,17 @@ struct TitleParts {
   std::string_view publisher;
 };
 
+// Where the first " (" or " [" starts.
+size_t TitleEnd(std::string_view name) {
+  for (size_t at = name.find(' '); at != std::string_view::npos && at + 1 < name.size();
+       at = name.find(' ', at + 1)) {
+    if (name[at + 1] == '(' || name[at + 1] == '[') return at;
+  }
+  return std::string_view::npos;
+}
+
 TitleParts SplitTitle(std::string_view name) {
-  const size_t end = std::min(name.find(" ("), name.find(" ["));
+  const size_t end = TitleEnd(name);
   TitleParts read{name, {}, {}};
   if (end == 0 || end == std::string_view::npos) return read;
   read.title = name.substr(0, end);
@@ -100,9 +110,27 @@ TitleParts SplitTitle(std::string_view name) {
   return read;
 }
 
+bool IsAscii(std::string_view text) {
+  uint64_t any = 0;
+  size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    any |= word;
+  }
+  for (; at < text.size(); ++at) any |= static_cast<uint8_t>(text[at]);
+  return (any & 0x8080808080808080u) == 0;
+}
+
 // A DID text: Windows-1252, no '"', at most 255 letters; with whether it
 // had to change.
 RecordText DidTextOf(std::string_view utf8, bool* changed = nullptr) {
+  // Most DAT texts are ASCII, which Windows-1252 holds as it is.
+  if (IsAscii(utf8)) {
+    RecordText text(utf8);
+    if (changed != nullptr) *changed = text.Value() != utf8;
+    return text;
+  }
   const Cp1252Text converted = Cp1252FromUtf8(utf8);
   RecordText text(converted.text);
   if (changed != nullptr) *changed = converted.replaced > 0 || text.Value() != converted.text;
@@ -224,10 +252,16 @@ GameRecord& DatImport::GameOf(std::string_view name) {
 
 GameRecord* DatImport::MoveInto(DatabaseInfo& database) {
   GameRecord* first = nullptr;
-  for (GameRecord& game : games_.games) {
-    GameRecord& moved = database.games.Append();
-    moved = std::move(game);
-    if (first == nullptr) first = &moved;
+  if (database.games.Empty()) {
+    // A new DID, as import-dat makes: the games as they stand.
+    database.games = std::move(games_.games);
+    first = database.games.AtPosition(1);
+  } else {
+    for (GameRecord& game : games_.games) {
+      GameRecord& moved = database.games.Append();
+      moved = std::move(game);
+      if (first == nullptr) first = &moved;
+    }
   }
   games_.games = {};
   titles_.clear();
