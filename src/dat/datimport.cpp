@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "base/asciicase.h"
 #include "base/codepage.h"
@@ -122,18 +123,34 @@ bool IsAscii(std::string_view text) {
   return (any & 0x8080808080808080u) == 0;
 }
 
-// A DID text: Windows-1252, no '"', at most 255 letters; with whether it
-// had to change.
+// A control character a DAT can only spell as a character reference, and
+// that no DAT written back may hold: it becomes '?', as the DAT writer
+// writes it. Tab stays; line ends become blanks in the record text.
+bool IsStrayControl(char c) {
+  return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+}
+
+// A DID text: Windows-1252, no '"', no stray control characters, at most
+// 255 letters; with whether it had to change.
 RecordText DidTextOf(std::string_view utf8, bool* changed = nullptr) {
   // Most DAT texts are ASCII, which Windows-1252 holds as it is.
-  if (IsAscii(utf8)) {
-    RecordText text(utf8);
-    if (changed != nullptr) *changed = text.Value() != utf8;
-    return text;
+  std::string converted;
+  std::string_view value = utf8;
+  size_t replaced = 0;
+  if (!IsAscii(utf8)) {
+    Cp1252Text cp1252 = Cp1252FromUtf8(utf8);
+    converted = std::move(cp1252.text);
+    replaced = cp1252.replaced;
+    value = converted;
   }
-  const Cp1252Text converted = Cp1252FromUtf8(utf8);
-  RecordText text(converted.text);
-  if (changed != nullptr) *changed = converted.replaced > 0 || text.Value() != converted.text;
+  if (std::any_of(value.begin(), value.end(), IsStrayControl)) {
+    if (converted.empty()) converted = value;
+    std::replace_if(converted.begin(), converted.end(), IsStrayControl, '?');
+    replaced += 1;
+    value = converted;
+  }
+  RecordText text(value);
+  if (changed != nullptr) *changed = replaced > 0 || text.Value() != value;
   return text;
 }
 
