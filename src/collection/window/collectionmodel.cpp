@@ -12,8 +12,16 @@ namespace moswit {
 
 namespace {
 
-// The internal id of a group's index; a disk's or image's holds its group.
-constexpr quintptr kGroupId = std::numeric_limits<quintptr>::max();
+// A disk's or image's index holds its group as internal id; a group's has
+// the top bit set. Its other bits scatter the index's hash (row * 16 +
+// column + id), which Qt's hash tables use as it is: groups of one id would
+// crowd a sixteenth of the buckets, and opening every game of a large DID
+// would take seconds.
+constexpr quintptr kGroupBit = quintptr(1) << (sizeof(quintptr) * 8 - 1);
+constexpr quintptr kScatter = static_cast<quintptr>(0x9E3779B97F4A7C15ull);
+
+quintptr GroupId(int row) { return kGroupBit | ((static_cast<quintptr>(row) * kScatter) >> 1); }
+bool IsGroup(const QModelIndex& index) { return (index.internalId() & kGroupBit) != 0; }
 
 int Clamped(size_t n) {
   return static_cast<int>(
@@ -43,30 +51,38 @@ void CollectionModel::SetFilter(const CollectionFilter& filter) {
 
 TreeRow CollectionModel::RowOf(const QModelIndex& index) const {
   if (!index.isValid()) return {};
-  if (index.internalId() == kGroupId) return {static_cast<size_t>(index.row()), kGroupRow};
+  if (IsGroup(index)) return {static_cast<size_t>(index.row()), kGroupRow};
   return {static_cast<size_t>(index.internalId()), static_cast<size_t>(index.row())};
 }
 
 QModelIndex CollectionModel::index(int row, int column, const QModelIndex& parent) const {
   if (!hasIndex(row, column, parent)) return {};
-  if (!parent.isValid()) return createIndex(row, column, kGroupId);
+  if (!parent.isValid()) return createIndex(row, column, GroupId(row));
   return createIndex(row, column, static_cast<quintptr>(parent.row()));
 }
 
 QModelIndex CollectionModel::parent(const QModelIndex& child) const {
-  if (!child.isValid() || child.internalId() == kGroupId) return {};
-  return createIndex(static_cast<int>(child.internalId()), 0, kGroupId);
+  if (!child.isValid() || IsGroup(child)) return {};
+  const int group = static_cast<int>(child.internalId());
+  return createIndex(group, 0, GroupId(group));
 }
 
 int CollectionModel::rowCount(const QModelIndex& parent) const {
   const std::vector<CollectionGroup>& groups = tree_->Groups();
   if (!parent.isValid()) return Clamped(groups.size());
-  if (parent.column() != 0 || parent.internalId() != kGroupId) return 0;
+  if (parent.column() != 0 || !IsGroup(parent)) return 0;
   return Clamped(groups[static_cast<size_t>(parent.row())].shown.size());
 }
 
 int CollectionModel::columnCount(const QModelIndex&) const {
   return static_cast<int>(kCollectionColumns.size());
+}
+
+Qt::ItemFlags CollectionModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return {};
+  // A view that opens every game need not look into the disks.
+  const Qt::ItemFlags leaf = IsGroup(index) ? Qt::NoItemFlags : Qt::ItemNeverHasChildren;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | leaf;
 }
 
 QString CollectionModel::Text(const CollectionCells& cells, int column) const {
