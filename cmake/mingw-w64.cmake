@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 toolchain
 # (g++-mingw-w64-x86-64-posix: the threads of the C++ library need the posix
-# flavour), its zlib (libz-mingw-w64-dev) and expat, which Debian has no
+# flavour), its zlib (libz-mingw-w64-dev) and pugixml, which Debian has no
 # MinGW package of: scripts/windows.sh builds it statically from Debian's
-# source package into the build folder's expat/. The programs are linked
+# source package into the build folder's pugixml/. The programs are linked
 # statically, so they run under Wine, or on Windows, without DLLs beside
 # them; the tests run through wine64 (CMAKE_CROSSCOMPILING_EMULATOR) with a
 # Wine prefix of their own in the build folder.
@@ -23,9 +23,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The static zlib, not the import library of zlib1.dll.
 set(ZLIB_LIBRARY /usr/${MOSWIT_MINGW_TRIPLET}/lib/libz.a CACHE FILEPATH "zlib for Windows")
-set(MOSWIT_WINDOWS_EXPAT ${CMAKE_BINARY_DIR}/expat CACHE PATH "expat built for Windows")
-set(EXPAT_INCLUDE_DIR ${MOSWIT_WINDOWS_EXPAT}/include CACHE PATH "expat for Windows")
-set(EXPAT_LIBRARY ${MOSWIT_WINDOWS_EXPAT}/lib/libexpat.a CACHE FILEPATH "expat for Windows")
+set(MOSWIT_WINDOWS_PUGIXML ${CMAKE_BINARY_DIR}/pugixml CACHE PATH "pugixml built for Windows")
+set(pugixml_DIR ${MOSWIT_WINDOWS_PUGIXML}/lib/cmake/pugixml CACHE PATH "pugixml for Windows")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Test programs outgrow the object format's default section count.
 set(CMAKE_CXX_FLAGS_INIT "-Wa,-mbig-obj")

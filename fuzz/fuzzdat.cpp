@@ -2,12 +2,15 @@
 // The DAT reader on arbitrary bytes (XML, or a ZIP holding it) and the
 // import of what it reads. Every disk made has one whole-image range; the
 // DID of the import reads back as the same tree; and the DAT written of its
-// disks, as report --fixdat writes one, imports as the same disks again.
+// disks, as report --fixdat writes one, imports as the same disks again
+// (grouped by their own names, so in another order).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "base/codepage.h"
@@ -75,11 +78,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fprintf(stderr, "the DAT written reads as none:\n%s\n", dat.c_str());
     std::abort();
   }
-  const std::vector<moswit::DatEntry> read = Disks(again);
-  bool same = read.size() == disks.size() && againCounts.namesChanged == 0;
+  // The same disks, not in the same order: the written DAT names each
+  // game by its disk, so disks of one name grouped apart come together.
+  std::vector<moswit::DatEntry> read = Disks(again);
+  std::vector<moswit::DatEntry> written = disks;
+  const auto order = [](const moswit::DatEntry& a, const moswit::DatEntry& b) {
+    return std::tie(a.name, a.size, a.crc) < std::tie(b.name, b.size, b.crc);
+  };
+  std::sort(read.begin(), read.end(), order);
+  std::sort(written.begin(), written.end(), order);
+  bool same = read.size() == written.size() && againCounts.namesChanged == 0;
   for (size_t i = 0; same && i < read.size(); ++i) {
-    same = read[i].name == disks[i].name && read[i].size == disks[i].size &&
-           read[i].crc == disks[i].crc;
+    same = read[i].name == written[i].name && read[i].size == written[i].size &&
+           read[i].crc == written[i].crc;
   }
   if (!same) {
     std::fprintf(stderr, "the DAT written imports otherwise:\n%s\n", dat.c_str());

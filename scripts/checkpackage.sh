@@ -4,7 +4,8 @@
 # every file an installed Moswit needs is in it and nothing else (no test
 # program, benchmark or sample), lintian reports no error and no warning,
 # the desktop entry passes desktop-file-validate, the AppStream metadata
-# appstreamcli validate, and Depends names Qt 6 Widgets, zlib and expat.
+# appstreamcli validate, and Depends names Qt 6 Widgets and zlib but not
+# pugixml, which the programs link statically.
 #   scripts/checkpackage.sh BUILD     the package lands in BUILD/package
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -77,9 +78,12 @@ if ! lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2);
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 zlib1g libexpat1; do
+for package in libqt6widgets6 zlib1g; do
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends does not name $package: $depends"
 done
+if grep -qE "(^|, )libpugixml" <<<"$depends"; then
+  fail "Depends names pugixml, which is linked statically: $depends"
+fi
 
 if [ "$failed" -ne 0 ]; then
   exit 1

@@ -3,8 +3,8 @@
 # Installs the Debian packages Moswit needs to build, test and benchmark,
 # only those that are missing. Runs unattended; safe to run again.
 # The Windows build uses Debian's MinGW-w64 cross compiler with its zlib,
-# builds expat from Debian's source package (scripts/windows.sh fetches it,
-# dpkg-dev unpacks it) and GoogleTest from the sources in
+# builds pugixml from Debian's source package (scripts/windows.sh fetches
+# it, dpkg-dev unpacks it) and GoogleTest from the sources in
 # /usr/src/googletest; its tests run under Wine, and its moswit-cli beside
 # Linux's under a US English locale built from the locales package. lintian
 # and appstreamcli check the package.
@@ -12,7 +12,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  zlib1g-dev libexpat1-dev libgtest-dev libbenchmark-dev
+  zlib1g-dev libpugixml-dev libgtest-dev libbenchmark-dev
   qt6-base-dev
   unadf
   clang libclang-rt-dev clang-format

@@ -4,11 +4,11 @@
 # moswit-cli for 64-bit Windows (the windows preset: Debian's MinGW-w64,
 # build-windows; no windows, no benchmarks; -O1, as the stage checks what
 # the programs do, not how fast) and runs the core's tests under Wine. Debian
-# has no MinGW build of expat, which reads DATs: its source package is
+# has no MinGW build of pugixml, which reads DATs: its source package is
 # fetched first, through an apt configuration of this script's own (the
 # system's sources and lists stay as they are; the archive is checked
 # against the system's Debian keyring), and built statically into
-# build-windows/expat, once. Then runs moswit-cli under Wine and the Linux
+# build-windows/pugixml, once. Then runs moswit-cli under Wine and the Linux
 # moswit-cli of LINUX_BUILD (default build-test) on that build's samples,
 # also copied into a folder with a name outside ASCII (with an image named
 # in letters Windows-1252 does and does not hold): list, identify, mkdid and
@@ -45,10 +45,10 @@ quiet() {
   return "$status"
 }
 
-expat="$build/expat"
-if [ ! -f "$expat/lib/libexpat.a" ]; then
-  echo "== expat for Windows, from Debian's source package"
-  work="$PWD/$build/expat-source"
+pugixml="$build/pugixml"
+if [ ! -f "$pugixml/lib/cmake/pugixml/pugixml-config.cmake" ]; then
+  echo "== pugixml for Windows, from Debian's source package"
+  work="$PWD/$build/pugixml-source"
   rm -rf "$work"
   mkdir -p "$work/lists/partial" "$work/cache/archives/partial" "$work/source"
   echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
@@ -57,17 +57,14 @@ if [ ! -f "$expat/lib/libexpat.a" ]; then
        -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache"
        -o APT::Sandbox::User="$(id -un)")
   quiet "${apt[@]}" update
-  (cd "$work/source" && quiet "${apt[@]}" source expat)
-  # The package holds the library's repository: its CMake project is expat/.
-  project=$(echo "$work"/source/expat-*/expat)
-  # Debian's patches test XML_DTD == 1, as its own (autotools) build
-  # defines it; the CMake project's header would define it empty.
-  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$project/expat_config.h.cmake"
+  (cd "$work/source" && quiet "${apt[@]}" source pugixml)
+  # Its own CMake project, as a static library with its package files, so
+  # the windows preset finds it as Linux finds Debian's.
+  project=$(echo "$work"/source/pugixml-*/)
   quiet cmake -S "$project" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$PWD/$expat" -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF \
-    -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF \
-    -DEXPAT_BUILD_PKGCONFIG=OFF
+    -DCMAKE_INSTALL_PREFIX="$PWD/$pugixml" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_SHARED_LIBS=OFF \
+    -DPUGIXML_BUILD_TESTS=OFF
   quiet cmake --build "$work/build" --parallel 2
   quiet cmake --install "$work/build"
   rm -rf "$work"

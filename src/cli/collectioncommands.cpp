@@ -111,10 +111,9 @@ int RunReport(const Args& args) {
     ReportError(FormatFileError(*error));
     return 1;
   }
-  std::fputs(
-      (invocation.fixdat + ": " + std::to_string(listed) + " missing disks written as a DAT\n")
-          .c_str(),
-      stderr);
+  const std::string disks =
+      std::to_string(listed) + (listed == 1 ? " missing disk" : " missing disks");
+  std::fputs((invocation.fixdat + ": " + disks + " written as a DAT\n").c_str(), stderr);
   return 0;
 }
 

@@ -2,7 +2,9 @@
 #include "dat/datimport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
+#include <string>
 
 #include "base/asciicase.h"
 #include "base/codepage.h"
@@ -80,8 +82,17 @@ struct TitleParts {
   std::string_view publisher;
 };
 
+// Where the first " (" or " [" starts.
+size_t TitleEnd(std::string_view name) {
+  for (size_t at = name.find(' '); at != std::string_view::npos && at + 1 < name.size();
+       at = name.find(' ', at + 1)) {
+    if (name[at + 1] == '(' || name[at + 1] == '[') return at;
+  }
+  return std::string_view::npos;
+}
+
 TitleParts SplitTitle(std::string_view name) {
-  const size_t end = std::min(name.find(" ("), name.find(" ["));
+  const size_t end = TitleEnd(name);
   TitleParts read{name, {}, {}};
   if (end == 0 || end == std::string_view::npos) return read;
   read.title = name.substr(0, end);
@@ -100,12 +111,46 @@ TitleParts SplitTitle(std::string_view name) {
   return read;
 }
 
-// A DID text: Windows-1252, no '"', at most 255 letters; with whether it
-// had to change.
+bool IsAscii(std::string_view text) {
+  uint64_t any = 0;
+  size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    any |= word;
+  }
+  for (; at < text.size(); ++at) any |= static_cast<uint8_t>(text[at]);
+  return (any & 0x8080808080808080u) == 0;
+}
+
+// A control character a DAT can only spell as a character reference, and
+// that no DAT written back may hold: it becomes '?', as the DAT writer
+// writes it. Tab stays; line ends become blanks in the record text.
+bool IsStrayControl(char c) {
+  return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+}
+
+// A DID text: Windows-1252, no '"', no stray control characters, at most
+// 255 letters; with whether it had to change.
 RecordText DidTextOf(std::string_view utf8, bool* changed = nullptr) {
-  const Cp1252Text converted = Cp1252FromUtf8(utf8);
-  RecordText text(converted.text);
-  if (changed != nullptr) *changed = converted.replaced > 0 || text.Value() != converted.text;
+  // Most DAT texts are ASCII, which Windows-1252 holds as it is.
+  std::string converted;
+  std::string_view value = utf8;
+  size_t replaced = 0;
+  if (!IsAscii(utf8)) {
+    Cp1252Text cp1252 = Cp1252FromUtf8(utf8);
+    converted = std::move(cp1252.text);
+    replaced = cp1252.replaced;
+    value = converted;
+  }
+  if (std::any_of(value.begin(), value.end(), IsStrayControl)) {
+    if (converted.empty()) converted = value;
+    std::replace_if(converted.begin(), converted.end(), IsStrayControl, '?');
+    replaced += 1;
+    value = converted;
+  }
+  RecordText text(value);
+  if (changed != nullptr) *changed = replaced > 0 || text.Value() != value;
   return text;
 }
 
@@ -224,10 +269,16 @@ GameRecord& DatImport::GameOf(std::string_view name) {
 
 GameRecord* DatImport::MoveInto(DatabaseInfo& database) {
   GameRecord* first = nullptr;
-  for (GameRecord& game : games_.games) {
-    GameRecord& moved = database.games.Append();
-    moved = std::move(game);
-    if (first == nullptr) first = &moved;
+  if (database.games.Empty()) {
+    // A new DID, as import-dat makes: the games as they stand.
+    database.games = std::move(games_.games);
+    first = database.games.AtPosition(1);
+  } else {
+    for (GameRecord& game : games_.games) {
+      GameRecord& moved = database.games.Append();
+      moved = std::move(game);
+      if (first == nullptr) first = &moved;
+    }
   }
   games_.games = {};
   titles_.clear();

@@ -1,53 +1,52 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dat/datreader.h"
 
-#include <expat.h>
+#include <pugixml.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #include "base/asciicase.h"
-#include "base/codepage.h"
 #include "base/pathtext.h"
 #include "base/platformfile.h"
+#include "dat/xmlencoding.h"
 #include "image/zipmember.h"
 
 namespace moswit {
 
 namespace {
 
-// What a file is read in, and the most XML_Parse takes at once.
-constexpr size_t kPiece = 64 * 1024;
-
-enum class Element : uint8_t { kOther, kGame, kRom };
-
-const char* Attribute(const XML_Char** attributes, const char* name) {
-  for (; *attributes != nullptr; attributes += 2) {
-    if (std::strcmp(attributes[0], name) == 0) return attributes[1];
+// Whether a name pugixml ended with a 0 is `literal`, compared inline: a
+// DAT has hundreds of thousands of names to tell apart.
+template <size_t N>
+bool Is(const char* name, const char (&literal)[N]) {
+  for (size_t i = 0; i < N; ++i) {
+    if (name[i] != literal[i]) return false;
   }
-  return nullptr;
+  return true;
 }
 
-std::optional<uint32_t> Decimal(const char* text) {
-  if (text == nullptr || *text == '\0') return std::nullopt;
+std::optional<uint32_t> Decimal(std::string_view text) {
+  if (text.empty()) return std::nullopt;
   uint64_t value = 0;
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (*c < '0' || *c > '9') return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(*c - '0');
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
     if (value > UINT32_MAX) return std::nullopt;
   }
   return static_cast<uint32_t>(value);
 }
 
-std::optional<uint32_t> Hexadecimal(const char* text) {
-  if (text == nullptr) return std::nullopt;
-  const size_t length = std::strlen(text);
-  if (length == 0 || length > 8) return std::nullopt;
+std::optional<uint32_t> Hexadecimal(std::string_view text) {
+  if (text.empty() || text.size() > 8) return std::nullopt;
   uint32_t value = 0;
-  for (size_t i = 0; i < length; ++i) {
-    const char c = UpperAz(text[i]);
+  for (const char letter : text) {
+    const char c = UpperAz(letter);
     uint32_t digit = 0;
     if (c >= '0' && c <= '9') {
       digit = static_cast<uint32_t>(c - '0');
@@ -61,106 +60,213 @@ std::optional<uint32_t> Hexadecimal(const char* text) {
   return value;
 }
 
-// expat itself knows UTF-8, UTF-16, ISO-8859-1 and US-ASCII; a DAT written
-// on Windows may declare windows-1252, one byte a letter as well.
-int XMLCALL SingleByteEncoding(void*, const XML_Char* name, XML_Encoding* info) {
-  const std::string upper = UpperCase(name);
-  if (upper != "WINDOWS-1252" && upper != "CP1252") return XML_STATUS_ERROR;
-  for (int byte = 0; byte < 256; ++byte) {
-    info->map[byte] = static_cast<int>(Cp1252Letter(static_cast<uint8_t>(byte)));
-  }
-  info->data = nullptr;
-  info->convert = nullptr;
-  info->release = nullptr;
-  return XML_STATUS_OK;
-}
+// A DAT's bytes, and then its text, ours to be parsed in place.
+struct Buffer {
+  std::unique_ptr<char[]> bytes;
+  size_t size = 0;
 
-// One document fed in pieces. Only the ROMs directly inside a game (or
-// machine) that no other game holds count; everything else is read past.
-class DatParser {
- public:
-  explicit DatParser(const DatRomHandler& onRom)
-      : onRom_(onRom), parser_(XML_ParserCreate(nullptr)) {
-    if (parser_ == nullptr) throw std::bad_alloc();
-    XML_SetUserData(parser_, this);
-    XML_SetElementHandler(parser_, &DatParser::Start, &DatParser::End);
-    XML_SetUnknownEncodingHandler(parser_, &SingleByteEncoding, nullptr);
-  }
-  ~DatParser() { XML_ParserFree(parser_); }
-  DatParser(const DatParser&) = delete;
-  DatParser& operator=(const DatParser&) = delete;
-
-  // False once the document is known not to be a DAT; Fault() says why.
-  bool Feed(const char* bytes, size_t length, bool last) {
-    while (length > kPiece) {
-      if (!Feed(bytes, kPiece, false)) return false;
-      bytes += kPiece;
-      length -= kPiece;
-    }
-    if (XML_Parse(parser_, bytes, static_cast<int>(length), last ? XML_TRUE : XML_FALSE) ==
-        XML_STATUS_ERROR) {
-      fault_ = {XML_GetCurrentLineNumber(parser_), XML_ErrorString(XML_GetErrorCode(parser_))};
-      return false;
-    }
-    if (last && roms_ == 0) {
-      fault_ = {rootLine_, "no rom in any game"};
-      return false;
-    }
-    return true;
-  }
-
-  const DatFault& Fault() const { return fault_; }
-
- private:
-  static void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attributes) {
-    auto& self = *static_cast<DatParser*>(data);
-    if (self.open_.empty()) self.rootLine_ = XML_GetCurrentLineNumber(self.parser_);
-    Element kind = Element::kOther;
-    if (!self.gameOpen_ && (std::strcmp(name, "game") == 0 || std::strcmp(name, "machine") == 0)) {
-      kind = Element::kGame;
-      self.gameOpen_ = true;
-      const char* game = Attribute(attributes, "name");
-      self.game_ = game != nullptr ? game : "";
-    } else if (!self.open_.empty() && self.open_.back() == Element::kGame &&
-               std::strcmp(name, "rom") == 0) {
-      kind = Element::kRom;
-      const char* rom = Attribute(attributes, "name");
-      ++self.roms_;
-      self.onRom_({self.game_, rom != nullptr ? rom : "", Decimal(Attribute(attributes, "size")),
-                   Hexadecimal(Attribute(attributes, "crc"))});
-    }
-    self.open_.push_back(kind);
-  }
-
-  static void XMLCALL End(void* data, const XML_Char*) {
-    auto& self = *static_cast<DatParser*>(data);
-    if (self.open_.back() == Element::kGame) self.gameOpen_ = false;
-    self.open_.pop_back();
-  }
-
-  const DatRomHandler& onRom_;
-  XML_Parser parser_;
-  std::vector<Element> open_;  // the elements open, outermost first
-  bool gameOpen_ = false;
-  std::string game_;
-  uint64_t roms_ = 0;
-  uint64_t rootLine_ = 1;
-  DatFault fault_;
+  std::string_view View() const { return {bytes.get(), size}; }
 };
 
-std::optional<DatFault> ParseXml(std::string_view text, const DatRomHandler& onRom) {
-  DatParser parser(onRom);
-  if (!parser.Feed(text.data(), text.size(), true)) return parser.Fault();
-  return std::nullopt;
+Buffer CopyOf(std::string_view bytes) {
+  Buffer copy{std::make_unique_for_overwrite<char[]>(bytes.size()), bytes.size()};
+  std::copy(bytes.begin(), bytes.end(), copy.bytes.get());
+  return copy;
 }
 
 bool IsZip(std::string_view bytes) {
   return bytes.size() >= 4 && HasZipSignature(reinterpret_cast<const uint8_t*>(bytes.data()));
 }
 
+uint64_t LineAt(std::string_view text, size_t offset) {
+  const std::string_view before = text.substr(0, offset);
+  return 1 + static_cast<uint64_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
+// Makes the bytes of a DAT its UTF-8 text: the first member of a ZIP,
+// decoded from the encoding it is in.
+std::optional<DatFault> Decode(Buffer& buffer, uint32_t maxUnzipped) {
+  if (IsZip(buffer.View())) {
+    MemorySource archive(reinterpret_cast<const uint8_t*>(buffer.bytes.get()), buffer.size);
+    std::vector<uint8_t> member;
+    std::string error;
+    if (!ExtractFirstZipFile(archive, maxUnzipped, member, error)) {
+      return DatFault{0, "ZIP: " + error};
+    }
+    buffer = CopyOf({reinterpret_cast<const char*>(member.data()), member.size()});
+  }
+  const std::optional<XmlEncoding> encoding = DetectXmlEncoding(buffer.View());
+  if (!encoding) return DatFault{1, "unknown encoding"};
+  if (*encoding == XmlEncoding::kUtf8) return std::nullopt;
+  std::string text;
+  if (!XmlToUtf8(buffer.View(), *encoding, text)) {
+    return DatFault{LineAt(text, text.size()), "not UTF-16"};
+  }
+  buffer = CopyOf(text);
+  return std::nullopt;
+}
+
+// Where parsing found that a text is not a DAT: the offset in the text.
+struct TextFault {
+  size_t at = 0;
+  std::string reason;
+};
+
+// Walks pugixml's tree of one document. Only the ROMs directly inside a
+// game (or machine) that no other game holds count.
+class DatWalk {
+ public:
+  DatWalk(const Buffer& text, const DatRomHandler& onRom) : text_(text), onRom_(onRom) {}
+
+  std::optional<TextFault> Walk(const pugi::xml_document& document) {
+    const pugi::xml_node root = document.document_element();
+    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+      // pugixml takes several; XML has one.
+      if (node.type() == pugi::node_element && node != root) {
+        return TextFault{OffsetOf(node.name()), "a second root element"};
+      }
+    }
+    pugi::xml_node node = document.first_child();
+    while (node) {
+      if (node.type() == pugi::node_element) {
+        const char* name = node.name();
+        if (Is(name, "game") || Is(name, "machine")) {
+          Game(node);
+        } else if (const pugi::xml_node child = node.first_child()) {
+          node = child;
+          continue;
+        }
+      }
+      // The next node in document order that is not inside this one.
+      while (node && !node.next_sibling()) node = node.parent();
+      if (node) node = node.next_sibling();
+    }
+    if (roms_ == 0) {
+      return TextFault{OffsetOf(root.name()), "no rom in any game"};
+    }
+    return std::nullopt;
+  }
+
+ private:
+  void Game(const pugi::xml_node& game) {
+    std::string_view gameName;
+    if (const pugi::xml_attribute name = game.attribute("name")) {
+      gameName = name.value();
+    }
+    for (pugi::xml_node rom = game.first_child(); rom; rom = rom.next_sibling()) {
+      if (rom.type() != pugi::node_element || !Is(rom.name(), "rom")) continue;
+      DatRom read{gameName, {}, {}, {}};
+      // The first of an attribute given twice counts.
+      bool named = false, sized = false, checked = false;
+      for (pugi::xml_attribute attribute = rom.first_attribute(); attribute;
+           attribute = attribute.next_attribute()) {
+        const char* name = attribute.name();
+        if (!named && Is(name, "name")) {
+          read.name = attribute.value();
+          named = true;
+        } else if (!sized && Is(name, "size")) {
+          read.size = Decimal(attribute.value());
+          sized = true;
+        } else if (!checked && Is(name, "crc")) {
+          read.crc = Hexadecimal(attribute.value());
+          checked = true;
+        }
+      }
+      ++roms_;
+      onRom_(read);
+    }
+  }
+
+  size_t OffsetOf(const char* inText) const {
+    return static_cast<size_t>(inText - text_.bytes.get());
+  }
+
+  const Buffer& text_;
+  const DatRomHandler& onRom_;
+  uint64_t roms_ = 0;
+};
+
+// Parses the UTF-8 text in `text`, which pugixml changes as it goes.
+std::optional<TextFault> ParseText(Buffer& text, const DatRomHandler& onRom) {
+  // pugixml passes over text outside elements; a document that does not
+  // start with markup is no XML at all (a DID, random bytes).
+  const std::string_view view = text.View();
+  const size_t first = view.find_first_not_of(" \t\r\n", view.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+  if (first != std::string_view::npos && view[first] != '<') return TextFault{first, "not XML"};
+  pugi::xml_document document;
+  // The predefined entities and character references are replaced, white
+  // space in values becomes blanks; a DOCTYPE is passed over, nothing it
+  // names is fetched, and entities it declares stay as they are written.
+  const pugi::xml_parse_result parsed = document.load_buffer_inplace(
+      text.bytes.get(), text.size,
+      pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_embed_pcdata,
+      pugi::encoding_utf8);
+  if (!parsed) {
+    // pugixml reports a fault at the end (an element left open) at the
+    // last byte: after a last line end, that is the line after it.
+    const auto at = static_cast<size_t>(parsed.offset);
+    return TextFault{at + 1 >= text.size ? text.size : at, parsed.description()};
+  }
+  return DatWalk(text, onRom).Walk(document);
+}
+
+// Reads the DAT of `bytes`; `again` gives them once more, to count the
+// lines up to a fault in the text as it was before parsing.
+std::optional<DatFault> ParseBuffer(Buffer bytes, const DatRomHandler& onRom, uint32_t maxUnzipped,
+                                    const std::function<std::optional<Buffer>()>& again) {
+  if (std::optional<DatFault> fault = Decode(bytes, maxUnzipped)) return fault;
+  const std::optional<TextFault> fault = ParseText(bytes, onRom);
+  if (!fault) return std::nullopt;
+  uint64_t line = 0;
+  std::optional<Buffer> text = again();
+  if (text && !Decode(*text, maxUnzipped)) line = LineAt(text->View(), fault->at);
+  return DatFault{line, fault->reason};
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// The bytes of the file at `path`, or the platform's message of why not.
+std::optional<Buffer> ReadWhole(const std::string& path, std::string& error) {
+  const std::filesystem::path name = PathFromText(path);
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenFile(name, "rb"));
+  if (!file) {
+    error = std::strerror(errno);
+    return std::nullopt;
+  }
+  // Room for one byte more than the file holds, so one read finds its end;
+  // what is not a plain file grows as it is read.
+  std::error_code ignored;
+  const uintmax_t expected = std::filesystem::file_size(name, ignored);
+  const auto tooLarge = [] {
+    return DatFaultText({0, "more than " + std::to_string(kMaxZippedDatSize >> 20) + " MiB"});
+  };
+  if (!ignored && expected > kMaxZippedDatSize) {
+    error = tooLarge();
+    return std::nullopt;
+  }
+  size_t capacity = 64 * 1024;
+  if (!ignored) capacity = std::max<size_t>(capacity, expected + 1);
+  Buffer buffer{std::make_unique_for_overwrite<char[]>(capacity), 0};
+  for (;;) {
+    buffer.size +=
+        std::fread(buffer.bytes.get() + buffer.size, 1, capacity - buffer.size, file.get());
+    if (std::ferror(file.get()) != 0) {
+      error = std::strerror(errno);
+      return std::nullopt;
+    }
+    if (buffer.size < capacity) return buffer;
+    if (buffer.size > kMaxZippedDatSize) {
+      error = tooLarge();
+      return std::nullopt;
+    }
+    capacity *= 2;
+    Buffer grown{std::make_unique_for_overwrite<char[]>(capacity), buffer.size};
+    std::copy(buffer.bytes.get(), buffer.bytes.get() + buffer.size, grown.bytes.get());
+    buffer = std::move(grown);
+  }
+}
 
 }  // namespace
 
@@ -171,48 +277,19 @@ std::string DatFaultText(const DatFault& fault) {
 
 std::optional<DatFault> ParseDat(std::string_view bytes, const DatRomHandler& onRom,
                                  uint32_t maxUnzipped) {
-  if (!IsZip(bytes)) return ParseXml(bytes, onRom);
-  MemorySource archive(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  std::vector<uint8_t> member;
-  std::string error;
-  if (!ExtractFirstZipFile(archive, maxUnzipped, member, error)) {
-    return DatFault{0, "ZIP: " + error};
-  }
-  return ParseXml({reinterpret_cast<const char*>(member.data()), member.size()}, onRom);
+  return ParseBuffer(CopyOf(bytes), onRom, maxUnzipped,
+                     [bytes] { return std::optional<Buffer>(CopyOf(bytes)); });
 }
 
 std::optional<FileError> ReadDatFile(const std::string& path, const DatRomHandler& onRom) {
-  const std::unique_ptr<std::FILE, FileCloser> file(OpenFile(PathFromText(path), "rb"));
-  if (!file) return FileError{path, std::strerror(errno)};
-  std::vector<char> piece(kPiece);
-  // Reads the next piece; fread gives less than a piece only at the end.
-  const auto read = [&](size_t& got) {
-    got = std::fread(piece.data(), 1, piece.size(), file.get());
-    return std::ferror(file.get()) == 0;
-  };
-  size_t got = 0;
-  if (!read(got)) return FileError{path, std::strerror(errno)};
-
-  std::optional<DatFault> fault;
-  if (IsZip({piece.data(), got})) {
-    std::string whole(piece.data(), got);
-    while (got == piece.size()) {
-      if (!read(got)) return FileError{path, std::strerror(errno)};
-      whole.append(piece.data(), got);
-    }
-    fault = ParseDat(whole, onRom);
-  } else {
-    DatParser parser(onRom);
-    for (;;) {
-      const bool last = got < piece.size();
-      if (!parser.Feed(piece.data(), got, last)) {
-        fault = parser.Fault();
-        break;
-      }
-      if (last) break;
-      if (!read(got)) return FileError{path, std::strerror(errno)};
-    }
-  }
+  std::string error;
+  std::optional<Buffer> bytes = ReadWhole(path, error);
+  if (!bytes) return FileError{path, error};
+  const std::optional<DatFault> fault =
+      ParseBuffer(std::move(*bytes), onRom, kMaxZippedDatSize, [&path] {
+        std::string ignored;
+        return ReadWhole(path, ignored);
+      });
   if (fault) return FileError{path, DatFaultText(*fault)};
   return std::nullopt;
 }

@@ -2,14 +2,17 @@
 #include "scan/matchindex.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <limits>
 #include <numeric>
 #include <queue>
 #include <tuple>
+#include <unordered_map>
 
 #include "database/attributes.h"
 #include "image/adf.h"
+#include "image/crc32.h"
 
 namespace moswit {
 
@@ -27,6 +30,58 @@ bool IsSpanRange(const RangeRecord& range) {
   return !(range.attributes & kAttrExclude) && range.lastByte >= range.firstByte &&
          range.lastByte - range.firstByte >= kBlockSize && range.lastByte < kMaxImageSize;
 }
+
+// The CRC-32s of runs of one repeated byte, per run length. Such a range (a
+// blank or formatted track, as mkdid records beside the others of a disk
+// without files) holds nothing that tells one disk from another: every
+// image with such a run there would nominate every such disk, and a disk of
+// mostly blank tracks would score 500 and more on any mostly blank image. So
+// it never nominates; it still counts when its disk is scored.
+class UniformRuns {
+ public:
+  bool Holds(uint32_t crc, uint64_t length) {
+    auto [at, isNew] = crcs_.try_emplace(length);
+    if (isNew) at->second = AllValues(length);
+    return std::binary_search(at->second.begin(), at->second.end(), crc);
+  }
+
+ private:
+  // The CRC of `length` bytes of `value`: a run of 2k bytes is two of k.
+  static uint32_t RunCrc(uint8_t value, uint64_t length) {
+    uint32_t crc = 0;  // of no bytes
+    uint32_t piece = Crc32(std::span<const uint8_t>(&value, 1));
+    uint64_t pieceLength = 1;
+    for (; length != 0; length >>= 1) {
+      if (length & 1) crc = CrcCombine(crc, piece, pieceLength);
+      if (length > 1) {
+        piece = CrcCombine(piece, piece, pieceLength);
+        pieceLength *= 2;
+      }
+    }
+    return crc;
+  }
+
+  // The CRC is affine in the bytes: the run of a value is the run of zeros
+  // changed by the runs of each of its bits, so nine runs give all 256.
+  static std::array<uint32_t, 256> AllValues(uint64_t length) {
+    const uint32_t zeros = RunCrc(0, length);
+    std::array<uint32_t, 8> bits{};
+    for (unsigned bit = 0; bit < 8; ++bit) {
+      bits[bit] = RunCrc(static_cast<uint8_t>(1u << bit), length) ^ zeros;
+    }
+    std::array<uint32_t, 256> crcs{};
+    for (unsigned value = 0; value < 256; ++value) {
+      crcs[value] = zeros;
+      for (unsigned bit = 0; bit < 8; ++bit) {
+        if (value & (1u << bit)) crcs[value] ^= bits[bit];
+      }
+    }
+    std::sort(crcs.begin(), crcs.end());
+    return crcs;
+  }
+
+  std::unordered_map<uint64_t, std::array<uint32_t, 256>> crcs_;
+};
 
 // MatchIndex::wholeBlocksFrom: per block, the least of the values of the
 // positions and spans that need it whole.
@@ -171,6 +226,7 @@ MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
   index->files.Reserve(fileCount);
   index->blocks.Reserve(blockCount);
   index->spans.Reserve(blockCount);
+  UniformRuns uniform;
   for (const GameRecord& game : database.games) {
     for (const DiskRecord& disk : game.disks) {
       for (const FileRecord& file : disk.files) {
@@ -181,7 +237,8 @@ MatchIndexPtr BuildMatchIndex(const DatabaseInfo& database) {
       for (const RangeRecord& range : disk.ranges) {
         if (IsBlockRange(range)) {
           index->blocks.Add(range.crc32, range.firstByte, {&range, &disk, &game});
-        } else if (IsSpanRange(range)) {
+        } else if (IsSpanRange(range) &&
+                   !uniform.Holds(range.crc32, uint64_t{range.lastByte} - range.firstByte + 1)) {
           index->spans.Add(range.crc32, range.firstByte, range.lastByte, {&range, &disk, &game});
         }
       }

@@ -72,8 +72,8 @@ TEST(CliImportDat, WritesNothingWhenAFileIsNoDat) {
   const test::ProgramResult result = test::Cli({"import-dat", out, good, bad, missing});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(result.err, "moswit-cli: " + bad +
-                            ": line 3: not a DAT (mismatched tag)\nmoswit-cli: " + missing +
-                            ": No such file or directory\n");
+                            ": line 3: not a DAT (Start-end tags mismatch)\nmoswit-cli: " +
+                            missing + ": No such file or directory\n");
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_EQ(test::Cli({"import-dat", out}).exitStatus, 2);
 }

@@ -57,7 +57,7 @@ TEST(DatReader, ReadsTheRomsOfGamesAndMachinesOnly) {
       "</datafile>\n";
   EXPECT_EQ(RomsOf(dat),
             (std::vector<Rom>{
-                {"Café & Co (1990)", "Café & Co (1990)[cr Crack Group].adf", 901120, 0x0A1B2C3D},
+                {"Café & Co (1990)", "Café & Co (1990)[cr &grp;].adf", 901120, 0x0A1B2C3D},
                 {"Café & Co (1990)", "Manual.txt", 12, 0xFFFFFFFF},
                 {"日本", "日本.adf", 1802240, 1},
             }));
@@ -102,6 +102,78 @@ TEST(DatReader, ReadsTheEncodingsItsDeclarationNames) {
   }
 }
 
+// The same DAT in the other encodings told by a mark, the first bytes or
+// the declaration.
+TEST(DatReader, ReadsUtf16EitherWayAndLatin1) {
+  const std::u16string text =
+      u"<datafile><game name=\"\u00E9\u65E5\"><rom name=\"Caf\u00E9.adf\" "
+      u"size=\"1\" crc=\"1\"/></game></datafile>";
+  const auto utf16 = [&](bool little, bool mark) {
+    std::string bytes;
+    for (const char16_t c : mark ? u"\uFEFF" + text : text) {
+      const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+      bytes += little ? low : high;
+      bytes += little ? high : low;
+    }
+    return bytes;
+  };
+  const std::vector<Rom> read = {{"\u00E9\u65E5", "Caf\u00E9.adf", 1, 1}};
+  const std::string latin1 =
+      "<datafile><game name=\"\xE9\x80\"><rom name=\"Caf\xE9.adf\" size=\"1\" "
+      "crc=\"1\"/></game></datafile>";
+  const std::vector<Rom> readLatin1 = {{"\u00E9\u0080", "Caf\u00E9.adf", 1, 1}};
+  EXPECT_EQ(RomsOf(utf16(false, true)), read);
+  EXPECT_EQ(RomsOf(utf16(true, false)), read);
+  EXPECT_EQ(RomsOf(utf16(false, false)), read);
+  EXPECT_EQ(RomsOf("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"windows-1252\"?>"
+                   "<datafile><game name=\"\xC3\xA9\xE6\x97\xA5\"><rom name=\"Caf\xC3\xA9.adf\" "
+                   "size=\"1\" crc=\"1\"/></game></datafile>"),
+            read);  // the mark wins over the declaration
+  for (const char* declaration : {"<?xml version='1.0' encoding='iso-8859-1'?>",
+                                  "<?xml version=\"1.0\" encoding = \"Latin1\" ?>"}) {
+    EXPECT_EQ(RomsOf(declaration + latin1), readLatin1) << declaration;
+  }
+
+  std::string unpaired = utf16(true, true);
+  unpaired.insert(unpaired.size() - 4, std::string("\n\0\x00\xD8", 4));
+  std::string odd = utf16(true, true) + "x";
+  for (const auto& [bytes, said] : {std::pair{unpaired, "line 2: not a DAT (not UTF-16)"},
+                                    std::pair{odd, "line 1: not a DAT (not UTF-16)"}}) {
+    std::optional<DatFault> fault;
+    RomsOf(bytes, &fault);
+    ASSERT_TRUE(fault) << said;
+    EXPECT_EQ(DatFaultText(*fault), said);
+  }
+}
+
+// pugixml ends names with a 0 where a line end may stand: lines are
+// counted in the text as written, in memory and in a file alike.
+TEST(DatReader, FaultsAreOnTheLineAsWritten) {
+  const struct {
+    std::string bytes;
+    const char* text;
+  } cases[] = {
+      {"<datafile\n>\n<game\nname=\"a\"\n>\n<rom\nname=\"a.adf\"\n/>\n</datafile>",
+       "line 9: not a DAT (Start-end tags mismatch)"},
+      {"<datafile\n>\n<game\nname=\"a\">\n<rom\nname=\"a.adf/></game></datafile>",
+       "line 6: not a DAT (Error parsing element attribute)"},
+      {"<?xml version=\"1.0\"?>\n\n<datafile\n/>", "line 3: not a DAT (no rom in any game)"},
+      {"<datafile\n>\n<game\nname=\"a\"><rom name=\"a.adf\"/></game></datafile>\n<datafile/>",
+       "line 5: not a DAT (a second root element)"},
+  };
+  test::TempDir dir;
+  for (const auto& c : cases) {
+    std::optional<DatFault> fault;
+    RomsOf(c.bytes, &fault);
+    ASSERT_TRUE(fault) << c.text;
+    EXPECT_EQ(DatFaultText(*fault), c.text);
+    const std::string path = dir.Write("fault.dat", test::BytesOf(c.bytes));
+    const std::optional<FileError> error = ReadDatFile(path, [](const DatRom&) {});
+    ASSERT_TRUE(error) << c.text;
+    EXPECT_EQ(error->message, c.text);
+  }
+}
+
 TEST(DatReader, WhatIsNotADatSaysWhyAndWhere) {
   test::Bytes cutZip = test::MakeZip({{"a.dat", test::BytesOf(OneRom("1", "1"))}});
   cutZip.resize(20);
@@ -110,12 +182,13 @@ TEST(DatReader, WhatIsNotADatSaysWhyAndWhere) {
     const char* text;
   } cases[] = {
       {"<datafile>\n<game name=\"a\">\n<rom name=\"a.adf\" size=\"1\" crc=\"1\"/>\n</datafile>\n",
-       "line 4: not a DAT (mismatched tag)"},
-      {"<datafile>\n<game name=\"a\">\n<rom name=\"a.ad", "line 3: not a DAT (unclosed token)"},
+       "line 4: not a DAT (Start-end tags mismatch)"},
+      {"<datafile>\n<game name=\"a\">\n<rom name=\"a.ad",
+       "line 3: not a DAT (Error parsing element attribute)"},
       {"<datafile>\n<game name=\"a\">\n<rom name=\"a.adf\"/>\n",
-       "line 4: not a DAT (no element found)"},
-      {"\x8F\x01\xFF\xFE\x00\x01garbage", "line 1: not a DAT (not well-formed (invalid token))"},
-      {"", "line 1: not a DAT (no element found)"},
+       "line 4: not a DAT (Start-end tags mismatch)"},
+      {"\x8F\x01\xFF\xFE\x00\x01garbage", "line 1: not a DAT (not XML)"},
+      {"", "line 1: not a DAT (No document element found)"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><datafile/>",
        "line 1: not a DAT (unknown encoding)"},
       {"<?xml version=\"1.0\"?>\n<html>\n<game name=\"no roms\"/>\n<rom name=\"a.adf\"/>\n</html>",

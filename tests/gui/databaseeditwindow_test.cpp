@@ -672,7 +672,8 @@ class DidEditorTest : public QObject {
     QCOMPARE(ReadFileBytes(did_), before);
 
     import->trigger();
-    QCOMPARE(dialogs.messages.value(1), Native(bad) + ": line 3: not a DAT (mismatched tag)");
+    QCOMPARE(dialogs.messages.value(1),
+             Native(bad) + ": line 3: not a DAT (Start-end tags mismatch)");
     import->trigger();
     QVERIFY(dialogs.messages.value(2).startsWith("0 games, 0 disks; 3 ROMs skipped"));
     Button("B_Save")->click();

@@ -315,10 +315,14 @@ TEST_F(IdentifyTest, LongerRangesNominateTheirDisk) {
     const char* line;  // empty: unidentified
   };
   const uint32_t end = static_cast<uint32_t>(image.size()) - 1;
+  // From the root block on, where the bytes differ (runs of one byte never
+  // nominate).
+  constexpr uint32_t kRoot = 880 * 512;
   const Case cases[] = {
       {"the whole image", 0, end, crcOf(0, end), 0, "(1000)"},
-      {"off the block bounds", 700, 5'000, crcOf(700, 5'000), kAttrGame, "(1000)"},
-      {"513 bytes", 100, 612, crcOf(100, 612), kAttrGame, "(1000)"},
+      {"off the block bounds", kRoot + 700, kRoot + 5'000, crcOf(kRoot + 700, kRoot + 5'000),
+       kAttrGame, "(1000)"},
+      {"513 bytes", kRoot + 100, kRoot + 612, crcOf(kRoot + 100, kRoot + 612), kAttrGame, "(1000)"},
       {"another CRC", 0, end, crcOf(0, end) ^ 1, 0, ""},
       {"marked Exclude", 0, end, crcOf(0, end), kAttrExclude, ""},
       {"512 bytes off the bounds", 100, 611, crcOf(100, 611), kAttrGame, ""},
@@ -331,6 +335,30 @@ TEST_F(IdentifyTest, LongerRangesNominateTheirDisk) {
         *c.line ? StandardName(*game_, *disk_) + " " + c.line : std::string(kUnidentified);
     EXPECT_EQ(Identify(image).line, expected) << c.what;
   }
+}
+
+// A range whose bytes are one value repeated (a blank or formatted track)
+// tells no disk from another: it never nominates its disk, though it still
+// counts once the disk is nominated otherwise.
+TEST_F(IdentifyTest, RunsOfOneByteNeverNominate) {
+  constexpr uint32_t kTrack = 11 * 512;
+  Bytes image(20 * kTrack, 0);
+  std::fill(image.begin() + kTrack, image.begin() + 2 * kTrack, 0xE5);  // a formatted track
+  const auto crcOf = [&image](uint32_t track) {
+    return CrcOf(Bytes(image.begin() + track * kTrack, image.begin() + (track + 1) * kTrack));
+  };
+  // The disk: every track of the image but the first, which is its own.
+  Range(0, kTrack - 1, 0x12345678);
+  for (uint32_t track = 1; track < 20; ++track) {
+    Range(track * kTrack, (track + 1) * kTrack - 1, crcOf(track));
+  }
+  EXPECT_EQ(Identify(image).line, kUnidentified);
+  EXPECT_FALSE(Identify(image).hadCandidates);
+  // A track of its own nominates it, and then the blank tracks count.
+  std::fill(image.begin(), image.begin() + kTrack, 7);
+  image[5] = 1;
+  disk_->ranges[0].crc32 = crcOf(0);
+  EXPECT_EQ(Identify(image).line, Line("", 1000));
 }
 
 // Files first, then blocks, then spans, whatever the database order; among
