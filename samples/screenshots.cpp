@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Renders each window of Moswit to a PNG: the main window on the sample
 // folder, the About box, a Renamer after a finished scan of the sample
-// images, an Inspector with a Hex Viewer and its map enlarged, a Compare of
-// two samples, the DID Editor on the sample database with a Game, a
-// Version, a Disk and a File editor, and a new disk that got the files of
-// an Inspector, with the File editor of one of them.
+// images and the Collection window on its damaged copies, an Inspector with a Hex Viewer
+// and its map enlarged, a Compare of two samples, the DID Editor on the
+// sample database with a Game, a Version, a Disk and a File editor, and a
+// new disk that got the files of an Inspector, with the File editor of one
+// of them.
 // Usage: moswit-screenshots OUTDIR SAMPLEDIR (run on any Qt platform;
 // scripts/screenshots.sh uses the offscreen one).
 #include <QApplication>
@@ -23,6 +24,7 @@
 
 #include "app/window/aboutdialog.h"
 #include "app/window/mainwindow.h"
+#include "collection/window/collectionwindow.h"
 #include "compare/window/comparedialog.h"
 #include "editors/window/databaseeditwindow.h"
 #include "inspector/blockmaplayout.h"
@@ -209,6 +211,23 @@ int main(int argc, char** argv) {
   results->setFocus();
   Settle(100);
   ok = ended && Save(*renamer, out, "renamer.png") && ok;
+
+  // The Collection window, as the Renamer's menu opens it, on a scan of
+  // the damaged copies alone: every state shows.
+  renamer->findChild<QLineEdit*>("ED_Source")->setText(samples.filePath("renamer/more") + "/");
+  ended = false;
+  renamer->findChild<QPushButton*>("B_Start")->click();
+  clock.restart();
+  while (!ended && clock.elapsed() < 30'000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  renamer->CollectionClick();
+  if (auto* collection = renamer->findChild<moswit::TF_Collection*>()) {
+    collection->resize(900, 420);
+    Settle(100);
+    ok = Save(*collection, out, "collection.png") && ok;
+    collection->close();
+  } else {
+    ok = false;
+  }
 
   // An Inspector on the sample disk: a file selected and a block clicked,
   // and a Hex Viewer on the selected file.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Renders each window of Moswit to a PNG in OUTDIR on Qt's offscreen
-# platform: the main window, the About box, a Renamer after a finished scan
+# platform: the main window, the About box, a Renamer after a finished scan (and its Collection window)
 # of the sample folder, an Inspector with its map enlarged, a Hex Viewer, a
 # Compare, the DID Editor with a Game, a Version, a Disk and a File editor,
 # and a new disk that got an Inspector's files (the hand-over menu, the Disk

@@ -98,6 +98,27 @@ std::string CopyTroubles(const std::vector<OrganizeStep>& steps, size_t most) {
   return text;
 }
 
+std::string CollectionTitle(const DatabaseInfo& database) {
+  if (!database.name.Present()) return kCollectionCaption;
+  return std::string(kCollectionCaption) + " - " + std::string(database.name.Value());
+}
+
+std::string FixDatSavedStatus(size_t listed) {
+  return std::to_string(listed) + (listed == 1 ? " missing disk" : " missing disks") +
+         " written as a DAT.";
+}
+
+std::string NothingToListAsDat(size_t missing, size_t listable) {
+  if (listable > 0) return {};
+  if (missing == 0) return "No disk of the DID is missing, so there is nothing to list.";
+  const std::string which = missing == 1
+                                ? "The missing disk is not"
+                                : "None of the " + std::to_string(missing) + " missing disks is";
+  return which +
+         " known by its whole image, which a DAT needs (its size and CRC-32); disks known by "
+         "their files alone cannot be listed.";
+}
+
 std::vector<std::string> CopyChoices() { return {kCopyChoice, kCancelChoice}; }
 
 }  // namespace moswit

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The texts and rules of the Renamer's result menu, apart from its
-// widgets: saving the report of a scan and copying the identified images
-// to the target folder.
+// The texts and rules of the collection's windows, apart from their
+// widgets: the Renamer's result menu (saving the report of a scan, copying
+// the identified images to the target folder, opening the Collection
+// window) and the Collection window.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -15,13 +17,22 @@ namespace moswit {
 constexpr char kCopyRowsCaption[] = "Copy";
 constexpr char kSaveReportCaption[] = "Save report...";
 constexpr char kCopyToTargetCaption[] = "Copy identified images to target directory";
+constexpr char kCollectionMenuCaption[] = "Collection...";
 constexpr char kStopCopyingCaption[] = "Stop copying";
 
 constexpr char kStoppingCopyStatus[] = "Stopping after the image being copied ...";
 
-constexpr char kSaveReportTitle[] = "Save report";
-constexpr char kReportFilter[] = "Text files (*.txt);;All files (*)";
-constexpr char kReportFileName[] = "report.txt";
+// A file dialog that asks where to save: its title, filter and the name
+// it suggests.
+struct SaveDialogText {
+  const char* title;
+  const char* filter;
+  const char* fileName;
+};
+constexpr SaveDialogText kReportDialog = {"Save report", "Text files (*.txt);;All files (*)",
+                                          "report.txt"};
+constexpr SaveDialogText kFixDatDialog = {"Save missing as DAT", "DAT files (*.dat);;All files (*)",
+                                          "missing.dat"};
 
 constexpr char kCopyChoice[] = "Copy";
 constexpr char kCancelChoice[] = "Cancel";
@@ -66,5 +77,45 @@ std::string CopyTroubles(const std::vector<OrganizeStep>& steps, size_t most = 1
 
 // The choices of CopyQuestion: Copy, then Cancel (which keeps everything).
 std::vector<std::string> CopyChoices();
+
+// The Collection window.
+constexpr char kCollectionCaption[] = "Collection";
+// "Collection - " and the DID's name (DID bytes), or the caption alone for
+// a DID without a name.
+std::string CollectionTitle(const DatabaseInfo& database);
+constexpr int kCollectionWidth = 780;
+constexpr int kCollectionHeight = 520;
+
+struct CollectionColumn {
+  const char* title;
+  int width;
+};
+// The disk (in the tree), its state with its mark, its best image and that
+// image's accuracy and codes.
+constexpr std::array<CollectionColumn, 5> kCollectionColumns = {{
+    {"Disk", 330},
+    {"State", 100},
+    {"Best image", 200},
+    {"Acc", 46},
+    {"Codes", 90},
+}};
+constexpr int kStateColumn = 1;
+constexpr int kAccuracyColumn = 3;
+
+constexpr char kFilterLabel[] = "&Filter";
+constexpr char kFilterHint[] = "Part of a disk's name or of an image's path";
+constexpr char kOnlyMissingCaption[] = "Only &missing";
+constexpr char kOnlyPartialCaption[] = "Only &partial";
+constexpr char kCopyNamesCaption[] = "Copy names";
+constexpr char kSaveMissingCaption[] = "Save missing as DAT...";
+
+// The status line once the missing are saved as a DAT listing `listed`
+// disks.
+std::string FixDatSavedStatus(size_t listed);
+
+// Why no DAT is written: no disk is missing, or none of the `missing`
+// disks is known by its whole image, which a DAT needs. Empty when
+// `listable` disks can be listed.
+std::string NothingToListAsDat(size_t missing, size_t listable);
 
 }  // namespace moswit

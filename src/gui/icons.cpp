@@ -62,4 +62,17 @@ QIcon GlyphIcon(Glyph glyph, int size) {
   return QIcon(pixmap);
 }
 
+QIcon MarkIcon(uint32_t colour, int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QColor fill(QRgb(colour & 0xFFFFFF));
+  painter.setPen(QPen(fill.darker(140), 1));
+  painter.setBrush(fill);
+  const qreal inset = size / 5.0;
+  painter.drawEllipse(QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
+  return QIcon(pixmap);
+}
+
 }  // namespace moswit

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <cstdint>
 
 namespace moswit {
 
@@ -18,5 +19,9 @@ enum class Glyph {
 
 // The glyph on a transparent square of `size` pixels.
 QIcon GlyphIcon(Glyph glyph, int size = 16);
+
+// A round mark filled with `colour` (0xRRGGBB) and edged a shade darker,
+// on a transparent square of `size` pixels.
+QIcon MarkIcon(uint32_t colour, int size = 16);
 
 }  // namespace moswit

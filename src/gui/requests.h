@@ -4,13 +4,18 @@
 // request that opened it.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "image/adf.h"
 
 namespace moswit {
 
-// "ADF Inspector": the image selected in the file browser.
+// "ADF Inspector": the image selected in the file browser, or one another
+// window opens (gui/inspectoropener.h), which may be a member of an archive.
 struct InspectorRequest {
   std::string imagePath;
+  uint32_t member = kFirstImageMember;
 };
 
 // "Create DID" and "Open DID".

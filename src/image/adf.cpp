@@ -258,9 +258,14 @@ ImagePtr LoadImageFromMemory(const std::string& name, const uint8_t* bytes, size
   return image;
 }
 
-std::string LoadedImageName(const std::string& path) {
+std::string LoadedImageName(const std::string& path, uint32_t member) {
   const std::vector<ArchiveMember> members = ArchiveImageMembers(path);
-  return members.size() > 1 ? path + "/" + members.front().name : path;
+  if (members.size() < 2) return path;
+  if (member == kFirstImageMember) return path + "/" + members.front().name;
+  for (const ArchiveMember& each : members) {
+    if (each.position == member) return path + "/" + each.name;
+  }
+  return path;
 }
 
 void FreeImage(ImagePtr& image) { image.reset(); }

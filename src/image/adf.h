@@ -75,10 +75,10 @@ struct ArchiveMember {
 // for a file that is no ZIP archive, cannot be read or holds no image.
 std::vector<ArchiveMember> ArchiveImageMembers(const std::string& path);
 
-// How a window names the image LoadImage(path) loads: the path, followed
-// for a ZIP archive of several images by "/" and the name of the member it
-// loads, the first.
-std::string LoadedImageName(const std::string& path);
+// How a window names the image LoadImage(path, ..., member) loads: the
+// path, followed for a ZIP archive of several images by "/" and the name of
+// the member it loads (the first for kFirstImageMember).
+std::string LoadedImageName(const std::string& path, uint32_t member = kFirstImageMember);
 
 // Decides and decodes from bytes already in memory; `name` becomes FileName
 // (and the error's path).

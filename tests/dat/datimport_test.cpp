@@ -56,7 +56,8 @@ TEST(DatImport, MakesOneGamePerTitleAndADiskPerAdfImage) {
         {"Racer (1991)(-).adf", "1802240", "6"},
         {"Racer (1991)(-)[b].adf", "", ""},
         {"Racer (1991)(-)(Boot).adf", "5632", "9"}}},
-      {"Caf&#233; &quot;&#937;&quot;&#7;", {{"Caf&#233; &quot;&#937;&quot;&#7;.adf", "901120", "7"}}},
+      {"Caf&#233; &quot;&#937;&quot;&#7;",
+       {{"Caf&#233; &quot;&#937;&quot;&#7;.adf", "901120", "7"}}},
       {"", {{longName + ".adf", "901120", "8"}}},
   };
   DatabaseInfo database;

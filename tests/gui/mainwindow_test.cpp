@@ -22,11 +22,13 @@
 #include "database/didwriter.h"
 #include "editors/window/databaseeditwindow.h"
 #include "fakedialogs.h"
+#include "gui/inspectoropener.h"
 #include "inspector/window/inspectorwindow.h"
 #include "scan/window/renamerwindow.h"
 #include "support/adfbuilder.h"
 #include "support/didbuilder.h"
 #include "support/tempdir.h"
+#include "support/zipwriter.h"
 
 namespace moswit::test {
 
@@ -206,6 +208,32 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs.requests.empty());
     QVERIFY(dialogs.messages.isEmpty());
     QVERIFY(window.InspectorTable().InSlotOrder().empty());
+  }
+
+  // Other windows open an image through the opener the main window
+  // installs: an Inspector in its table, on the member asked for, in front.
+  void OtherWindowsOpenInspectorsThroughTheMainWindow() {
+    FakeDialogs dialogs;
+    TempDir dir;
+    const Bytes first = AdfBuilder().Build();
+    AdfBuilder second;
+    second.AddFile("/second", PatternBytes(100, 2));
+    const std::string zip =
+        dir.Write("set.zip", MakeZip({{"one.adf", first}, {"two.adf", second.Build()}}));
+    {
+      TForm1 window;
+      QVERIFY(OpenImageInInspector({zip, 1}));
+      const std::vector<TDI_Inspector*> open = window.InspectorTable().InSlotOrder();
+      QCOMPARE(open.size(), size_t{1});
+      QCOMPARE(open[0]->FileName(), zip + "/two.adf");
+      // An image that cannot be read: a message, no Inspector.
+      QVERIFY(OpenImageInInspector({(dir.Path() / "none.adf").string()}));
+      QCOMPARE(window.InspectorTable().InSlotOrder().size(), size_t{1});
+      QCOMPARE(dialogs.messages.size(), 1);
+      delete open[0];
+    }
+    // Gone with the main window.
+    QVERIFY(!OpenImageInInspector({zip}));
   }
 
   // A DID that a DID Editor holds, however its path is spelt and by any of

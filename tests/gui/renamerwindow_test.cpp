@@ -23,6 +23,7 @@
 
 #include "app/window/mainwindow.h"
 #include "collection/verifiedcopy.h"
+#include "collection/window/collectionwindow.h"
 #include "database/didwriter.h"
 #include "database/standardname.h"
 #include "fakedialogs.h"
@@ -461,6 +462,40 @@ class RenamerTest : public QObject {
     QCOMPARE(Results()->topLevelItem(9'999)->text(1), name_);
     QCOMPARE(dialogs.beeps, 10'000);
     QVERIFY2(longestGap < 1'000, qPrintable(QString::number(longestGap)));
+  }
+
+  // Ctrl+L opens the Collection window on the finished scan; it follows
+  // the next scan, and its copy item is the Renamer's copy.
+  void CollectionWindowShowsTheScanAndCopiesThroughTheRenamer() {
+    QVERIFY(!Action("MI_Collection")->isEnabled());
+    dir_->Write("src/A.adf", good_);
+    Edit("ED_Source")->setText(Native(dir_->Path() / "src") + "/");
+    Edit("ED_Target")->setText(Native(dir_->Path() / "target") + "/");
+    QVERIFY(Scan());
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_L, Qt::ControlModifier);
+    QPointer<TF_Collection> collection = window_->findChild<TF_Collection*>();
+    QVERIFY(collection && collection->isVisible());
+    const auto status = [&collection] {
+      return collection->findChild<QLabel*>("P_Status")->text();
+    };
+    QCOMPARE(status(), QString("1 disks: 1 have, 0 partial, 0 missing; 0 unknown images"));
+
+    std::filesystem::remove(dir_->Path() / "src/A.adf");
+    QVERIFY(Scan());
+    QCOMPARE(status(), QString("1 disks: 0 have, 0 partial, 1 missing; 0 unknown images"));
+    dir_->Write("src/A.adf", good_);
+    QVERIFY(Scan());
+
+    FakeDialogs dialogs;
+    dialogs.choices << 1;  // Cancel
+    collection->findChild<QAction*>("MI_CopyToTarget")->trigger();
+    QVERIFY2(dialogs.questions.value(0).contains("1 image to copy"),
+             qPrintable(dialogs.questions.value(0)));
+    // The Collection window goes with its Renamer.
+    delete window_.data();
+    QVERIFY(!collection);
   }
 
   void ClosingTheMainWindowDuringAScanEndsCleanly() {

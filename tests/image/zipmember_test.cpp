@@ -152,6 +152,7 @@ TEST(ZipDirectory, LoadingByPosition) {
       dir.Write("set.zip", MakeZip({{"Set/", {}}, {"Set/Disk1.adf", a}, {"Set/Disk2.ADF", b}}));
   EXPECT_EQ(LoadImage(path, nullptr, 2)->Data, b);
   EXPECT_EQ(LoadedImageName(path), path + "/Set/Disk1.adf");
+  EXPECT_EQ(LoadedImageName(path, 2), path + "/Set/Disk2.ADF");
   const std::pair<std::string, uint32_t> failures[] = {
       {path, 0}, {path, 3}, {dir.Write("plain.adf", a), 1}};
   for (const auto& [file, position] : failures) {

@@ -24,6 +24,7 @@
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
 #include "gui/editorregistry.h"
+#include "gui/inspectoropener.h"
 #include "gui/keptinview.h"
 #include "gui/platformpaths.h"
 #include "gui/texts.h"
@@ -132,7 +133,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   resize(kMainWidth, kMainHeight);
   FormCreate();
   ShowInFileBrowser(QDir::homePath());
+  InstallInspectorOpener(this,
+                         [this](const InspectorRequest& request) { OpenInspector(request, true); });
 }
+
+TForm1::~TForm1() { RemoveInspectorOpener(this); }
 
 void TForm1::FormCreate() {
   inspectors_.Clear();
@@ -238,21 +243,28 @@ void TForm1::B_InspectorClick() {
   if (selected.isEmpty()) return;
   const QModelIndex entry = shown_->mapToSource(selected.constFirst());
   if (files_->isDir(entry)) return;
+  OpenInspector({FileNameBytes(files_->filePath(entry))}, false);
+}
+
+void TForm1::OpenInspector(const InspectorRequest& request, bool front) {
   if (!inspectors_.FirstFree()) {
     // All 256 slots hold an open Inspector.
     Dialogs().Beep();
     return;
   }
-  inspectorRequest_ = {FileNameBytes(files_->filePath(entry))};
+  inspectorRequest_ = request;
   FileError error;
   TDI_Inspector* inspector = TDI_Inspector::Open(inspectorRequest_, error);
   if (!inspector) {
-    Dialogs().ShowMessage(this, FileNameText(FormatFileError(error)));
+    // Over the window that asked, normally the active one.
+    QWidget* asking = front ? QApplication::activeWindow() : this;
+    Dialogs().ShowMessage(asking, FileNameText(FormatFileError(error)));
     return;
   }
   inspector->show();
-  raise();
-  activateWindow();
+  QWidget* focus = front ? static_cast<QWidget*>(inspector) : this;
+  focus->raise();
+  focus->activateWindow();
   inspectors_.Put(inspector);
   // The Inspector's slot is emptied when it goes.
   connect(inspector, &QObject::destroyed, this,

@@ -37,7 +37,9 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
+  // Installs itself as the opener of Inspectors for the other windows.
   explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
 
   // The open Inspectors; an Inspector empties its own slot when it closes.
   SlotTable<TDI_Inspector>& InspectorTable() { return inspectors_; }
@@ -70,6 +72,10 @@ class TForm1 : public QWidget {
   // Closing ends Moswit: when DID Editors hold changes, asks once whether to
   // save them all, discard them or go on. False: Moswit stays.
   bool MayEnd();
+  // An Inspector on the request's image in a free slot; a beep when every
+  // slot is taken, a message when the image cannot be read. `front`: the
+  // Inspector comes to the front, else the main window stays there.
+  void OpenInspector(const InspectorRequest& request, bool front);
 
   QFileSystemModel* files_ = nullptr;
   QSortFilterProxyModel* shown_ = nullptr;

@@ -78,10 +78,11 @@ void BlockMapView::paintEvent(QPaintEvent*) {
 }
 
 TDI_Inspector* TDI_Inspector::Open(const InspectorRequest& request, FileError& error) {
-  ImagePtr image = LoadImage(request.imagePath, &error);
+  ImagePtr image = LoadImage(request.imagePath, &error, request.member);
   if (!image) return nullptr;
-  // An archive of several images shows its first; the name says which.
-  return new TDI_Inspector(LoadedImageName(request.imagePath), std::move(image));
+  // An archive of several images shows the member asked for (its first when
+  // none is); the name says which.
+  return new TDI_Inspector(LoadedImageName(request.imagePath, request.member), std::move(image));
 }
 
 TDI_Inspector::TDI_Inspector(std::string fileName, ImagePtr image)

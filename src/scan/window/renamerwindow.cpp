@@ -22,6 +22,8 @@
 #include "base/pathtext.h"
 #include "collection/collectionform.h"
 #include "collection/collectionreport.h"
+#include "collection/window/collectionwindow.h"
+#include "collection/window/savedialog.h"
 #include "database/didreader.h"
 #include "gui/controls.h"
 #include "gui/dialogseam.h"
@@ -211,6 +213,8 @@ void TF_Scan::MakeMenu() {
                     &TF_Scan::SaveReportClick);
   copyToTarget_ = add("MI_CopyToTarget", kCopyToTargetCaption, QKeySequence(Qt::CTRL | Qt::Key_T),
                       &TF_Scan::CopyToTargetClick);
+  collectionAction_ = add("MI_Collection", kCollectionMenuCaption,
+                          QKeySequence(Qt::CTRL | Qt::Key_L), &TF_Scan::CollectionClick);
   menu_->addSeparator();
   stopCopying_ = add("MI_StopCopying", kStopCopyingCaption, QKeySequence(Qt::Key_Escape),
                      &TF_Scan::StopCopyingClick);
@@ -218,7 +222,7 @@ void TF_Scan::MakeMenu() {
   // work anywhere in the window.
   copyRows_->setShortcutContext(Qt::WidgetShortcut);
   results_->addAction(copyRows_);
-  for (QAction* action : {saveReport_, copyToTarget_, stopCopying_}) {
+  for (QAction* action : {saveReport_, copyToTarget_, collectionAction_, stopCopying_}) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
   }
@@ -235,25 +239,21 @@ bool TF_Scan::ScanUsable() const { return database_ && mayClose_ && scanEnded_ &
 void TF_Scan::UpdateMenu() {
   saveReport_->setEnabled(ScanUsable());
   copyToTarget_->setEnabled(ScanUsable());
+  collectionAction_->setEnabled(ScanUsable());
   stopCopying_->setEnabled(copying_);
+  if (collection_) collection_->SetCopyEnabled(ScanUsable());
 }
 
 void TF_Scan::CopyRowsClick() { QApplication::clipboard()->setText(results_->SelectedRowsText()); }
 
 void TF_Scan::SaveReportClick() {
   if (!ScanUsable()) return;
-  FileDialogRequest request;
-  request.title = Caption(kSaveReportTitle);
-  request.folder = FileNameText(
+  const std::string chosen = AskSavePath(
+      this, kReportDialog,
       ReportFolder(FileNameBytes(target_->text()), scanFolder_, FileNameBytes(QDir::homePath())));
-  request.filter = Caption(kReportFilter);
-  request.fileName = Caption(kReportFileName);
-  request.existingOnly = false;
-  request.confirmOverwrite = true;
-  const QString chosen = Dialogs().OpenFile(this, request);
-  if (chosen.isEmpty()) return;
+  if (chosen.empty()) return;
   const CollectionReport report = BuildCollectionReport(*database_, outcomes_->Outcomes());
-  if (const std::optional<FileError> error = WriteReport(FileNameBytes(chosen), report)) {
+  if (const std::optional<FileError> error = WriteReport(chosen, report)) {
     Dialogs().ShowMessage(this, FileNameText(FormatFileError(*error)));
     return;
   }
@@ -295,6 +295,31 @@ void TF_Scan::CopyImages(void* user) {
   const OrganizeTotals totals = RunOrganize(window->copySteps_, window->copyTarget_, {},
                                             *window->copier_, &window->copyStop_);
   window->copier_->Finish(totals, window->copySteps_);
+}
+
+void TF_Scan::CollectionClick() {
+  if (!ScanUsable()) return;
+  if (!collection_) {
+    collection_ = new TF_Collection(*database_, this);
+    // Its copy item is this window's: the same question, copying and
+    // summary, shown here.
+    connect(collection_, &TF_Collection::CopyToTargetRequested, this, [this] {
+      raise();
+      activateWindow();
+      CopyToTargetClick();
+    });
+  }
+  ShowInCollection();
+  collection_->SetCopyEnabled(ScanUsable());
+  collection_->show();
+  if (collection_->isMinimized()) collection_->showNormal();
+  collection_->raise();
+  collection_->activateWindow();
+}
+
+void TF_Scan::ShowInCollection() {
+  collection_->SetReport(BuildCollectionReport(*database_, outcomes_->Outcomes()),
+                         {scanFolder_, FileNameBytes(target_->text())});
 }
 
 void TF_Scan::StopCopyingClick() {
@@ -382,6 +407,7 @@ void TF_Scan::Apply(const ScanEvent& event) {
       start_->setEnabled(true);
       mayClose_ = true;
       scanEnded_ = outcomes_ && outcomes_->Complete();
+      if (collection_ && ScanUsable()) ShowInCollection();
       UpdateMenu();
       emit ScanEnded();
       break;

@@ -2,8 +2,9 @@
 // The Renamer window: identifies every ADF image below a source folder
 // against the window's own database, one image after the other on a worker
 // thread, and shows each image's result line in its row. The result list's
-// menu copies rows, saves the report of the finished scan, and copies the
-// identified images to the target folder on a worker thread.
+// menu copies rows, saves the report of the finished scan, copies the
+// identified images to the target folder on a worker thread, and opens the
+// Collection window on the finished scan.
 #pragma once
 
 #include <QPointer>
@@ -32,6 +33,7 @@ class CopyChannel;
 class ReportList;
 class ScanChannel;
 class TCustomThread;
+class TF_Collection;
 struct ScanEvent;
 
 class TF_Scan : public QWidget {
@@ -58,6 +60,9 @@ class TF_Scan : public QWidget {
   void SaveReportClick();
   void CopyToTargetClick();
   void StopCopyingClick();
+  // The Collection window on the last scan (made, or brought to the front
+  // with the report anew); it follows every later scan that ends in full.
+  void CollectionClick();
   bool Copying() const { return copying_; }
 
  signals:
@@ -84,6 +89,7 @@ class TF_Scan : public QWidget {
   void StartWorker(void (*routine)(void*));
   void CopyStarted(qsizetype done, qsizetype total, const QString& status);
   void CopyFinished(qsizetype done, const QString& summary, const QString& troubles);
+  void ShowInCollection();
 
   std::unique_ptr<DatabaseInfo> database_;
   bool mayClose_ = true;
@@ -107,6 +113,8 @@ class TF_Scan : public QWidget {
   QAction* saveReport_ = nullptr;
   QAction* copyToTarget_ = nullptr;
   QAction* stopCopying_ = nullptr;
+  QAction* collectionAction_ = nullptr;
+  QPointer<TF_Collection> collection_;
 
   ReportList* results_ = nullptr;
   QLineEdit* source_ = nullptr;
