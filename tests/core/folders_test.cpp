@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The folders of src/ include each other one way: no folder includes one
+// The folders of src/ include each other one way: each folder includes only
+// folders before it in the README's include order, and no folder includes one
 // that, directly or through others, includes it back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -70,6 +72,44 @@ std::vector<std::string> FindCycle(const Graph& graph) {
   return cycle;
 }
 
+// The folders named in backquotes on the README's "Include order:" lines,
+// lowest first, up to the blank line that ends them.
+std::vector<std::string> ReadmeOrder(const fs::path& readme) {
+  std::ifstream file(readme);
+  std::vector<std::string> order;
+  const std::regex quoted("`([^`]+)`");
+  bool inOrder = false;
+  for (std::string line; std::getline(file, line);) {
+    if (line.starts_with("Include order:")) inOrder = true;
+    if (!inOrder) continue;
+    if (line.empty()) break;
+    for (std::sregex_iterator it(line.begin(), line.end(), quoted), end; it != end; ++it) {
+      order.push_back((*it)[1].str());
+    }
+  }
+  return order;
+}
+
+// Every include against the order, as "from -> to", and every folder the
+// order does not name, as "from: not in the order".
+std::vector<std::string> OrderBreaks(const Graph& graph, const std::vector<std::string>& order) {
+  const auto rank = [&](const std::string& folder) {
+    return std::find(order.begin(), order.end(), folder) - order.begin();
+  };
+  const auto unplaced = static_cast<std::ptrdiff_t>(order.size());
+  std::vector<std::string> breaks;
+  for (const auto& [folder, targets] : graph) {
+    if (rank(folder) == unplaced) {
+      breaks.push_back(folder + ": not in the order");
+      continue;
+    }
+    for (const std::string& target : targets) {
+      if (rank(target) >= rank(folder)) breaks.push_back(folder + " -> " + target);
+    }
+  }
+  return breaks;
+}
+
 std::string Joined(const std::vector<std::string>& folders) {
   std::string text;
   for (const std::string& folder : folders) text += (text.empty() ? "" : " -> ") + folder;
@@ -78,6 +118,26 @@ std::string Joined(const std::vector<std::string>& folders) {
 
 TEST(Folders, IncludeEachOtherOneWayOnly) {
   EXPECT_EQ(Joined(FindCycle(FolderIncludes(MOSWIT_SOURCE_DIR))), "");
+}
+
+TEST(Folders, IncludeOnlyFoldersBeforeThem) {
+  const std::vector<std::string> order = ReadmeOrder(fs::path(MOSWIT_SOURCE_DIR) / "../README.md");
+  ASSERT_GT(order.size(), 10u) << "no include order in README.md";
+  for (const std::string& breach : OrderBreaks(FolderIncludes(MOSWIT_SOURCE_DIR), order)) {
+    ADD_FAILURE() << breach;
+  }
+}
+
+TEST(Folders, OrderBreaksAreIncludesUpwardAndFoldersOutsideTheOrder) {
+  const std::vector<std::string> order{"base", "image", "gui", "image/window"};
+  const Graph graph{{"base", {}},
+                    {"image", {"base"}},
+                    {"gui", {"image", "image/window"}},
+                    {"image/window", {"gui", "base"}},
+                    {"app", {"gui"}}};
+  EXPECT_EQ(OrderBreaks(graph, order),
+            (std::vector<std::string>{"app: not in the order", "gui -> image/window"}));
+  EXPECT_EQ(OrderBreaks({{"base", {"base"}}}, order), (std::vector<std::string>{"base -> base"}));
 }
 
 TEST(Folders, CycleFinderFindsLongCycles) {
