@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/controltext.h"
+
 namespace moswit {
 
 constexpr char kApplicationTitle[] = "[Moswit v1.00]";
@@ -16,11 +18,6 @@ constexpr int kMainHeight = 234;
 constexpr char kFileBrowserGroupName[] = "GB_FileBrowser";
 constexpr char kFileBrowserCaption[] = "ADF File Browser (first select, then inspect)";
 constexpr char kFileBrowserName[] = "STV_FileBrowser";
-
-struct ControlText {
-  const char* name;
-  const char* caption;
-};
 
 // The tool buttons, top to bottom; "About" sits at the bottom edge.
 constexpr std::array<ControlText, 6> kMainButtons = {{

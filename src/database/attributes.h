@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The named bits and fields of database records: file and range attributes,
-// languages, fixes, chipsets and the packed compatibility fields. Every
-// module uses these names instead of bare numbers.
+// languages, fixes, chipsets and the defaults of the packed compatibility
+// fields. Every module uses these names instead of bare numbers.
 #pragma once
 
 #include <cstdint>
@@ -77,69 +77,9 @@ constexpr TriState GetTriState(uint32_t field, unsigned shift) {
   return bits == 3u ? TriState::Unchecked : static_cast<TriState>(bits);
 }
 
-constexpr uint32_t WithTriState(uint32_t field, unsigned shift, TriState state) {
-  return (field & ~(3u << shift)) | (static_cast<uint32_t>(state) << shift);
-}
-
-// Bit positions inside the CompatInfo fields. TriStates take two bits each.
+// The values a new version's CompatInfo starts with; the bits of each are
+// named in the packed table (packedfields.h).
 namespace compat {
-
-// cpu (16-bit)
-constexpr unsigned kCpu68000 = 0;
-constexpr unsigned kCpu68010 = 2;
-constexpr unsigned kCpu68020 = 4;
-constexpr unsigned kCpu68EC020 = 6;
-constexpr unsigned kCpu68040 = 8;
-constexpr unsigned kCpuFpu = 10;
-
-// chipsetEmulation (8-bit)
-constexpr unsigned kCycleExact = 0;
-constexpr unsigned kImmediateBlitter = 2;
-constexpr unsigned kFastCopper = 4;
-
-// floppy (16-bit)
-constexpr unsigned kFloppy2x = 0;
-constexpr unsigned kFloppy4x = 2;
-constexpr unsigned kFloppy8x = 4;
-constexpr unsigned kFloppyTurbo = 6;
-constexpr unsigned kFloppyDrivesNeeded = 8;
-constexpr unsigned kFloppyDriveCount = 12;  // 4-bit number
-
-// graphicsChipset (8-bit)
-constexpr unsigned kGraphicsOcs = 0;
-constexpr unsigned kGraphicsEcs = 2;
-constexpr unsigned kGraphicsAga = 4;
-
-// specialMemory (8-bit)
-constexpr unsigned kSpecialMemoryNeeded = 0;
-
-// kickstart (16-bit)
-constexpr unsigned kKick12 = 0;
-constexpr unsigned kKick13 = 2;
-constexpr unsigned kKick21 = 4;
-constexpr unsigned kKick30 = 6;
-constexpr unsigned kKick31 = 8;
-constexpr unsigned kKick35 = 10;
-
-// specialSettings (16-bit)
-constexpr unsigned kMoreCompatible = 0;
-constexpr unsigned kFastestSpeed = 2;
-constexpr unsigned kNeedsSpeedAdjust = 4;
-constexpr unsigned kSpeedAdjustValue = 12;  // 4-bit number
-
-// winFellow (32-bit)
-constexpr unsigned kWinFellowTested = 0;
-constexpr unsigned kWinFellowThird = 8;    // 8-bit number
-constexpr unsigned kWinFellowSecond = 16;  // 8-bit number
-constexpr unsigned kWinFellowFirst = 24;   // 8-bit number, year minus kWinFellowYearBase
-constexpr unsigned kWinFellowYearBase = 1980;
-
-// winUae (32-bit)
-constexpr unsigned kWinUaeTested = 0;
-constexpr unsigned kWinUaeMajor = 8;      // 4-bit number
-constexpr unsigned kWinUaeMinor = 12;     // 8-bit number
-constexpr unsigned kWinUaeThird = 20;     // 8-bit number
-constexpr unsigned kWinUaeRevision = 28;  // 4-bit number
 
 // New-version defaults.
 constexpr uint16_t kDefaultCpu = 0x0AAA;            // all greyed

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "base/numbertext.h"
+#include "database/packedfields.h"
 
 namespace moswit {
 
@@ -195,8 +196,13 @@ constexpr auto kVersionFields =
               kIfNotZero,
               0,
               {"ED_MemF", nullptr, nullptr, kMemory, 2}},
-             {"lang", &VersionRecord::languages, kHex, kIfNotDefault, 8},
-             {"dord", &VersionRecord::diskOrder, kDiskOrder, kAlways},
+             {"lang", &VersionRecord::languages, kHex, kIfNotDefault, 8, {}, kDefaultLanguages},
+             {"dord",
+              &VersionRecord::diskOrder,
+              kDiskOrder,
+              kAlways,
+              0,
+              {"ED_DiskOrder", "ST_DiskOrder", "Disk Order", kVersionDisks, 0}},
              {"comp", &VersionRecord::compat, kCompat, kAlways},
          }});
 
@@ -231,21 +237,6 @@ constexpr Rows<RangeRecord, 5> kRangeFields = {{
     {"crcv", &RangeRecord::crc32, kHex, kAlways, 8},
     {kInfoKeyword, &RangeRecord::attributes, kHex, kAlways, 8},
 }};
-
-// The pieces of the compatibility value, in file order, with their digits.
-struct CompatPiece {
-  std::variant<uint8_t CompatInfo::*, uint16_t CompatInfo::*, uint32_t CompatInfo::*> member;
-  uint8_t digits;
-};
-
-constexpr CompatPiece kCompatPieces[] = {
-    {&CompatInfo::cpu, 4},           {&CompatInfo::chipsetEmulation, 2},
-    {&CompatInfo::floppy, 4},        {&CompatInfo::graphicsChipset, 2},
-    {&CompatInfo::specialMemory, 2}, {&CompatInfo::specialChipKb, 4},
-    {&CompatInfo::specialSlowKb, 4}, {&CompatInfo::specialFastKb, 4},
-    {&CompatInfo::kickstart, 4},     {&CompatInfo::specialSettings, 4},
-    {&CompatInfo::winUae, 8},        {&CompatInfo::winFellow, 8},
-};
 
 std::string PadLeft(std::string text, size_t width) {
   if (text.size() < width) text.insert(0, width - text.size(), '0');
@@ -293,29 +284,40 @@ std::string FormatDiskOrder(const DiskOrder& order) {
   return text;
 }
 
+// Calls `piece(member, digits)` for each member of CompatInfo in file order:
+// the members of its packed table, each with two hex digits per byte.
+template <typename Piece>
+void ForEachCompatPiece(Piece piece) {
+  const auto table = PackedTable<CompatInfo>();
+  for (size_t i = 0; i < table.size(); ++i) {
+    if (i > 0 && table[i].member == table[i - 1].member) continue;
+    std::visit(
+        [&](auto member) {
+          using T = std::remove_reference_t<decltype(CompatInfo{}.*member)>;
+          piece(member, static_cast<unsigned>(2 * sizeof(T)));
+        },
+        table[i].member);
+  }
+}
+
 // Each piece from its fixed position; a piece beyond the value's end is 0.
 CompatInfo ParseCompat(std::string_view value) {
   CompatInfo compat;
   size_t at = 0;
-  for (const CompatPiece& piece : kCompatPieces) {
-    const uint32_t number = at < value.size() ? HexToInt(value.substr(at, piece.digits)) : 0u;
-    std::visit(
-        [&](auto member) {
-          using T = std::remove_reference_t<decltype(compat.*member)>;
-          compat.*member = static_cast<T>(number);
-        },
-        piece.member);
-    at += piece.digits;
-  }
+  ForEachCompatPiece([&](auto member, unsigned digits) {
+    const uint32_t number = at < value.size() ? HexToInt(value.substr(at, digits)) : 0u;
+    using T = std::remove_reference_t<decltype(compat.*member)>;
+    compat.*member = static_cast<T>(number);
+    at += digits;
+  });
   return compat;
 }
 
 std::string FormatCompat(const CompatInfo& compat) {
   std::string text;
   text.reserve(50);
-  for (const CompatPiece& piece : kCompatPieces) {
-    std::visit([&](auto member) { text += IntToHex(compat.*member, piece.digits); }, piece.member);
-  }
+  ForEachCompatPiece(
+      [&](auto member, unsigned digits) { text += IntToHex(compat.*member, digits); });
   return text;
 }
 
@@ -375,6 +377,19 @@ void StoreValue(const DidField<Record>& field, std::string_view value, Record& r
 }
 
 template <typename Record>
+void SetDefaults(std::span<const DidField<Record>> table, Record& record) {
+  for (const DidField<Record>& field : table) {
+    if (field.written != kIfNotDefault) continue;
+    std::visit(
+        [&](auto member) {
+          using T = std::remove_reference_t<decltype(record.*member)>;
+          if constexpr (kIsNumber<T>) record.*member = static_cast<T>(field.byDefault);
+        },
+        field.member);
+  }
+}
+
+template <typename Record>
 bool IsWritten(const DidField<Record>& field, const Record& record) {
   if (field.written == kAlways) return true;
   return std::visit(
@@ -392,7 +407,7 @@ bool IsWritten(const DidField<Record>& field, const Record& record) {
             if constexpr (kIsNumber<T>) return source != 0;
             return true;
           case kIfNotDefault:
-            if constexpr (kIsNumber<T>) return source != kDefaultLanguages;
+            if constexpr (kIsNumber<T>) return source != field.byDefault;
             return true;
           case kIfNameFree:
           case kIfNameMustMatch:
@@ -434,6 +449,32 @@ void AppendValue(const DidField<Record>& field, const Record& record, std::strin
       field.member);
 }
 
+std::string DiskOrderText(const DiskOrder& order) {
+  std::string text;
+  for (uint8_t entry : order) {
+    if (entry == 0) continue;
+    if (!text.empty()) text += ", ";
+    text += IntToDec(entry);
+  }
+  return text;
+}
+
+DiskOrder ReadDiskOrder(std::string_view text) {
+  DiskOrder order{};
+  size_t next = 0;
+  size_t i = 0;
+  while (i < text.size() && next < order.size()) {
+    if (text[i] < '0' || text[i] > '9') {
+      ++i;
+      continue;
+    }
+    size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    order[next++] = static_cast<uint8_t>(DecToInt(text.substr(start, i - start)));
+  }
+  return order;
+}
+
 template <typename Record>
 EditTexts LoadEditTexts(std::span<const DidField<Record>> table, const Record& record) {
   EditTexts texts;
@@ -445,8 +486,11 @@ EditTexts LoadEditTexts(std::span<const DidField<Record>> table, const Record& r
           using T = std::remove_cvref_t<decltype(source)>;
           if constexpr (std::is_same_v<T, RecordText>) {
             texts[field.edit.edit] = LoadText(source);
+          } else if constexpr (std::is_same_v<T, DiskOrder>) {
+            texts[field.edit.edit] = DiskOrderText(source);
           } else if constexpr (kIsNumber<T>) {
-            texts[field.edit.edit] = IntToDec(source);
+            texts[field.edit.edit] =
+                field.form == kHex ? IntToHex(source, field.digits) : IntToDec(source);
           }
         },
         field.member);
@@ -467,8 +511,11 @@ void StoreEditTexts(std::span<const DidField<Record>> table, const EditTexts& te
           using T = std::remove_reference_t<decltype(target)>;
           if constexpr (std::is_same_v<T, RecordText>) {
             StoreText(target, text->second);
+          } else if constexpr (std::is_same_v<T, DiskOrder>) {
+            target = ReadDiskOrder(text->second);
           } else if constexpr (kIsNumber<T>) {
-            target = static_cast<T>(DecToInt(text->second));
+            target = static_cast<T>(field.form == kHex ? HexToInt(text->second)
+                                                       : DecToInt(text->second));
           }
         },
         field.member);
@@ -489,6 +536,7 @@ std::vector<const DidField<Record>*> GroupFields(std::span<const DidField<Record
 
 #define MOSWIT_DID_RECORD(Record)                                                              \
   template void StoreValue(const DidField<Record>&, std::string_view, Record&);                \
+  template void SetDefaults(std::span<const DidField<Record>>, Record&);                       \
   template bool IsWritten(const DidField<Record>&, const Record&);                             \
   template void AppendValue(const DidField<Record>&, const Record&, std::string&);             \
   template EditTexts LoadEditTexts(std::span<const DidField<Record>>, const Record&);          \

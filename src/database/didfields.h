@@ -44,7 +44,7 @@ enum class DidWritten : uint8_t {
   kAlways,
   kIfPresent,        // a text that is present
   kIfNotZero,        // a number other than 0; a date whose year is not 0
-  kIfNotDefault,     // languages other than English alone
+  kIfNotDefault,     // a number other than the row's default
   kIfNameFree,       // a disk's name that is present and need not match
   kIfNameMustMatch,  // a disk's name that must match, written even empty
 };
@@ -57,6 +57,7 @@ enum class EditGroup : uint8_t {
   kDetails,       // the version's texts in "Version Details"
   kMemory,        // the version's "Req. Mem (C/S/F)" edits
   kProperties,    // the disk's name and comment
+  kVersionDisks,  // the version's disk order, below its languages
 };
 
 // The line edit that shows a text or number field in its record's editor.
@@ -81,6 +82,9 @@ struct DidField {
   DidWritten written;
   uint8_t digits = 0;  // kHex only
   FieldEdit edit = {};
+  // kIfNotDefault: the value a record takes when the file leaves the field
+  // out, which is then not written.
+  uint32_t byDefault = 0;
 };
 
 // The table of a record kind (DatabaseInfo for "info", GameRecord for
@@ -119,6 +123,11 @@ const DidField<Record>* FindField(std::span<const DidField<Record>> table,
 template <typename Record>
 void StoreValue(const DidField<Record>& field, std::string_view value, Record& record);
 
+// Gives every kIfNotDefault field of the table its default, as a record
+// read from a file starts.
+template <typename Record>
+void SetDefaults(std::span<const DidField<Record>> table, Record& record);
+
 // Whether the writer writes the field for this record.
 template <typename Record>
 bool IsWritten(const DidField<Record>& field, const Record& record);
@@ -128,8 +137,18 @@ bool IsWritten(const DidField<Record>& field, const Record& record);
 template <typename Record>
 void AppendValue(const DidField<Record>& field, const Record& record, std::string& out);
 
+// Every non-zero entry, in entry order, joined by ", " ("3, 1, 2"); empty
+// when there is none.
+std::string DiskOrderText(const DiskOrder& order);
+
+// Every run of decimal digits, in order, into the next entry from entry 0,
+// each cut to 8 bits (300 gives 44); any other character only separates.
+// Numbers past the 256th are dropped.
+DiskOrder ReadDiskOrder(std::string_view text);
+
 // The texts of a record's line edits, by the edit's objectName: texts as
-// stored (absent ones empty), numbers in decimal.
+// stored (absent ones empty), numbers in decimal or in their hex digits, a
+// disk order as DiskOrderText writes it.
 using EditTexts = std::map<std::string, std::string, std::less<>>;
 
 // The edits of the table's fields that have one.
@@ -138,7 +157,8 @@ EditTexts LoadEditTexts(std::span<const DidField<Record>> table, const Record& r
 
 // Stores every field of the table that has an edit in `texts`: an empty
 // text makes a text absent, a longer one is cut to 255 bytes, a number is
-// read from its digits alone and cut to its width. Fields whose edit is not
+// read from its (hex) digits alone and cut to its width, a disk order read
+// as ReadDiskOrder reads it. Fields whose edit is not
 // in `texts` are left as they are.
 template <typename Record>
 void StoreEditTexts(std::span<const DidField<Record>> table, const EditTexts& texts,

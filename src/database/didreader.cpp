@@ -206,7 +206,7 @@ class Reader {
     if (version) {
       context_[2] = Context::kVersion;
       version_ = &game_->versions.Append();
-      version_->languages = kDefaultLanguages;
+      SetDefaults(FieldTable<VersionRecord>(), *version_);
     } else {
       context_[2] = Context::kDisk;
       disk_ = &game_->disks.Append();

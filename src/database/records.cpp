@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/codepage.h"
+#include "database/didfields.h"
 
 namespace moswit {
 
@@ -45,7 +46,7 @@ VersionRecord& AppendVersion(GameRecord& game) {
   VersionRecord& version = game.versions.Append();
   version.versionName = "[New Version]";
   version.memChip = 1024;
-  version.languages = kDefaultLanguages;
+  SetDefaults(FieldTable<VersionRecord>(), version);
   version.compat = DefaultCompatInfo();
   return version;
 }

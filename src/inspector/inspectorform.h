@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "base/controltext.h"
 #include "inspector/blockmaplayout.h"
 
 namespace moswit {
@@ -28,13 +29,8 @@ constexpr char kBootBlockCaption[] = "Boot Block";
 constexpr char kLegendCaption[] = "Legend";
 constexpr char kFileInfoCaption[] = "File (DOS) / Range (NDOS) Info:";
 
-struct NamedCaption {
-  const char* name;
-  const char* caption;
-};
-
 // The boot block flags, in the order they stand.
-constexpr std::array<NamedCaption, 5> kFlagBoxes = {{
+constexpr std::array<ControlText, 5> kFlagBoxes = {{
     {"Bootable", "Bootable"},
     {"DOS", "DOS"},
     {"FFS", "FFS"},

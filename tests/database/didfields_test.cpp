@@ -109,5 +109,34 @@ TEST(DidFields, EditTextsShowTextsAndNumbersAndStoreThemBack) {
   EXPECT_EQ(version.gameName.Value(), "Kept");  // not among the texts: left alone
 }
 
+// A hex field given an edit shows and reads its hex digits, a disk order its
+// entries; a field written unless at its default compares with its own.
+TEST(DidFields, EveryFormHasItsEditTextAndItsOwnDefault) {
+  using enum DidForm;
+  const DidField<VersionRecord> rows[] = {
+      {"fixd", &VersionRecord::fixes, kHex, DidWritten::kIfNotDefault, 2, {"ED_Fixes"}, 0x05},
+      {"dord", &VersionRecord::diskOrder, kDiskOrder, DidWritten::kAlways, 0, {"ED_DiskOrder"}},
+  };
+  const std::span<const DidField<VersionRecord>> table = rows;
+  VersionRecord version;
+  SetDefaults(table, version);
+  EXPECT_EQ(version.fixes, 0x05);
+  EXPECT_FALSE(IsWritten(rows[0], version));
+  version.fixes = 0x3C;
+  EXPECT_TRUE(IsWritten(rows[0], version));
+  version.diskOrder[0] = 3;
+  version.diskOrder[1] = 1;
+  EditTexts texts = LoadEditTexts(table, version);
+  EXPECT_EQ(texts["ED_Fixes"], "3C");
+  EXPECT_EQ(texts["ED_DiskOrder"], "3, 1");
+
+  texts["ED_Fixes"] = "a1";
+  texts["ED_DiskOrder"] = "2 4";
+  StoreEditTexts(table, texts, version);
+  EXPECT_EQ(version.fixes, 0xA1);
+  EXPECT_EQ(DiskCount(version.diskOrder), 2u);
+  EXPECT_EQ(version.diskOrder[1], 4);
+}
+
 }  // namespace
 }  // namespace moswit

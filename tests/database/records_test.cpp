@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <gtest/gtest.h>
 
+#include "database/packedfields.h"
 #include "database/records.h"
 #include "support/didbuilder.h"
 
@@ -25,10 +26,11 @@ TEST(Records, NewRecordsTakeTheEditorDefaults) {
   EXPECT_EQ(version.chipset, kChipsetOcs);
   EXPECT_EQ(DiskCount(version.diskOrder), 0u);
   EXPECT_EQ(version.compat, DefaultCompatInfo());
-  EXPECT_EQ(GetTriState(version.compat.floppy, compat::kFloppyDrivesNeeded), TriState::Unchecked);
-  EXPECT_EQ(GetTriState(version.compat.specialSettings, compat::kFastestSpeed), TriState::Greyed);
-  EXPECT_EQ(version.compat.floppy >> compat::kFloppyDriveCount, 1);
-  EXPECT_EQ(version.compat.specialSettings >> compat::kSpeedAdjustValue, 5);
+  PackedControls shown = LoadPacked(PackedTable<CompatInfo>(), version.compat);
+  EXPECT_EQ(shown.boxes["CB_FDDNum"], TriState::Unchecked);
+  EXPECT_EQ(shown.boxes["CB_FastestSpeed"], TriState::Greyed);
+  EXPECT_EQ(shown.numbers["ED_FDDNum"], "1");
+  EXPECT_EQ(shown.numbers["ED_SpeedAdjust"], "5");
 
   DiskRecord& disk = AppendDisk(game);
   EXPECT_EQ(disk.name.Value(), "[New Disk]");
@@ -38,14 +40,21 @@ TEST(Records, NewRecordsTakeTheEditorDefaults) {
 }
 
 TEST(Records, CompatFieldsComposeAtTheirBitPositions) {
-  uint32_t winFellow = (2001u - compat::kWinFellowYearBase) << compat::kWinFellowFirst |
-                       11u << compat::kWinFellowSecond | 15u << compat::kWinFellowThird;
-  winFellow = WithTriState(winFellow, compat::kWinFellowTested, TriState::Checked);
-  EXPECT_EQ(winFellow, 0x150B0F01u);
-  uint32_t winUae = 0u << compat::kWinUaeMajor | 8u << compat::kWinUaeMinor |
-                    22u << compat::kWinUaeThird | 1u << compat::kWinUaeRevision;
-  EXPECT_EQ(WithTriState(winUae, compat::kWinUaeTested, TriState::Greyed), compat::kDefaultWinUae);
-  EXPECT_EQ(GetTriState(3u << compat::kKick31, compat::kKick31), TriState::Unchecked);
+  CompatInfo compat;
+  StorePacked(PackedTable<CompatInfo>(),
+              {{{"CB_WinFellow", TriState::Checked}, {"CB_WinUAE", TriState::Greyed}},
+               {{"ED_WinFellowv1", "2001"},
+                {"ED_WinFellowv2", "11"},
+                {"ED_WinFellowv3", "15"},
+                {"ED_WinUAEv1", "0"},
+                {"ED_WinUAEv2", "8"},
+                {"ED_WinUAEv3", "22"},
+                {"ED_WinUAEv4", "1"}}},
+              compat);
+  EXPECT_EQ(compat.winFellow, 0x150B0F01u);
+  EXPECT_EQ(compat.winUae, compat::kDefaultWinUae);
+  compat.kickstart = 3u << 8;
+  EXPECT_EQ(LoadPacked(PackedTable<CompatInfo>(), compat).boxes["CB_KS31"], TriState::Unchecked);
 }
 
 TEST(Records, DeletingKeepsTheOtherRecordsInPlaceAndInOrder) {

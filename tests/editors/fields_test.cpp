@@ -117,15 +117,16 @@ TEST(VersionFields, ANewVersionShowsTheEditorDefaults) {
   VersionFields f = LoadVersion(AppendVersion(game));
   EXPECT_EQ(f.texts["ED_VersionName"], "[New Version]");
   EXPECT_EQ(f.texts["ED_MemC"], "1024");
-  EXPECT_TRUE(f.langEn);
-  EXPECT_EQ(f.compat.cpu68000, TriState::Greyed);
-  EXPECT_EQ(f.compat.driveCount, "1");
-  EXPECT_EQ(f.compat.speedAdjustValue, "5");
-  EXPECT_EQ(f.compat.winUae, TriState::Greyed);
-  EXPECT_EQ(f.compat.winUaeMajor + "." + f.compat.winUaeMinor + "." + f.compat.winUaeThird + "r" +
-                f.compat.winUaeRevision,
-            "0.8.22r1");
-  EXPECT_EQ(f.compat.winFellowYear + "." + f.compat.winFellowSecond + "." + f.compat.winFellowThird,
+  EXPECT_EQ(f.details.boxes["CB_En"], TriState::Checked);
+  EXPECT_EQ(f.compat.boxes["CB_68000"], TriState::Greyed);
+  EXPECT_EQ(f.compat.numbers["ED_FDDNum"], "1");
+  EXPECT_EQ(f.compat.numbers["ED_SpeedAdjust"], "5");
+  EXPECT_EQ(f.compat.boxes["CB_WinUAE"], TriState::Greyed);
+  EditTexts& n = f.compat.numbers;
+  EXPECT_EQ(
+      n["ED_WinUAEv1"] + "." + n["ED_WinUAEv2"] + "." + n["ED_WinUAEv3"] + "r" + n["ED_WinUAEv4"],
+      "0.8.22r1");
+  EXPECT_EQ(n["ED_WinFellowv1"] + "." + n["ED_WinFellowv2"] + "." + n["ED_WinFellowv3"],
             "2001.11.15");
 
   // Stored unchanged, the version writes the default compatibility line.
@@ -142,26 +143,26 @@ TEST(VersionFields, NumbersSpillAndAreCutToTheirFields) {
   GameRecord game;
   VersionRecord& version = AppendVersion(game);
   VersionFields f = LoadVersion(version);
-  f.compat.winFellow = TriState::Greyed;
-  f.compat.winFellowYear = "2001";
-  f.compat.winFellowSecond = "11";
-  f.compat.winFellowThird = "15";
-  f.compat.driveCount = "17";
+  f.compat.boxes["CB_WinFellow"] = TriState::Greyed;
+  f.compat.numbers["ED_WinFellowv1"] = "2001";
+  f.compat.numbers["ED_WinFellowv2"] = "11";
+  f.compat.numbers["ED_WinFellowv3"] = "15";
+  f.compat.numbers["ED_FDDNum"] = "17";
   f.parent = "300";
-  f.trainerOpts = "5";
-  f.trainerKeys = "3";
+  f.details.numbers["ED_TrainerOpts"] = "5";
+  f.details.numbers["ED_TrainerKeys"] = "3";
   f.texts["ED_MemF"] = "1,024";
   StoreVersion(f, version);
   EXPECT_EQ(version.compat.winFellow, 0x150B0F02u);
   EXPECT_EQ(version.parentVersion, 44);
   EXPECT_EQ(version.trainer, 5 + 3 * 256);
   EXPECT_EQ(version.memFast, 1024);
-  EXPECT_EQ(LoadVersion(version).compat.driveCount, "1");
+  EXPECT_EQ(LoadVersion(version).compat.numbers["ED_FDDNum"], "1");
 
-  f.compat.winFellowYear = "1979";
+  f.compat.numbers["ED_WinFellowv1"] = "1979";
   StoreVersion(f, version);
   EXPECT_EQ(version.compat.winFellow >> 24, 255u);
-  EXPECT_EQ(LoadVersion(version).compat.winFellowYear, "2235");
+  EXPECT_EQ(LoadVersion(version).compat.numbers["ED_WinFellowv1"], "2235");
 }
 
 TEST(VersionFields, BoxesRebuildTheirFieldsAlone) {
@@ -172,19 +173,20 @@ TEST(VersionFields, BoxesRebuildTheirFieldsAlone) {
   version.languages = 0x0000FF00u | kLangDe;
   version.compat.cpu = 0xF003;  // 3 in the first pair, bits above the boxes
   VersionFields f = LoadVersion(version);
-  EXPECT_EQ(f.chipset, kChipsetOcs);
-  EXPECT_EQ(f.compat.cpu68000, TriState::Unchecked);
-  EXPECT_TRUE(f.langDe);
-  f.fix680x0 = true;
+  EXPECT_EQ(f.details.boxes["RB_OCS"], TriState::Checked);
+  EXPECT_EQ(f.compat.boxes["CB_68000"], TriState::Unchecked);
+  EXPECT_EQ(f.details.boxes["CB_De"], TriState::Checked);
+  f.details.boxes["CB_680x0Fix"] = TriState::Checked;
   StoreVersion(f, version);
   EXPECT_EQ(version.chipset, kChipsetOcs);
   EXPECT_EQ(version.fixes, kFix680x0);
   EXPECT_EQ(version.languages, kLangDe);
   EXPECT_EQ(version.compat.cpu, 0);
 
-  f.langDe = false;
-  f.langOther = true;
-  f.chipset = kChipsetAga;
+  f.details.boxes["CB_De"] = TriState::Unchecked;
+  f.details.boxes["CB_OtherLang"] = TriState::Checked;
+  f.details.boxes["RB_OCS"] = TriState::Unchecked;
+  f.details.boxes["RB_AGA"] = TriState::Checked;
   StoreVersion(f, version);
   EXPECT_EQ(version.languages, 0x80000000u);
   EXPECT_EQ(version.chipset, kChipsetAga);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "editors/window/versioneditwindow.h"
 
-#include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,12 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <initializer_list>
-#include <tuple>
+#include <utility>
 
 #include "gui/controls.h"
 #include "gui/texts.h"
@@ -27,115 +25,10 @@ namespace {
 constexpr int kWidth = 960;
 constexpr int kHeight = 680;
 
-// A box of the compatibility group. Most cycle through unchecked, greyed
-// and checked; the others the user can only check and uncheck, though they
-// still show greyed when the record holds it.
-class CompatBox : public QCheckBox {
- public:
-  CompatBox(const char* caption, bool threeStates, QWidget* parent)
-      : QCheckBox(Caption(caption), parent), threeStates_(threeStates) {
-    setTristate(threeStates);
-  }
-
- protected:
-  void nextCheckState() override {
-    if (threeStates_) {
-      QCheckBox::nextCheckState();
-    } else {
-      setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    }
-  }
-
- private:
-  bool threeStates_;
-};
-
-Qt::CheckState ShownState(TriState state) {
-  switch (state) {
-    case TriState::Checked:
-      return Qt::Checked;
-    case TriState::Greyed:
-      return Qt::PartiallyChecked;
-    case TriState::Unchecked:
-      break;
-  }
-  return Qt::Unchecked;
-}
-
-TriState StoredState(Qt::CheckState state) {
-  switch (state) {
-    case Qt::Checked:
-      return TriState::Checked;
-    case Qt::PartiallyChecked:
-      return TriState::Greyed;
-    case Qt::Unchecked:
-      break;
-  }
-  return TriState::Unchecked;
-}
-
-struct FlagBox {
-  const char* name;
-  const char* caption;
-  bool VersionFields::*field;
-};
-
-constexpr FlagBox kFixBoxes[] = {
-    {"CB_AGAFix", "AGA", &VersionFields::fixAga},
-    {"CB_HDFix", "HD", &VersionFields::fixHd},
-    {"CB_680x0Fix", "680x0", &VersionFields::fix680x0},
-};
-
-// Three columns of three, top to bottom.
-constexpr FlagBox kLanguageBoxes[] = {
-    {"CB_En", "En", &VersionFields::langEn},
-    {"CB_De", "De", &VersionFields::langDe},
-    {"CB_Pl", "Pl", &VersionFields::langPl},
-    {"CB_Dk", "Dk", &VersionFields::langDk},
-    {"CB_Se", "Se", &VersionFields::langSe},
-    {"CB_No", "No", &VersionFields::langNo},
-    {"CB_Nl", "Nl", &VersionFields::langNl},
-    {"CB_Be", "Be", &VersionFields::langBe},
-    {"CB_OtherLang", "Other", &VersionFields::langOther},
-};
-
-struct CompatBoxRow {
-  const char* name;
-  const char* caption;
-  TriState CompatFields::*field;
-  bool threeStates = true;
-};
-
-using F = CompatFields;
-
-constexpr CompatBoxRow kCpuBoxes[] = {
-    {"CB_68000", "00", &F::cpu68000}, {"CB_68010", "10", &F::cpu68010},
-    {"CB_68020", "20", &F::cpu68020}, {"CB_680EC20", "EC20", &F::cpu68EC020},
-    {"CB_68040", "40", &F::cpu68040}, {"CB_FPU", "FPU", &F::cpuFpu},
-};
-constexpr CompatBoxRow kChipsetBoxes[] = {
-    {"CB_CycleExact", "cycle exact needed", &F::cycleExact, false},
-    {"CB_ImmediateBlitter", "immediate blitter", &F::immediateBlitter},
-    {"CB_FastCopper", "fast copper", &F::fastCopper},
-};
-constexpr CompatBoxRow kSpecialBoxes[] = {
-    {"CB_MoreCompatible", "more compatible", &F::moreCompatible, false},
-    {"CB_FastestSpeed", "fastest speed", &F::fastestSpeed},
-};
-constexpr CompatBoxRow kFloppyBoxes[] = {
-    {"CB_FloppyTurbo", "turbo mode", &F::floppyTurbo},
-    {"CB_Floppy2x", "2x", &F::floppy2x},
-    {"CB_Floppy4x", "4x", &F::floppy4x},
-    {"CB_Floppy8x", "8x", &F::floppy8x},
-};
-constexpr CompatBoxRow kKickstartBoxes[] = {
-    {"CB_KS12", "1.2", &F::kick12}, {"CB_KS13", "1.3", &F::kick13}, {"CB_KS21", "2.1", &F::kick21},
-    {"CB_KS30", "3.0", &F::kick30}, {"CB_KS31", "3.1", &F::kick31}, {"CB_KS35", "3.5", &F::kick35},
-};
-constexpr CompatBoxRow kGraphicsBoxes[] = {
-    {"CB_OCS", "OCS", &F::graphicsOcs},
-    {"CB_ECS", "ECS", &F::graphicsEcs},
-    {"CB_AGA", "AGA", &F::graphicsAga},
+// A group of the compatibility under its bold caption.
+struct CaptionedGroup {
+  ControlText caption;
+  PackedGroup group;
 };
 
 QLineEdit* NumberEdit(QWidget* parent, const char* name, int width) {
@@ -178,17 +71,8 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   setWindowTitle("Version Editor");
 
   const auto table = FieldTable<VersionRecord>();
-  const auto number = [this](QWidget* parent, const char* name, std::string VersionFields::*field,
-                             int width) {
-    QLineEdit* edit = NumberEdit(parent, name, width);
-    texts_.emplace_back(edit, field);
-    return edit;
-  };
-  const auto flag = [this](QWidget* parent, const FlagBox& box) {
-    QCheckBox* check = MakeCheckBox(parent, box.name, box.caption);
-    flags_.emplace_back(check, box.field);
-    return check;
-  };
+  const auto packed = PackedTable<VersionRecord>();
+  const auto compatTable = PackedTable<CompatInfo>();
 
   // Left column: the values that override the game's, and the comment.
   QGroupBox* standard = MakeGroup(this, "VE_StandardInfo", "Standard Info");
@@ -254,40 +138,23 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   memoryRow->addWidget(MakeLabel(details, "ST_KB", "KB"));
   memoryRow->addStretch();
   detailRow("ST_Mem", "Req. Mem (C/S/F)", memoryRow);
-  detailRow("ST_Trainer", "Trainer",
-            Row({number(details, "ED_TrainerOpts", &VersionFields::trainerOpts, 30),
-                 MakeLabel(details, "ST_TrainerOpts", "Opts"),
-                 number(details, "ED_TrainerKeys", &VersionFields::trainerKeys, 30),
-                 MakeLabel(details, "ST_TrainerKeys", "InGame-Keys")}));
+  detailRow("ST_Trainer", "Trainer", details_.AddLines(details, packed, PackedGroup::kTrainer));
   // "Take parent info" is a raised panel with no action.
   QLabel* takeParent = MakeLabel(details, "B_TakeParent", "Take parent info");
   takeParent->setFrameStyle(QFrame::Panel | QFrame::Raised);
   takeParent->setContentsMargins(6, 1, 6, 1);
   detailRow("ST_Parent", "Parent Version #",
-            Row({number(details, "ED_Parent", &VersionFields::parent, 30), takeParent}));
-  ocs_ = MakeRadioButton(details, "RB_OCS", "OCS");
-  ecs_ = MakeRadioButton(details, "RB_ECS", "ECS");
-  aga_ = MakeRadioButton(details, "RB_AGA", "AGA");
-  detailRow("ST_Chipset", "Designed for", Row({ocs_, ecs_, aga_}));
-  detailRow(
-      "ST_Fix", "Fixes",
-      Row({flag(details, kFixBoxes[0]), flag(details, kFixBoxes[1]), flag(details, kFixBoxes[2])}));
-  auto* languages = new QGridLayout;
-  languages->setHorizontalSpacing(10);
-  languages->setVerticalSpacing(2);
-  for (int i = 0; i < 9; ++i) {
-    languages->addWidget(flag(details, kLanguageBoxes[i]), i % 3, i / 3);
-  }
-  languages->setColumnStretch(3, 1);
+            Row({parent_ = NumberEdit(details, "ED_Parent", 30), takeParent}));
+  detailRow("ST_Chipset", "Designed for",
+            details_.AddLines(details, packed, PackedGroup::kChipset));
+  detailRow("ST_Fix", "Fixes", details_.AddLines(details, packed, PackedGroup::kFixes));
+  // Three columns of three, top to bottom.
+  QGridLayout* languages = details_.AddGrid(details, packed, PackedGroup::kLanguages, 3);
   const int languageRow = detailsGrid->rowCount();
   QLabel* languageLabel = MakeLabel(details, "StaticText7", "Languages");
   detailsGrid->addWidget(languageLabel, languageRow, 0, Qt::AlignTop);
   detailsGrid->addLayout(languages, languageRow, 1);
-  auto* diskOrder = MakeEdit(details, "ED_DiskOrder");
-  texts_.emplace_back(diskOrder, &VersionFields::diskOrder);
-  const int orderRow = detailsGrid->rowCount();
-  detailsGrid->addWidget(MakeLabel(details, "ST_DiskOrder", "Disk Order"), orderRow, 0);
-  detailsGrid->addWidget(diskOrder, orderRow, 1);
+  fieldTexts_.AddRows(detailsGrid, table, EditGroup::kVersionDisks);
   detailsGrid->setRowStretch(detailsGrid->rowCount(), 1);
 
   auto* columns = new QHBoxLayout;
@@ -297,90 +164,29 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   // Across the bottom: the emulation compatibility, one column per field.
   QGroupBox* compat =
       MakeGroup(this, "VE_Compat", "Compatibility (greyed = not tested / must not be used)");
-  const auto box = [this, compat](const CompatBoxRow& row) {
-    auto* check = Named(new CompatBox(row.caption, row.threeStates, compat), row.name);
-    compatBoxes_.emplace_back(check, row.field);
-    return check;
-  };
-  const auto compatNumber = [this, compat](const char* name, std::string CompatFields::*field,
-                                           int width) {
-    QLineEdit* edit = NumberEdit(compat, name, width);
-    compatNumbers_.emplace_back(edit, field);
-    return edit;
-  };
-  const auto column = [&](const char* label, const char* caption,
-                          std::initializer_list<CompatBoxRow> rows) {
+  // A column of groups, each under its bold caption.
+  const auto column = [&](std::initializer_list<CaptionedGroup> groups) {
     auto* layout = new QVBoxLayout;
     layout->setSpacing(2);
-    if (label != nullptr) layout->addWidget(ColumnCaption(compat, label, caption));
-    for (const CompatBoxRow& row : rows) layout->addWidget(box(row));
+    bool first = true;
+    for (const CaptionedGroup& captioned : groups) {
+      if (!first) layout->addSpacing(6);
+      first = false;
+      layout->addWidget(ColumnCaption(compat, captioned.caption.name, captioned.caption.caption));
+      layout->addLayout(compat_.AddLines(compat, compatTable, captioned.group));
+    }
+    layout->addStretch();
     return layout;
   };
-
-  QVBoxLayout* cpu =
-      column("Label1", "CPU 680...",
-             {kCpuBoxes[0], kCpuBoxes[1], kCpuBoxes[2], kCpuBoxes[3], kCpuBoxes[4], kCpuBoxes[5]});
-  cpu->addStretch();
-
-  QVBoxLayout* chipset =
-      column("Label2", "Chipset emulation", {kChipsetBoxes[0], kChipsetBoxes[1], kChipsetBoxes[2]});
-  chipset->addSpacing(6);
-  chipset->addWidget(ColumnCaption(compat, "Label3", "Special settings"));
-  chipset->addWidget(box(kSpecialBoxes[0]));
-  chipset->addWidget(box(kSpecialBoxes[1]));
-  chipset->addLayout(Row({box({"CB_SpeedAdjust", "needs speed adj.", &F::speedAdjust, false}),
-                          compatNumber("ED_SpeedAdjust", &F::speedAdjustValue, 26)}));
-  chipset->addStretch();
-
-  QVBoxLayout* floppy =
-      column("Label4", "Floppy emulation",
-             {kFloppyBoxes[0], kFloppyBoxes[1], kFloppyBoxes[2], kFloppyBoxes[3]});
-  floppy->addLayout(
-      Row({compatNumber("ED_FDDNum", &F::driveCount, 26), MakeLabel(compat, "Label7", "FDD"),
-           box({"CB_FDDNum", "needed", &F::drivesNeeded, false})}));
-  floppy->addStretch();
-
-  QVBoxLayout* kickstart = column("Label5", "Kickstart version",
-                                  {kKickstartBoxes[0], kKickstartBoxes[1], kKickstartBoxes[2],
-                                   kKickstartBoxes[3], kKickstartBoxes[4], kKickstartBoxes[5]});
-  kickstart->addStretch();
-
-  QVBoxLayout* graphics = column("Label6", "Graphics chipset",
-                                 {kGraphicsBoxes[0], kGraphicsBoxes[1], kGraphicsBoxes[2]});
-  graphics->addSpacing(6);
-  graphics->addWidget(ColumnCaption(compat, "Label8", "Special memory settings"));
-  graphics->addWidget(box({"CB_SpecialMem", "needed (in KB)", &F::specialMemory, false}));
-  auto* memory = new QGridLayout;
-  memory->setHorizontalSpacing(3);
-  memory->setVerticalSpacing(0);
-  const std::tuple<const char*, const char*, const char*, std::string CompatFields::*> sizes[] = {
-      {"StaticText1", "Chip", "ED_SpecialChip", &F::specialChip},
-      {"StaticText2", "Slow", "ED_SpecialSlow", &F::specialSlow},
-      {"StaticText3", "Fast", "ED_SpecialFast", &F::specialFast}};
-  int at = 0;
-  for (const auto& [label, caption, name, field] : sizes) {
-    memory->addWidget(MakeLabel(compat, label, caption), 0, at);
-    memory->addWidget(compatNumber(name, field, 40), 1, at);
-    ++at;
-  }
-  memory->setColumnStretch(at, 1);
-  graphics->addLayout(memory);
-  graphics->addStretch();
-
-  auto* tested = new QVBoxLayout;
-  tested->setSpacing(2);
-  tested->addWidget(ColumnCaption(compat, "Label9", "Tested with"));
-  tested->addLayout(
-      Row({box({"CB_WinUAE", "WinUAE", &F::winUae}),
-           compatNumber("ED_WinUAEv1", &F::winUaeMajor, 22), MakeLabel(compat, "StaticText4", "."),
-           compatNumber("ED_WinUAEv2", &F::winUaeMinor, 26), MakeLabel(compat, "StaticText5", "."),
-           compatNumber("ED_WinUAEv3", &F::winUaeThird, 26), MakeLabel(compat, "StaticText6", "r"),
-           compatNumber("ED_WinUAEv4", &F::winUaeRevision, 22)}));
-  tested->addLayout(Row({box({"CB_WinFellow", "WFellow", &F::winFellow}),
-                         compatNumber("ED_WinFellowv1", &F::winFellowYear, 38),
-                         compatNumber("ED_WinFellowv2", &F::winFellowSecond, 26),
-                         compatNumber("ED_WinFellowv3", &F::winFellowThird, 26)}));
-  tested->addStretch();
+  using enum PackedGroup;
+  QVBoxLayout* cpu = column({{{"Label1", "CPU 680..."}, kCpu}});
+  QVBoxLayout* chipset = column({{{"Label2", "Chipset emulation"}, kChipsetEmulation},
+                                 {{"Label3", "Special settings"}, kSpecialSettings}});
+  QVBoxLayout* floppy = column({{{"Label4", "Floppy emulation"}, kFloppy}});
+  QVBoxLayout* kickstart = column({{{"Label5", "Kickstart version"}, kKickstart}});
+  QVBoxLayout* graphics = column({{{"Label6", "Graphics chipset"}, kGraphics},
+                                  {{"Label8", "Special memory settings"}, kSpecialMemory}});
+  QVBoxLayout* tested = column({{{"Label9", "Tested with"}, kTestedWith}});
 
   auto* compatLayout = new QHBoxLayout(compat);
   compatLayout->setContentsMargins(8, 4, 8, 6);
@@ -417,33 +223,23 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
 void TF_VersionEdit::LoadControls() {
   const VersionFields fields = LoadVersion(version_);
   fieldTexts_.Show(fields.texts);
-  for (const auto& [edit, field] : texts_) edit->setText(DidText(fields.*field));
+  parent_->setText(DidText(fields.parent));
   year_->setText(DidText(fields.releaseDate.year));
   month_->setText(DidText(fields.releaseDate.month));
   day_->setText(DidText(fields.releaseDate.day));
   comment_->setPlainText(DidText(fields.comment));
-  aga_->setChecked(fields.chipset == kChipsetAga);
-  ecs_->setChecked(fields.chipset == kChipsetEcs);
-  ocs_->setChecked(fields.chipset != kChipsetAga && fields.chipset != kChipsetEcs);
-  for (const auto& [check, field] : flags_) check->setChecked(fields.*field);
-  for (const auto& [check, field] : compatBoxes_) {
-    check->setCheckState(ShownState(fields.compat.*field));
-  }
-  for (const auto& [edit, field] : compatNumbers_) edit->setText(DidText(fields.compat.*field));
+  details_.Show(fields.details);
+  compat_.Show(fields.compat);
 }
 
 VersionFields TF_VersionEdit::Fields() const {
   VersionFields fields;
   fields.texts = fieldTexts_.Texts();
-  for (const auto& [edit, field] : texts_) fields.*field = DidBytes(edit->text());
+  fields.parent = DidBytes(parent_->text());
   fields.releaseDate = {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())};
   fields.comment = DidBytes(MemoText(*comment_));
-  fields.chipset = aga_->isChecked() ? kChipsetAga : ecs_->isChecked() ? kChipsetEcs : kChipsetOcs;
-  for (const auto& [check, field] : flags_) fields.*field = check->isChecked();
-  for (const auto& [check, field] : compatBoxes_) {
-    fields.compat.*field = StoredState(check->checkState());
-  }
-  for (const auto& [edit, field] : compatNumbers_) fields.compat.*field = DidBytes(edit->text());
+  fields.details = details_.Shown();
+  fields.compat = compat_.Shown();
   return fields;
 }
 

@@ -7,18 +7,15 @@
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "database/records.h"
 #include "editors/versionfields.h"
 #include "gui/fieldedits.h"
+#include "gui/packededits.h"
 #include "gui/recordeditor.h"
 
-class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QRadioButton;
 
 namespace moswit {
 
@@ -39,16 +36,12 @@ class TF_VersionEdit : public RecordEditor {
   VersionRecord& version_;
   // Every control beside the field it shows.
   FieldEdits fieldTexts_;  // the fields of the version's DID field table
-  std::vector<std::pair<QLineEdit*, std::string VersionFields::*>> texts_;
-  std::vector<std::pair<QLineEdit*, std::string CompatFields::*>> compatNumbers_;
-  std::vector<std::pair<QCheckBox*, bool VersionFields::*>> flags_;
-  std::vector<std::pair<QCheckBox*, TriState CompatFields::*>> compatBoxes_;
+  PackedEdits details_;    // the version's packed table
+  PackedEdits compat_;     // CompatInfo's packed table
+  QLineEdit* parent_ = nullptr;
   QLineEdit* year_ = nullptr;
   QLineEdit* month_ = nullptr;
   QLineEdit* day_ = nullptr;
-  QRadioButton* ocs_ = nullptr;
-  QRadioButton* ecs_ = nullptr;
-  QRadioButton* aga_ = nullptr;
   QPlainTextEdit* comment_ = nullptr;
 };
 
