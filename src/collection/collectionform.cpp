@@ -55,9 +55,10 @@ std::string NoUsableTarget(const std::string& target) {
          " holds the source directory; choose a target directory outside it.";
 }
 
-std::string CopyingStatus(size_t i, size_t n, const std::string& destination) {
-  const auto percent = TruncatedRatio(static_cast<uint32_t>(i), static_cast<uint32_t>(n), 100);
-  return "Copying file " + std::to_string(i) + " of " + std::to_string(n) + " [" +
+std::string CopyingStatus(size_t number, size_t count, const std::string& destination) {
+  const auto percent =
+      TruncatedRatio(static_cast<uint32_t>(number), static_cast<uint32_t>(count), 100);
+  return "Copying file " + std::to_string(number) + " of " + std::to_string(count) + " [" +
          std::to_string(percent) + "] / " + destination;
 }
 

@@ -64,8 +64,9 @@ std::string ReportFolder(const std::string& target, const std::string& collectio
 // The status line once the report is saved: "Report saved. " + its summary.
 std::string ReportSavedStatus(const CollectionReport& report);
 
-// "Copying file i of n [p] / " + destination, as the scan's status line.
-std::string CopyingStatus(size_t i, size_t n, const std::string& destination);
+// "Copying file <number> of <count> [<percent>] / " + destination, as the
+// scan's status line; `number` counts from 1.
+std::string CopyingStatus(size_t number, size_t count, const std::string& destination);
 
 // "Copied C, same S, conflicts K, failed F." after "Stopped. " when the
 // run was stopped.

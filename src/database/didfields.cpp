@@ -210,7 +210,7 @@ constexpr Rows<DiskRecord, 3> kDiskFields = {{
     {"dnam",
      &DiskRecord::name,
      kText,
-     kIfNameFree,
+     kIfNameMayDiffer,
      0,
      {"ED_Name", "ST_Name", "Disk Name", kProperties, 0}},
     {"dnmm", &DiskRecord::name, kText, kIfNameMustMatch},
@@ -371,7 +371,7 @@ void StoreValue(const DidField<Record>& field, std::string_view value, Record& r
       },
       field.member);
   if constexpr (std::is_same_v<Record, DiskRecord>) {
-    if (field.written == kIfNameFree) record.nameMustMatch = 0;
+    if (field.written == kIfNameMayDiffer) record.nameMustMatch = 0;
     if (field.written == kIfNameMustMatch) record.nameMustMatch = 1;
   }
 }
@@ -409,7 +409,7 @@ bool IsWritten(const DidField<Record>& field, const Record& record) {
           case kIfNotDefault:
             if constexpr (kIsNumber<T>) return source != field.byDefault;
             return true;
-          case kIfNameFree:
+          case kIfNameMayDiffer:
           case kIfNameMustMatch:
             // The flag travels with the name keyword: without a name it
             // would be lost, so an empty name is written for it.

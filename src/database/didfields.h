@@ -45,7 +45,7 @@ enum class DidWritten : uint8_t {
   kIfPresent,        // a text that is present
   kIfNotZero,        // a number other than 0; a date whose year is not 0
   kIfNotDefault,     // a number other than the row's default
-  kIfNameFree,       // a disk's name that is present and need not match
+  kIfNameMayDiffer,  // a disk's name that is present and need not match
   kIfNameMustMatch,  // a disk's name that must match, written even empty
 };
 

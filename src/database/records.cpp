@@ -67,12 +67,4 @@ size_t DiskCount(const DiskOrder& order) {
   return count;
 }
 
-std::vector<DiskRecord*> FindVersionDisks(const GameRecord& game, const VersionRecord& version) {
-  std::vector<DiskRecord*> disks;
-  size_t count = DiskCount(version.diskOrder);
-  disks.reserve(count);
-  for (size_t k = 0; k < count; ++k) disks.push_back(game.disks.AtPosition(version.diskOrder[k]));
-  return disks;
-}
-
 }  // namespace moswit

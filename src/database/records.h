@@ -226,11 +226,6 @@ DiskRecord& AppendDisk(GameRecord& game);
 FileRecord& AppendFile(DiskRecord& disk);
 RangeRecord& AppendRange(DiskRecord& disk);
 
-// The version's disks in order, one per DiskOrder entry before the first 0;
-// an entry past the end of the game's disk list gives null, so a disk's
-// index in the result is its number within the version minus one.
-std::vector<DiskRecord*> FindVersionDisks(const GameRecord& game, const VersionRecord& version);
-
 // Number of DiskOrder entries before the first 0.
 size_t DiskCount(const DiskOrder& order);
 

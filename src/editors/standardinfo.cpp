@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "editors/standardinfo.h"
 
-#include "database/didwriter.h"
-
 namespace moswit {
 
 StandardInfoFields LoadStandardInfo(const DatabaseInfo& database) {
@@ -16,14 +14,6 @@ std::string StoreStandardInfo(const StandardInfoFields& fields, DatabaseInfo& da
   StoreEditTexts(FieldTable<DatabaseInfo>(), fields.texts, database);
   database.date = date;
   return {};
-}
-
-std::string StoreAndWrite(const StandardInfoFields& fields, DatabaseInfo& database,
-                          const std::filesystem::path& path) {
-  std::string error = StoreStandardInfo(fields, database);
-  if (!error.empty()) return error;
-  std::optional<FileError> failed = WriteDatabase(database, path);
-  return failed ? FormatFileError(*failed) : std::string();
 }
 
 }  // namespace moswit

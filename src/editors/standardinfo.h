@@ -3,7 +3,6 @@
 // and date, and the Save that stores them before writing the DID file.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "database/didfields.h"
@@ -24,12 +23,5 @@ StandardInfoFields LoadStandardInfo(const DatabaseInfo& database);
 // part is not a whole number the result is its message and the database is
 // left as it was. Empty on success.
 std::string StoreStandardInfo(const StandardInfoFields& fields, DatabaseInfo& database);
-
-// Save and the closing write: stores the fields, then writes the database to
-// `path`. Empty on success; otherwise the text to show: the date message
-// (nothing stored, nothing written) or the failed write as FormatFileError
-// gives it.
-std::string StoreAndWrite(const StandardInfoFields& fields, DatabaseInfo& database,
-                          const std::filesystem::path& path);
 
 }  // namespace moswit

@@ -99,11 +99,11 @@ void WalkDirectory(const std::string& path, const tADF& image, FileList& list, u
 
 namespace {
 
-// Whether data block `d` fails as an OFS data block: 0, or the fault. The
+// Whether data block `dataBlock` fails as an OFS data block: 0, or the fault. The
 // block is read only when the CRCs taken beforehand do not vouch for it.
-BlockStatus OfsDataFault(const tADF& image, uint32_t d, const BlockCrcs* crcs) {
-  if (crcs && crcs->IsOfsData(d)) return 0;
-  const uint8_t* data = BlockData(image, d);
+BlockStatus OfsDataFault(const tADF& image, uint32_t dataBlock, const BlockCrcs* crcs) {
+  if (crcs && crcs->IsOfsData(dataBlock)) return 0;
+  const uint8_t* data = BlockData(image, dataBlock);
   if (!NormalChecksumHolds(data)) return bsChecksumError;
   if (ReadLong(data, kPrimaryType) != kTypeData) return bsNotData;
   return 0;
@@ -114,51 +114,52 @@ BlockStatus OfsDataFault(const tADF& image, uint32_t d, const BlockCrcs* crcs) {
 // BlockStatus of the first fault; `length` is the byte size cut to the image
 // size.
 template <typename Take>
-BlockStatus FollowFileChain(const tADF& image, uint32_t h, uint32_t length, bool ffs,
+BlockStatus FollowFileChain(const tADF& image, uint32_t header, uint32_t length, bool ffs,
                             VisitedMap& map, const BlockCrcs* crcs, Take&& take) {
   const uint32_t count = BlockCount(image);
   map.assign(count, 0);
 
   uint32_t position = 0;
   unsigned index = kTableSlots;  // load the first table block before the first pointer
-  uint32_t next = h;
+  uint32_t next = header;
   const uint8_t* table = nullptr;
   while (position < length) {
     if (index == kTableSlots) {
-      const uint32_t t = next;
-      if (t >= count) return AtBlock(bsFileExt | bsOutOfRange, t);
-      if (map[t]) return AtBlock(bsFileExt | bsUsedTwice, t);
-      map[t] = 1;
-      table = BlockData(image, t);
-      if (!NormalChecksumHolds(table)) return AtBlock(bsFileExt | bsChecksumError, t);
+      const uint32_t tableBlock = next;
+      if (tableBlock >= count) return AtBlock(bsFileExt | bsOutOfRange, tableBlock);
+      if (map[tableBlock]) return AtBlock(bsFileExt | bsUsedTwice, tableBlock);
+      map[tableBlock] = 1;
+      table = BlockData(image, tableBlock);
+      if (!NormalChecksumHolds(table)) return AtBlock(bsFileExt | bsChecksumError, tableBlock);
       next = ReadLong(table, kExtension);
       index = 0;
     }
 
-    const uint32_t d = ReadLong(table, kFirstDataSlot - index);
-    if (d >= count) return AtBlock(bsData | bsOutOfRange, d);
-    if (map[d]) return AtBlock(bsData | bsUsedTwice, d);
-    map[d] = 1;
-    const uint8_t* data = BlockData(image, d);
+    const uint32_t dataBlock = ReadLong(table, kFirstDataSlot - index);
+    if (dataBlock >= count) return AtBlock(bsData | bsOutOfRange, dataBlock);
+    if (map[dataBlock]) return AtBlock(bsData | bsUsedTwice, dataBlock);
+    map[dataBlock] = 1;
+    const uint8_t* data = BlockData(image, dataBlock);
     const uint32_t remaining = length - position;
     uint32_t n;
     if (ffs) {
       n = std::min(remaining, kBlockSize);
     } else {
-      if (const BlockStatus fault = OfsDataFault(image, d, crcs)) return AtBlock(bsData | fault, d);
+      if (const BlockStatus fault = OfsDataFault(image, dataBlock, crcs))
+        return AtBlock(bsData | fault, dataBlock);
       n = std::min<uint32_t>(remaining, kOfsDataBytes);
       data += kOfsDataOffset;
     }
-    take(d, data, n);
+    take(dataBlock, data, n);
     position += n;
     ++index;
   }
   return 0;
 }
 
-// The byte size of the file at header `h` (< BlockCount), cut to the image.
-uint32_t ReadLength(const tADF& image, uint32_t h) {
-  return std::min(ReadLong(BlockData(image, h), kByteSize), image.Size);
+// The byte size of the file at header `header` (< BlockCount), cut to the image.
+uint32_t ReadLength(const tADF& image, uint32_t header) {
+  return std::min(ReadLong(BlockData(image, header), kByteSize), image.Size);
 }
 
 }  // namespace
@@ -166,13 +167,13 @@ uint32_t ReadLength(const tADF& image, uint32_t h) {
 BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                          std::vector<uint8_t>& buffer) {
   buffer.clear();
-  const uint32_t h = entry.HeaderBlock;
-  if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
-  const uint32_t length = ReadLength(image, h);
+  const uint32_t header = entry.HeaderBlock;
+  if (header >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, header);
+  const uint32_t length = ReadLength(image, header);
   // Zero-filled, so whatever a fault leaves unread stays zero.
   buffer.assign(length, 0);
   uint8_t* out = buffer.data();
-  return FollowFileChain(image, h, length, ffs, map, nullptr,
+  return FollowFileChain(image, header, length, ffs, map, nullptr,
                          [&out](uint32_t, const uint8_t* data, uint32_t n) {
                            std::memcpy(out, data, n);
                            out += n;
@@ -181,12 +182,12 @@ BlockStatus ReadFileData(const tADF& image, const FileEntry& entry, bool ffs, Vi
 
 BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                         uint32_t& crc) {
-  const uint32_t h = entry.HeaderBlock;
-  if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
+  const uint32_t header = entry.HeaderBlock;
+  if (header >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, header);
   uint32_t accumulator;
   CrcInit(accumulator);
   const BlockStatus status =
-      FollowFileChain(image, h, ReadLength(image, h), ffs, map, nullptr,
+      FollowFileChain(image, header, ReadLength(image, header), ffs, map, nullptr,
                       [&accumulator](uint32_t, const uint8_t* data, uint32_t n) {
                         CrcUpdate(accumulator, data, n);
                       });
@@ -198,8 +199,8 @@ BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, Vis
 BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, VisitedMap& map,
                         const BlockCrcs& crcs, uint32_t& crc) {
   if (!crcs.CoversImage(image)) return ReadFileCrc(image, entry, ffs, map, crc);
-  const uint32_t h = entry.HeaderBlock;
-  if (h >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, h);
+  const uint32_t header = entry.HeaderBlock;
+  if (header >= BlockCount(image)) return AtBlock(bsFileHeader | bsOutOfRange, header);
   const uint32_t whole = ffs ? kBlockSize : kOfsDataBytes;
   // Whole blocks from their CRCs (an OFS block reaching here is OFS data,
   // the chain checked it); from the first block that is not (the last,
@@ -208,7 +209,7 @@ BlockStatus ReadFileCrc(const tADF& image, const FileEntry& entry, bool ffs, Vis
   bool inRun = true;
   uint32_t accumulator = 0;
   const BlockStatus status =
-      FollowFileChain(image, h, ReadLength(image, h), ffs, map, &crcs,
+      FollowFileChain(image, header, ReadLength(image, header), ffs, map, &crcs,
                       [&](uint32_t block, const uint8_t* data, uint32_t n) {
                         if (inRun && n == whole) {
                           run.Add(ffs ? crcs.Crc(block) : crcs.ContentsCrc(block));

@@ -50,8 +50,6 @@ std::string WithTrailingSeparator(const std::string& folder) {
   return folder + kPathSeparator;
 }
 
-bool HasAdfExtension(std::string_view name) { return EndsWithUpper(name, ".ADF"); }
-
 size_t ImageEndingLength(std::string_view name) {
   for (std::string_view ending : kImageEndings) {
     if (EndsWithUpper(name, ending)) return ending.size();
@@ -67,8 +65,8 @@ std::string ImageFileStem(const std::string& path) {
 }
 
 std::string ImageCaption(std::string_view relative) {
-  return std::string(HasAdfExtension(relative) ? relative.substr(0, relative.size() - 4)
-                                               : relative);
+  return std::string(EndsWithUpper(relative, ".ADF") ? relative.substr(0, relative.size() - 4)
+                                                     : relative);
 }
 
 void AppendImageRows(const std::string& path, const std::string& caption,

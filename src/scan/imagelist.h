@@ -64,9 +64,6 @@ std::string ImageCaption(std::string_view relative);
 void AppendImageRows(const std::string& path, const std::string& caption,
                      std::vector<ImageRow>& rows);
 
-// True when the last four characters, upper-cased, are ".ADF".
-bool HasAdfExtension(std::string_view name);
-
 // The length of the image ending `name` ends in, in any case; 0 when it
 // ends in none. A name that is only an ending (".adf") has one.
 size_t ImageEndingLength(std::string_view name);

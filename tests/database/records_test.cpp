@@ -90,12 +90,12 @@ TEST(Records, VersionDisksFollowTheirDiskOrder) {
   VersionRecord& b = builder.Version(game, {2});
   a.diskOrder[4] = 1;  // after the first 0: not the version's
 
-  std::vector<DiskRecord*> disks = FindVersionDisks(game, a);
+  std::vector<DiskRecord*> disks = test::FindVersionDisks(game, a);
   ASSERT_EQ(disks.size(), 3u);
   EXPECT_EQ(disks[0], &second);
   EXPECT_EQ(disks[1], &first);
   EXPECT_EQ(disks[2], nullptr);  // past the end of the disk list
-  EXPECT_EQ(FindVersionDisks(game, b), std::vector<DiskRecord*>{&second});
+  EXPECT_EQ(test::FindVersionDisks(game, b), std::vector<DiskRecord*>{&second});
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "base/fileerror.h"
 #include "database/didreader.h"
 #include "database/didwriter.h"
 #include "editors/commentmemo.h"
@@ -67,6 +69,17 @@ TEST(GameFields, ABadDateStoresNothing) {
   fields.releaseDate.year = "";
   EXPECT_EQ(StoreGame(fields, game), "'' is not a valid integer value");
   EXPECT_EQ(FormatDatabase(builder.Database()), before);
+}
+
+// Save and the closing write, as the DID Editor does them: stores the
+// fields, then writes the database to `path`. Empty on success; otherwise
+// the date message (nothing stored, nothing written) or the failed write.
+std::string StoreAndWrite(const StandardInfoFields& fields, DatabaseInfo& database,
+                          const std::filesystem::path& path) {
+  std::string error = StoreStandardInfo(fields, database);
+  if (!error.empty()) return error;
+  std::optional<FileError> failed = WriteDatabase(database, path);
+  return failed ? FormatFileError(*failed) : std::string();
 }
 
 TEST(StandardInfo, SaveStoresTheEditsThenWrites) {

@@ -165,6 +165,14 @@ std::unique_ptr<DatabaseInfo> RandomDatabase(uint32_t seed, const RandomShape& s
   return database;
 }
 
+std::vector<DiskRecord*> FindVersionDisks(const GameRecord& game, const VersionRecord& version) {
+  std::vector<DiskRecord*> disks;
+  const size_t count = DiskCount(version.diskOrder);
+  disks.reserve(count);
+  for (size_t k = 0; k < count; ++k) disks.push_back(game.disks.AtPosition(version.diskOrder[k]));
+  return disks;
+}
+
 std::string Crlf(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);

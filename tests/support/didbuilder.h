@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "database/records.h"
 
@@ -48,6 +49,11 @@ struct RandomShape {
 // the writer can spell (a game or version year of 0 loses month and day),
 // disk orders without gaps, parentVersion 0.
 std::unique_ptr<DatabaseInfo> RandomDatabase(uint32_t seed, const RandomShape& shape = {});
+
+// The version's disks in order, one per DiskOrder entry before the first 0;
+// an entry past the end of the game's disk list gives null, so a disk's
+// index in the result is its number within the version minus one.
+std::vector<DiskRecord*> FindVersionDisks(const GameRecord& game, const VersionRecord& version);
 
 // "\n" becomes "\r\n", so expected DID texts can be written plainly.
 std::string Crlf(std::string_view text);
