@@ -77,12 +77,6 @@ constexpr RecordMenuEntry kRecordMenu[] = {
     {"MI_Enrich", kEnrichCaption, &TF_DatabaseEdit::MI_EnrichClick},
 };
 
-QLineEdit* SmallEdit(QWidget* parent, const char* name, int width) {
-  QLineEdit* edit = MakeEdit(parent, name);
-  edit->setFixedWidth(width);
-  return edit;
-}
-
 }  // namespace
 
 TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner)
@@ -93,20 +87,9 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
   setAttribute(Qt::WA_QuitOnClose, false);
 
   QGroupBox* standard = MakeGroup(this, "DE_Standard", "Standard Info");
-  year_ = SmallEdit(standard, "ED_RelYear", 48);
-  month_ = SmallEdit(standard, "ED_RelMonth", 32);
-  day_ = SmallEdit(standard, "ED_RelDay", 32);
-  auto* date = new QHBoxLayout;
-  date->addWidget(year_);
-  date->addWidget(month_);
-  date->addWidget(day_);
-  date->addStretch();
   auto* standardLayout = new QGridLayout(standard);
   standardTexts_.AddRows(standardLayout, FieldTable<DatabaseInfo>(), EditGroup::kStandardInfo);
-  const int dateRow = standardLayout->rowCount();
-  standardLayout->addWidget(MakeLabel(standard, "ST_RelDate", "Release Date (yyyy-mm-dd)"), dateRow,
-                            0);
-  standardLayout->addLayout(date, dateRow, 1);
+  date_.AddRow(standardLayout, "ST_RelDate");
 
   QGroupBox* records = MakeGroup(this, "DE_Records", "Records");
   model_ = new RecordTreeModel(this);
@@ -207,14 +190,11 @@ const RecordTree& TF_DatabaseEdit::Tree() const { return model_->Tree(); }
 void TF_DatabaseEdit::LoadStandardInfoControls() {
   const StandardInfoFields fields = LoadStandardInfo(*database_);
   standardTexts_.Show(fields.texts);
-  year_->setText(DidText(fields.date.year));
-  month_->setText(DidText(fields.date.month));
-  day_->setText(DidText(fields.date.day));
+  date_.Show(fields.date);
 }
 
 StandardInfoFields TF_DatabaseEdit::StandardInfoControls() const {
-  return {standardTexts_.Texts(),
-          {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())}};
+  return {standardTexts_.Texts(), date_.Fields()};
 }
 
 void TF_DatabaseEdit::Refresh() {

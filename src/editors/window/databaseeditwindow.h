@@ -15,6 +15,7 @@
 #include "editors/didfilestate.h"
 #include "editors/recordtree.h"
 #include "editors/standardinfo.h"
+#include "editors/window/dateedits.h"
 #include "gui/fieldedits.h"
 #include "gui/requests.h"
 
@@ -128,9 +129,7 @@ class TF_DatabaseEdit : public QWidget {
   RecordRef focusRecord_;
 
   FieldEdits standardTexts_;  // name and creator
-  QLineEdit* year_ = nullptr;
-  QLineEdit* month_ = nullptr;
-  QLineEdit* day_ = nullptr;
+  DateEdits date_;
   RecordTreeModel* model_ = nullptr;
   RecordTreeView* tree_ = nullptr;
   QLabel* stats_ = nullptr;

@@ -31,21 +31,8 @@ TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
   auto* standardGrid = new QGridLayout(standard);
   const auto table = FieldTable<GameRecord>();
   texts_.AddRows(standardGrid, table, EditGroup::kStandardInfo);
-  year_ = MakeEdit(standard, "ED_RelYear");
-  month_ = MakeEdit(standard, "ED_RelMonth");
-  day_ = MakeEdit(standard, "ED_RelDay");
-  year_->setFixedWidth(48);
-  month_->setFixedWidth(32);
-  day_->setFixedWidth(32);
-  auto* date = new QHBoxLayout;
-  date->addWidget(year_);
-  date->addWidget(month_);
-  date->addWidget(day_);
-  date->addStretch();
-  const int dateRow = standardGrid->rowCount();
-  standardGrid->addWidget(MakeLabel(standard, "ST_RelDate", "Release Date (yyyy-mm-dd)"), dateRow,
-                          0);
-  standardGrid->addLayout(date, dateRow, 1);
+  date_.AddRow(standardGrid, "ST_RelDate");
+  const int dateRow = standardGrid->rowCount() - 1;
 
   QGroupBox* credits = MakeGroup(this, "GB_Credits", "Credits");
   auto* creditsGrid = new QGridLayout(credits);
@@ -77,15 +64,13 @@ void TF_GameEdit::LoadControls() {
   comment_->setPlainText(DidText(fields.comment));
   // An absent text leaves its edit as it is.
   texts_.Show(fields.texts, true);
-  year_->setText(DidText(fields.releaseDate.year));
-  month_->setText(DidText(fields.releaseDate.month));
-  day_->setText(DidText(fields.releaseDate.day));
+  date_.Show(fields.releaseDate);
 }
 
 GameFields TF_GameEdit::Fields() const {
   GameFields fields;
   fields.texts = texts_.Texts();
-  fields.releaseDate = {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())};
+  fields.releaseDate = date_.Fields();
   fields.comment = DidBytes(MemoText(*comment_));
   return fields;
 }

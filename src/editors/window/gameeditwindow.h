@@ -8,6 +8,7 @@
 
 #include "database/records.h"
 #include "editors/gamefields.h"
+#include "editors/window/dateedits.h"
 #include "gui/fieldedits.h"
 #include "gui/recordeditor.h"
 
@@ -35,9 +36,7 @@ class TF_GameEdit : public RecordEditor {
 
   GameRecord& game_;
   FieldEdits texts_;  // name, publisher and credits
-  QLineEdit* year_ = nullptr;
-  QLineEdit* month_ = nullptr;
-  QLineEdit* day_ = nullptr;
+  DateEdits date_;
   QPlainTextEdit* comment_ = nullptr;
 };
 

@@ -78,12 +78,8 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   QGroupBox* standard = MakeGroup(this, "VE_StandardInfo", "Standard Info");
   QGridLayout* standardGrid = TightGrid(standard);
   fieldTexts_.AddRows(standardGrid, table, EditGroup::kStandardInfo);
-  year_ = NumberEdit(standard, "ED_RelYear", 44);
-  month_ = NumberEdit(standard, "ED_RelMonth", 30);
-  day_ = NumberEdit(standard, "ED_RelDay", 30);
-  const int dateRow = standardGrid->rowCount();
-  standardGrid->addWidget(MakeLabel(standard, "ST_RD", "Release Date (yyyy-mm-dd)"), dateRow, 0);
-  standardGrid->addLayout(Row({year_, month_, day_}), dateRow, 1);
+  date_.AddRow(standardGrid, "ST_RD", true);
+  const int dateRow = standardGrid->rowCount() - 1;
 
   QGroupBox* credits = MakeGroup(this, "VE_Credits", "Credits");
   QGridLayout* creditsGrid = TightGrid(credits);
@@ -224,9 +220,7 @@ void TF_VersionEdit::LoadControls() {
   const VersionFields fields = LoadVersion(version_);
   fieldTexts_.Show(fields.texts);
   parent_->setText(DidText(fields.parent));
-  year_->setText(DidText(fields.releaseDate.year));
-  month_->setText(DidText(fields.releaseDate.month));
-  day_->setText(DidText(fields.releaseDate.day));
+  date_.Show(fields.releaseDate);
   comment_->setPlainText(DidText(fields.comment));
   details_.Show(fields.details);
   compat_.Show(fields.compat);
@@ -236,7 +230,7 @@ VersionFields TF_VersionEdit::Fields() const {
   VersionFields fields;
   fields.texts = fieldTexts_.Texts();
   fields.parent = DidBytes(parent_->text());
-  fields.releaseDate = {DidBytes(year_->text()), DidBytes(month_->text()), DidBytes(day_->text())};
+  fields.releaseDate = date_.Fields();
   fields.comment = DidBytes(MemoText(*comment_));
   fields.details = details_.Shown();
   fields.compat = compat_.Shown();

@@ -10,6 +10,7 @@
 
 #include "database/records.h"
 #include "editors/versionfields.h"
+#include "editors/window/dateedits.h"
 #include "gui/fieldedits.h"
 #include "gui/packededits.h"
 #include "gui/recordeditor.h"
@@ -39,9 +40,7 @@ class TF_VersionEdit : public RecordEditor {
   PackedEdits details_;    // the version's packed table
   PackedEdits compat_;     // CompatInfo's packed table
   QLineEdit* parent_ = nullptr;
-  QLineEdit* year_ = nullptr;
-  QLineEdit* month_ = nullptr;
-  QLineEdit* day_ = nullptr;
+  DateEdits date_;
   QPlainTextEdit* comment_ = nullptr;
 };
 
