@@ -138,15 +138,17 @@ struct Code {
 };
 
 // In bit order, as the languages tag writes them.
-constexpr std::array<Code, 9> kLanguageCodes = {{{kLangEn, "En"},
-                                                 {kLangDe, "De"},
-                                                 {kLangPl, "Pl"},
-                                                 {kLangDk, "Dk"},
-                                                 {kLangSe, "Se"},
-                                                 {kLangNo, "No"},
-                                                 {kLangNl, "Nl"},
-                                                 {kLangBe, "Fr"},
-                                                 {kLangOther, "xx"}}};
+constexpr std::array<Code, 9> kLanguageCodes = {{
+    {kLangEn, "En"},
+    {kLangDe, "De"},
+    {kLangPl, "Pl"},
+    {kLangDk, "Dk"},
+    {kLangSe, "Se"},
+    {kLangNo, "No"},
+    {kLangNl, "Nl"},
+    {kLangBe, "Fr"},
+    {kLangOther, "xx"},
+}};
 
 // The codes between the parentheses, in bit order, joined by "-"; "" is 0.
 // English alone writes no tag, so it is no languages tag either.
