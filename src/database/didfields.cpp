@@ -28,6 +28,8 @@ constexpr std::array<T, (N + ...)> Join(const std::array<T, N>&... parts) {
   return all;
 }
 
+constexpr char kDateCaption[] = "Release Date (yyyy-mm-dd)";
+
 // Each row: keyword, member, form, when written, hex digits, the edit
 // {objectName, label, caption, group, place}, and a default.
 // clang-format off
@@ -55,13 +57,13 @@ constexpr DidField<Record> Comment() {
 constexpr Rows<DatabaseInfo, 3> kInfoFields = {{
     {"name", &DatabaseInfo::name, kText, kAlways, 0, {"ED_Name", "ST_Name", "Name", kStandardInfo, 0}},
     {"creator", &DatabaseInfo::creator, kText, kAlways, 0, {"ED_Creator", "ST_Creator", "Creator(s)", kStandardInfo, 1}},
-    {"date", &DatabaseInfo::date, kDate, kAlways},
+    {"date", &DatabaseInfo::date, kDate, kAlways, 0, {"ED_Rel", "ST_RelDate", kDateCaption, kStandardInfo, 2}},
 }};
 
 constexpr auto kGameFields =
     Join(Rows<GameRecord, 3>{{
              {"name", &GameRecord::name, kText, kIfPresent, 0, {"ED_Name", "ST_Name", "Name", kStandardInfo, 0}},
-             {"rdat", &GameRecord::releaseDate, kDate, kIfNotZero},
+             {"rdat", &GameRecord::releaseDate, kDate, kIfNotZero, 0, {"ED_Rel", "ST_RelDate", kDateCaption, kStandardInfo, 2}},
              {"publ", &GameRecord::publisher, kText, kIfPresent, 0, {"ED_Publisher", "ST_Publisher", "Publisher", kStandardInfo, 1}},
          }},
          Credits<GameRecord>(), Rows<GameRecord, 1>{{Comment<GameRecord>()}});
@@ -69,7 +71,7 @@ constexpr auto kGameFields =
 constexpr auto kVersionFields =
     Join(Rows<VersionRecord, 3>{{
              {"gnam", &VersionRecord::gameName, kText, kIfPresent, 0, {"ED_Name", "ST_Name", "Name", kStandardInfo, 0}},
-             {"rdat", &VersionRecord::releaseDate, kDate, kIfNotZero},
+             {"rdat", &VersionRecord::releaseDate, kDate, kIfNotZero, 0, {"ED_Rel", "ST_RD", kDateCaption, kStandardInfo, 2}},
              {"publ", &VersionRecord::publisher, kText, kIfPresent, 0, {"ED_Publisher", "ST_Publisher", "Publisher", kStandardInfo, 1}},
          }},
          Credits<VersionRecord>(),
@@ -354,6 +356,28 @@ DiskOrder ReadDiskOrder(std::string_view text) {
   return order;
 }
 
+std::array<std::string, 3> DateEditNames(const FieldEdit& edit) {
+  const std::string name = edit.edit;
+  return {name + "Year", name + "Month", name + "Day"};
+}
+
+namespace {
+
+// The digits of each part, cut to its width; a part not among the texts
+// leaves the date as it is.
+void StoreDateTexts(const std::array<std::string, 3>& names, const EditTexts& texts,
+                    ReleaseDate& date) {
+  const auto year = texts.find(names[0]);
+  const auto month = texts.find(names[1]);
+  const auto day = texts.find(names[2]);
+  if (year == texts.end() || month == texts.end() || day == texts.end()) return;
+  date.year = static_cast<uint16_t>(DecToInt(year->second));
+  date.month = static_cast<uint8_t>(DecToInt(month->second));
+  date.day = static_cast<uint8_t>(DecToInt(day->second));
+}
+
+}  // namespace
+
 template <typename Record>
 EditTexts LoadEditTexts(std::span<const DidField<Record>> table, const Record& record) {
   EditTexts texts;
@@ -365,6 +389,11 @@ EditTexts LoadEditTexts(std::span<const DidField<Record>> table, const Record& r
           using T = std::remove_cvref_t<decltype(source)>;
           if constexpr (std::is_same_v<T, RecordText>) {
             texts[field.edit.edit] = LoadText(source);
+          } else if constexpr (std::is_same_v<T, ReleaseDate>) {
+            const auto names = DateEditNames(field.edit);
+            texts[names[0]] = IntToDec(source.year);
+            texts[names[1]] = IntToDec(source.month);
+            texts[names[2]] = IntToDec(source.day);
           } else if constexpr (std::is_same_v<T, DiskOrder>) {
             texts[field.edit.edit] = DiskOrderText(source);
           } else if constexpr (kIsNumber<T>) {
@@ -382,6 +411,11 @@ void StoreEditTexts(std::span<const DidField<Record>> table, const EditTexts& te
                     Record& record) {
   for (const DidField<Record>& field : table) {
     if (field.edit.edit == nullptr) continue;
+    if (field.form == kDate) {
+      StoreDateTexts(DateEditNames(field.edit), texts,
+                     record.*std::get<ReleaseDate Record::*>(field.member));
+      continue;
+    }
     const auto text = texts.find(field.edit.edit);
     if (text == texts.end()) continue;
     std::visit(

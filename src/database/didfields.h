@@ -7,6 +7,7 @@
 // written here and nowhere else.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -52,7 +53,7 @@ enum class DidWritten : uint8_t {
 // The editor group a field's edit stands in.
 enum class EditGroup : uint8_t {
   kNone,
-  kStandardInfo,  // Name, Publisher (games and versions); Name, Creator (info)
+  kStandardInfo,  // Name, Publisher (games, versions) or Creator (info); the date
   kCredits,       // the credits of games and versions
   kDetails,       // the version's texts in "Version Details"
   kMemory,        // the version's "Req. Mem (C/S/F)" edits
@@ -146,9 +147,14 @@ std::string DiskOrderText(const DiskOrder& order);
 // Numbers past the 256th are dropped.
 DiskOrder ReadDiskOrder(std::string_view text);
 
+// The three edits of a date field, year, month and day: its edit's name with
+// "Year", "Month" and "Day" added.
+std::array<std::string, 3> DateEditNames(const FieldEdit& edit);
+
 // The texts of a record's line edits, by the edit's objectName: texts as
 // stored (absent ones empty), numbers in decimal or in their hex digits, a
-// disk order as DiskOrderText writes it.
+// disk order as DiskOrderText writes it, a date's parts in decimal (an
+// unknown part "0") in the edits DateEditNames gives.
 using EditTexts = std::map<std::string, std::string, std::less<>>;
 
 // The edits of the table's fields that have one.
@@ -158,7 +164,8 @@ EditTexts LoadEditTexts(std::span<const DidField<Record>> table, const Record& r
 // Stores every field of the table that has an edit in `texts`: an empty
 // text makes a text absent, a longer one is cut to 255 bytes, a number is
 // read from its (hex) digits alone and cut to its width, a disk order read
-// as ReadDiskOrder reads it. Fields whose edit is not
+// as ReadDiskOrder reads it, a date's parts from their digits alone, each
+// cut to its width. Fields whose edit is not
 // in `texts` are left as they are.
 template <typename Record>
 void StoreEditTexts(std::span<const DidField<Record>> table, const EditTexts& texts,

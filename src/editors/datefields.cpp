@@ -7,10 +7,6 @@
 
 namespace moswit {
 
-DateFields LoadDateFields(const ReleaseDate& date) {
-  return {IntToDec(date.year), IntToDec(date.month), IntToDec(date.day)};
-}
-
 std::optional<int32_t> StrictToInt(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
@@ -59,11 +55,6 @@ std::string FailedDateEdit(const DateFields& fields) {
     if (!StrictToInt(*part)) return std::string("Release Date (") + name + ")";
   }
   return {};
-}
-
-ReleaseDate ReadDateLeniently(const DateFields& fields) {
-  return {static_cast<uint16_t>(DecToInt(fields.year)),
-          static_cast<uint8_t>(DecToInt(fields.month)), static_cast<uint8_t>(DecToInt(fields.day))};
 }
 
 }  // namespace moswit

@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "database/didfields.h"
 #include "database/records.h"
 
 namespace moswit {
@@ -21,8 +23,22 @@ struct DateFields {
   bool operator==(const DateFields&) const = default;
 };
 
-// Each part in decimal; an unknown part shows "0".
-DateFields LoadDateFields(const ReleaseDate& date);
+// The texts of the table's date edits (DateEditNames of its date row), for
+// the strict read; a missing part is empty.
+template <typename Record>
+DateFields DateTexts(std::span<const DidField<Record>> table, const EditTexts& texts) {
+  DateFields date;
+  for (const DidField<Record>& field : table) {
+    if (field.form != DidForm::kDate || field.edit.edit == nullptr) continue;
+    const auto names = DateEditNames(field.edit);
+    std::string* parts[] = {&date.year, &date.month, &date.day};
+    for (size_t k = 0; k < 3; ++k) {
+      const auto text = texts.find(names[k]);
+      if (text != texts.end()) *parts[k] = text->second;
+    }
+  }
+  return date;
+}
 
 // A whole decimal number with an optional sign and nothing else around it,
 // within the range of a 32-bit signed integer; nothing otherwise (the empty
@@ -41,8 +57,5 @@ std::string ReadDateStrictly(const DateFields& fields, ReleaseDate& date);
 // The edit a strict read stops at, as the window labels it: "Release Date
 // (year)", "(month)" or "(day)"; empty when all three read.
 std::string FailedDateEdit(const DateFields& fields);
-
-// The digits of each part (DecToInt), cut to their widths; never fails.
-ReleaseDate ReadDateLeniently(const DateFields& fields);
 
 }  // namespace moswit

@@ -8,17 +8,17 @@ namespace moswit {
 GameFields LoadGame(const GameRecord& game) {
   GameFields fields;
   fields.texts = LoadEditTexts(FieldTable<GameRecord>(), game);
-  fields.releaseDate = LoadDateFields(game.releaseDate);
   fields.comment = LoadComment(game.comment);
   return fields;
 }
 
 std::string StoreGame(const GameFields& fields, GameRecord& game) {
   ReleaseDate date;
-  std::string error = ReadDateStrictly(fields.releaseDate, date);
+  const auto table = FieldTable<GameRecord>();
+  std::string error = ReadDateStrictly(DateTexts(table, fields.texts), date);
   if (!error.empty()) return error;
   StoreComment(fields.comment, game.comment);
-  StoreEditTexts(FieldTable<GameRecord>(), fields.texts, game);
+  StoreEditTexts(table, fields.texts, game);
   game.releaseDate = date;
   return {};
 }

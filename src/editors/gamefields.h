@@ -12,9 +12,10 @@
 namespace moswit {
 
 struct GameFields {
-  EditTexts texts;         // the edits of the game's field table: ED_Name, ED_Publisher, credits
-  DateFields releaseDate;  // ED_RelYear, ED_RelMonth, ED_RelDay
-  std::string comment;     // M_Comment, its lines separated by line breaks
+  // The edits of the game's field table: ED_Name, ED_Publisher, the release
+  // date's ED_RelYear, ED_RelMonth and ED_RelDay, the credits.
+  EditTexts texts;
+  std::string comment;  // M_Comment, its lines separated by line breaks
   bool operator==(const GameFields&) const = default;
 };
 

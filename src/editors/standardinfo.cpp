@@ -4,14 +4,15 @@
 namespace moswit {
 
 StandardInfoFields LoadStandardInfo(const DatabaseInfo& database) {
-  return {LoadEditTexts(FieldTable<DatabaseInfo>(), database), LoadDateFields(database.date)};
+  return {LoadEditTexts(FieldTable<DatabaseInfo>(), database)};
 }
 
 std::string StoreStandardInfo(const StandardInfoFields& fields, DatabaseInfo& database) {
   ReleaseDate date;
-  std::string error = ReadDateStrictly(fields.date, date);
+  const auto table = FieldTable<DatabaseInfo>();
+  std::string error = ReadDateStrictly(DateTexts(table, fields.texts), date);
   if (!error.empty()) return error;
-  StoreEditTexts(FieldTable<DatabaseInfo>(), fields.texts, database);
+  StoreEditTexts(table, fields.texts, database);
   database.date = date;
   return {};
 }

@@ -12,8 +12,9 @@
 namespace moswit {
 
 struct StandardInfoFields {
-  EditTexts texts;  // the edits of the info record's field table: ED_Name, ED_Creator
-  DateFields date;  // ED_RelYear, ED_RelMonth, ED_RelDay
+  // The edits of the info record's field table: ED_Name, ED_Creator and the
+  // date's ED_RelYear, ED_RelMonth and ED_RelDay.
+  EditTexts texts;
   bool operator==(const StandardInfoFields&) const = default;
 };
 

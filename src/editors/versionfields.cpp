@@ -10,7 +10,6 @@ VersionFields LoadVersion(const VersionRecord& version) {
   VersionFields f;
   f.texts = LoadEditTexts(FieldTable<VersionRecord>(), version);
   f.comment = LoadComment(version.comment);
-  f.releaseDate = LoadDateFields(version.releaseDate);
   f.parent = IntToDec(version.parentVersion);
   f.details = LoadPacked(PackedTable<VersionRecord>(), version);
   f.compat = LoadPacked(PackedTable<CompatInfo>(), version.compat);
@@ -20,7 +19,6 @@ VersionFields LoadVersion(const VersionRecord& version) {
 void StoreVersion(const VersionFields& f, VersionRecord& version) {
   StoreEditTexts(FieldTable<VersionRecord>(), f.texts, version);
   StoreComment(f.comment, version.comment);
-  version.releaseDate = ReadDateLeniently(f.releaseDate);
   version.parentVersion = static_cast<uint8_t>(DecToInt(f.parent));
   StorePacked(PackedTable<VersionRecord>(), f.details, version);
   StorePacked(PackedTable<CompatInfo>(), f.compat, version.compat);

@@ -9,21 +9,20 @@
 #include "database/didfields.h"
 #include "database/packedfields.h"
 #include "database/records.h"
-#include "editors/datefields.h"
 
 namespace moswit {
 
 struct VersionFields {
   // The edits of the version's field table: "Standard Info" and "Credits"
   // (which override the game's values where present), the texts of
-  // "Version Details", the memory amounts ED_MemC, ED_MemS, ED_MemF and the
-  // disk order ED_DiskOrder.
+  // "Version Details", the memory amounts ED_MemC, ED_MemS, ED_MemF, the
+  // disk order ED_DiskOrder and the release date's ED_RelYear, ED_RelMonth
+  // and ED_RelDay (read from their digits alone).
   EditTexts texts;
   std::string comment;  // M_Comment, its lines separated by line breaks
 
   // "Version Details"
-  DateFields releaseDate;  // ED_RelYear, ED_RelMonth, ED_RelDay
-  std::string parent;      // ED_Parent
+  std::string parent;  // ED_Parent
   // The controls of the version's packed table: trainer counts, chipset,
   // fixes and languages.
   PackedControls details;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <span>
 #include <vector>
@@ -17,16 +18,22 @@ namespace moswit {
 class FieldEdits {
  public:
   // A row of label and edit per field of `group`, in their places, at the
-  // end of `grid` (whose parent widget holds them); the edits made.
+  // end of `grid` (whose parent widget holds them); the edits made. A date
+  // has three edits side by side, year, month and day, narrower and closer
+  // together when `compactDates`.
   template <typename Record>
   std::vector<QLineEdit*> AddRows(QGridLayout* grid, std::span<const DidField<Record>> table,
-                                  EditGroup group) {
+                                  EditGroup group, bool compactDates = false) {
     QWidget* parent = grid->parentWidget();
     std::vector<QLineEdit*> made;
     for (const DidField<Record>* field : GroupFields(table, group)) {
       const int row = grid->rowCount();
       if (field->edit.label != nullptr) {
         grid->addWidget(MakeLabel(parent, field->edit.label, field->edit.caption), row, 0);
+      }
+      if (field->form == DidForm::kDate) {
+        grid->addLayout(DateRow(parent, field->edit, compactDates, made), row, 1);
+        continue;
       }
       QLineEdit* edit = MakeEdit(parent, field->edit.edit);
       grid->addWidget(edit, row, 1);
@@ -54,6 +61,9 @@ class FieldEdits {
   EditTexts Texts() const;
 
  private:
+  QHBoxLayout* DateRow(QWidget* parent, const FieldEdit& field, bool compact,
+                       std::vector<QLineEdit*>& made);
+
   QLineEdit* Add(QLineEdit* edit) {
     edits_.push_back(edit);
     return edit;

@@ -95,7 +95,7 @@ TEST(DidFields, EditTextsShowTextsAndNumbersAndStoreThemBack) {
   EXPECT_EQ(texts["ED_Cracked"], "Group");
   EXPECT_EQ(texts["ED_MemC"], "512");
   EXPECT_EQ(texts["ED_Name"], "");
-  EXPECT_FALSE(texts.contains("ED_RelYear"));  // dates have edits of their own
+  EXPECT_EQ(texts["ED_RelYear"] + "-" + texts["ED_RelMonth"] + "-" + texts["ED_RelDay"], "0-0-0");
 
   texts["ED_Cracked"] = "";
   texts["ED_MemC"] = "1,024 KB";

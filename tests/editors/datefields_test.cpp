@@ -29,8 +29,11 @@ TEST(ReadDateStrictly, CutsToTheWidthsOfTheParts) {
   ReleaseDate date;
   EXPECT_EQ(ReadDateStrictly({"70000", "-1", "-1"}, date), "");
   EXPECT_EQ(date, (ReleaseDate{4464, 255, 255}));
-  EXPECT_EQ(LoadDateFields(date), (DateFields{"4464", "255", "255"}));
-  EXPECT_EQ(LoadDateFields({}), (DateFields{"0", "0", "0"}));
+  const auto table = FieldTable<GameRecord>();
+  GameRecord game;
+  game.releaseDate = date;
+  EXPECT_EQ(DateTexts(table, LoadEditTexts(table, game)), (DateFields{"4464", "255", "255"}));
+  EXPECT_EQ(DateTexts(table, LoadEditTexts(table, GameRecord{})), (DateFields{"0", "0", "0"}));
 }
 
 TEST(ReadDateStrictly, TheFirstBadPartNamesTheMessageAndNothingChanges) {
@@ -51,9 +54,16 @@ TEST(ReadDateStrictly, TheFirstBadPartNamesTheMessageAndNothingChanges) {
   }
 }
 
+// The Version editor's date edits are read as the field table stores them.
 TEST(ReadDateLeniently, TakesTheDigitsAndNeverFails) {
-  EXPECT_EQ(ReadDateLeniently({"19-93", "abc", "-3"}), (ReleaseDate{1993, 0, 3}));
-  EXPECT_EQ(ReadDateLeniently({"70000", "300", ""}), (ReleaseDate{4464, 44, 0}));
+  const auto lenient = [](const char* year, const char* month, const char* day) {
+    VersionRecord version;
+    StoreEditTexts(FieldTable<VersionRecord>(),
+                   {{"ED_RelYear", year}, {"ED_RelMonth", month}, {"ED_RelDay", day}}, version);
+    return version.releaseDate;
+  };
+  EXPECT_EQ(lenient("19-93", "abc", "-3"), (ReleaseDate{1993, 0, 3}));
+  EXPECT_EQ(lenient("70000", "300", ""), (ReleaseDate{4464, 44, 0}));
 }
 
 }  // namespace

@@ -41,12 +41,14 @@ TEST(GameFields, StoreWritesEveryFieldAndLoadShowsItBack) {
   test::DidBuilder builder;
   GameRecord& game = builder.Game("Old", "Old Soft", {1990, 1, 2});
   GameFields fields = LoadGame(game);
-  EXPECT_EQ(fields.releaseDate, (DateFields{"1990", "1", "2"}));
+  EXPECT_EQ(DateTexts(FieldTable<GameRecord>(), fields.texts), (DateFields{"1990", "1", "2"}));
   fields.texts["ED_Name"] = std::string(300, 'n');
   fields.texts["ED_Publisher"] = "";
   fields.texts["ED_Music"] = "Tunes";
   fields.comment = "first\nsecond";
-  fields.releaseDate = {"70000", "3", "-1"};
+  fields.texts["ED_RelYear"] = "70000";
+  fields.texts["ED_RelMonth"] = "3";
+  fields.texts["ED_RelDay"] = "-1";
   ASSERT_EQ(StoreGame(fields, game), "");
 
   EXPECT_EQ(game.name.Value(), std::string(255, 'n'));
@@ -56,7 +58,7 @@ TEST(GameFields, StoreWritesEveryFieldAndLoadShowsItBack) {
   EXPECT_EQ(game.releaseDate, (ReleaseDate{4464, 3, 255}));
   GameFields shown = LoadGame(game);
   EXPECT_EQ(shown.comment, "first second");
-  EXPECT_EQ(shown.releaseDate, (DateFields{"4464", "3", "255"}));
+  EXPECT_EQ(DateTexts(FieldTable<GameRecord>(), shown.texts), (DateFields{"4464", "3", "255"}));
 }
 
 TEST(GameFields, ABadDateStoresNothing) {
@@ -66,7 +68,7 @@ TEST(GameFields, ABadDateStoresNothing) {
   GameFields fields = LoadGame(game);
   fields.texts["ED_Publisher"] = "New Soft";
   fields.comment = "new";
-  fields.releaseDate.year = "";
+  fields.texts["ED_RelYear"] = "";
   EXPECT_EQ(StoreGame(fields, game), "'' is not a valid integer value");
   EXPECT_EQ(FormatDatabase(builder.Database()), before);
 }
@@ -88,15 +90,17 @@ TEST(StandardInfo, SaveStoresTheEditsThenWrites) {
   auto database = CreateDatabase(path.string());
   StandardInfoFields fields = LoadStandardInfo(*database);
   EXPECT_EQ(fields.texts["ED_Name"], "New Database [" + path.string() + "]");
-  EXPECT_EQ(fields.date, (DateFields{"0", "0", "0"}));
+  EXPECT_EQ(DateTexts(FieldTable<DatabaseInfo>(), fields.texts), (DateFields{"0", "0", "0"}));
 
   fields.texts["ED_Creator"] = "";
-  fields.date = {"2024", "5", "abc"};
+  fields.texts["ED_RelYear"] = "2024";
+  fields.texts["ED_RelMonth"] = "5";
+  fields.texts["ED_RelDay"] = "abc";
   EXPECT_EQ(StoreAndWrite(fields, *database, path), "'abc' is not a valid integer value");
   EXPECT_FALSE(std::filesystem::exists(path));
   EXPECT_EQ(database->creator.Value(), "New Creator");
 
-  fields.date.day = "6";
+  fields.texts["ED_RelDay"] = "6";
   ASSERT_EQ(StoreAndWrite(fields, *database, path), "");
   DidReadResult read = ReadDatabase(path);
   ASSERT_TRUE(read.database) << read.error.message;

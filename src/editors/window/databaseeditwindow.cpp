@@ -89,7 +89,6 @@ TF_DatabaseEdit::TF_DatabaseEdit(const DidEditorRequest& request, QWidget* owner
   QGroupBox* standard = MakeGroup(this, "DE_Standard", "Standard Info");
   auto* standardLayout = new QGridLayout(standard);
   standardTexts_.AddRows(standardLayout, FieldTable<DatabaseInfo>(), EditGroup::kStandardInfo);
-  date_.AddRow(standardLayout, "ST_RelDate");
 
   QGroupBox* records = MakeGroup(this, "DE_Records", "Records");
   model_ = new RecordTreeModel(this);
@@ -190,11 +189,10 @@ const RecordTree& TF_DatabaseEdit::Tree() const { return model_->Tree(); }
 void TF_DatabaseEdit::LoadStandardInfoControls() {
   const StandardInfoFields fields = LoadStandardInfo(*database_);
   standardTexts_.Show(fields.texts);
-  date_.Show(fields.date);
 }
 
 StandardInfoFields TF_DatabaseEdit::StandardInfoControls() const {
-  return {standardTexts_.Texts(), date_.Fields()};
+  return {standardTexts_.Texts()};
 }
 
 void TF_DatabaseEdit::Refresh() {
@@ -393,7 +391,7 @@ bool TF_DatabaseEdit::SaveAll() {
   const StandardInfoFields fields = StandardInfoControls();
   const std::string error = StoreStandardInfo(fields, *database_);
   if (!error.empty()) {
-    ShowNotStored(this, FailedDateEdit(fields.date), error);
+    ShowNotStored(this, FailedDateEdit(DateTexts(FieldTable<DatabaseInfo>(), fields.texts)), error);
     return false;
   }
   LoadStandardInfoControls();

@@ -15,7 +15,6 @@
 #include "editors/didfilestate.h"
 #include "editors/recordtree.h"
 #include "editors/standardinfo.h"
-#include "editors/window/dateedits.h"
 #include "gui/fieldedits.h"
 #include "gui/requests.h"
 
@@ -129,7 +128,6 @@ class TF_DatabaseEdit : public QWidget {
   RecordRef focusRecord_;
 
   FieldEdits standardTexts_;  // name and creator
-  DateEdits date_;
   RecordTreeModel* model_ = nullptr;
   RecordTreeView* tree_ = nullptr;
   QLabel* stats_ = nullptr;

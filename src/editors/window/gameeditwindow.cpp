@@ -31,7 +31,6 @@ TF_GameEdit::TF_GameEdit(GameRecord& game, QWidget* owner)
   auto* standardGrid = new QGridLayout(standard);
   const auto table = FieldTable<GameRecord>();
   texts_.AddRows(standardGrid, table, EditGroup::kStandardInfo);
-  date_.AddRow(standardGrid, "ST_RelDate");
   const int dateRow = standardGrid->rowCount() - 1;
 
   QGroupBox* credits = MakeGroup(this, "GB_Credits", "Credits");
@@ -64,19 +63,19 @@ void TF_GameEdit::LoadControls() {
   comment_->setPlainText(DidText(fields.comment));
   // An absent text leaves its edit as it is.
   texts_.Show(fields.texts, true);
-  date_.Show(fields.releaseDate);
 }
 
 GameFields TF_GameEdit::Fields() const {
   GameFields fields;
   fields.texts = texts_.Texts();
-  fields.releaseDate = date_.Fields();
   fields.comment = DidBytes(MemoText(*comment_));
   return fields;
 }
 
 std::string TF_GameEdit::StoreControls() { return StoreGame(Fields(), game_); }
 
-std::string TF_GameEdit::FailedField() const { return FailedDateEdit(Fields().releaseDate); }
+std::string TF_GameEdit::FailedField() const {
+  return FailedDateEdit(DateTexts(FieldTable<GameRecord>(), Fields().texts));
+}
 
 }  // namespace moswit

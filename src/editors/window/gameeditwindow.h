@@ -8,7 +8,6 @@
 
 #include "database/records.h"
 #include "editors/gamefields.h"
-#include "editors/window/dateedits.h"
 #include "gui/fieldedits.h"
 #include "gui/recordeditor.h"
 
@@ -36,7 +35,6 @@ class TF_GameEdit : public RecordEditor {
 
   GameRecord& game_;
   FieldEdits texts_;  // name, publisher and credits
-  DateEdits date_;
   QPlainTextEdit* comment_ = nullptr;
 };
 

@@ -77,8 +77,7 @@ TF_VersionEdit::TF_VersionEdit(VersionRecord& version, QWidget* owner)
   // Left column: the values that override the game's, and the comment.
   QGroupBox* standard = MakeGroup(this, "VE_StandardInfo", "Standard Info");
   QGridLayout* standardGrid = TightGrid(standard);
-  fieldTexts_.AddRows(standardGrid, table, EditGroup::kStandardInfo);
-  date_.AddRow(standardGrid, "ST_RD", true);
+  fieldTexts_.AddRows(standardGrid, table, EditGroup::kStandardInfo, true);
   const int dateRow = standardGrid->rowCount() - 1;
 
   QGroupBox* credits = MakeGroup(this, "VE_Credits", "Credits");
@@ -220,7 +219,6 @@ void TF_VersionEdit::LoadControls() {
   const VersionFields fields = LoadVersion(version_);
   fieldTexts_.Show(fields.texts);
   parent_->setText(DidText(fields.parent));
-  date_.Show(fields.releaseDate);
   comment_->setPlainText(DidText(fields.comment));
   details_.Show(fields.details);
   compat_.Show(fields.compat);
@@ -230,7 +228,6 @@ VersionFields TF_VersionEdit::Fields() const {
   VersionFields fields;
   fields.texts = fieldTexts_.Texts();
   fields.parent = DidBytes(parent_->text());
-  fields.releaseDate = date_.Fields();
   fields.comment = DidBytes(MemoText(*comment_));
   fields.details = details_.Shown();
   fields.compat = compat_.Shown();

@@ -10,7 +10,6 @@
 
 #include "database/records.h"
 #include "editors/versionfields.h"
-#include "editors/window/dateedits.h"
 #include "gui/fieldedits.h"
 #include "gui/packededits.h"
 #include "gui/recordeditor.h"
@@ -40,7 +39,6 @@ class TF_VersionEdit : public RecordEditor {
   PackedEdits details_;    // the version's packed table
   PackedEdits compat_;     // CompatInfo's packed table
   QLineEdit* parent_ = nullptr;
-  DateEdits date_;
   QPlainTextEdit* comment_ = nullptr;
 };
 
