@@ -14,10 +14,7 @@ namespace {
 
 using test::AdfBuilder;
 using test::Bytes;
-
-ImagePtr FromBytes(const Bytes& bytes) {
-  return LoadImageFromMemory("test.adf", bytes.data(), bytes.size());
-}
+using test::FromBytes;
 
 TEST(DiskProperties, BootBlockFlags) {
   // First byte, fourth byte; then DOS, FFS, DirC, Intl.

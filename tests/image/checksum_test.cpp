@@ -11,10 +11,7 @@ namespace {
 
 using test::AdfBuilder;
 using test::Bytes;
-
-ImagePtr FromBytes(const Bytes& bytes) {
-  return LoadImageFromMemory("test.adf", bytes.data(), bytes.size());
-}
+using test::FromBytes;
 
 TEST(Checksum, SwapLongReversesBytes) {
   EXPECT_EQ(SwapLong(0x12345678u), 0x78563412u);

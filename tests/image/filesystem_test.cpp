@@ -15,13 +15,10 @@ namespace {
 
 using test::AdfBuilder;
 using test::Bytes;
+using test::FromBytes;
 
 uint32_t ZlibCrc(const Bytes& b) {
   return static_cast<uint32_t>(crc32(0, b.data(), static_cast<uInt>(b.size())));
-}
-
-ImagePtr FromBytes(const Bytes& bytes) {
-  return LoadImageFromMemory("t.adf", bytes.data(), bytes.size());
 }
 
 FileList List(const Bytes& bytes) {

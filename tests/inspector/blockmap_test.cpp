@@ -16,10 +16,7 @@ namespace {
 
 using test::AdfBuilder;
 using test::Bytes;
-
-ImagePtr FromBytes(const Bytes& bytes) {
-  return LoadImageFromMemory("test.adf", bytes.data(), bytes.size());
-}
+using test::FromBytes;
 
 TEST(BlockMapLayout, CornerCellsAndPixelsOnAndOffTheMap) {
   const BlockMapLayout layout(kMapWidth, kMapHeight);

@@ -19,11 +19,8 @@ namespace {
 
 using test::AdfBuilder;
 using test::Bytes;
+using test::FromBytes;
 using Lines = std::vector<std::string>;
-
-ImagePtr FromBytes(const Bytes& bytes) {
-  return LoadImageFromMemory("test.adf", bytes.data(), bytes.size());
-}
 
 TEST(BlockPosition, TrackHeadSectorAndBlockNumber) {
   const std::pair<uint32_t, std::vector<std::string>> cases[] = {

@@ -262,4 +262,8 @@ void SetName(Bytes& image, uint32_t block, const std::string& name, bool fixChec
   if (fixChecksum) FixChecksum(image, block);
 }
 
+ImagePtr FromBytes(const Bytes& bytes) {
+  return LoadImageFromMemory("test.adf", bytes.data(), bytes.size());
+}
+
 }  // namespace moswit::test

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "image/adf.h"
+
 namespace moswit::test {
 
 using Bytes = std::vector<uint8_t>;
@@ -78,5 +80,8 @@ void SetLong(Bytes& image, uint32_t block, unsigned n, uint32_t value, bool fixC
 void BreakChecksum(Bytes& image, uint32_t block);
 void FixChecksum(Bytes& image, uint32_t block);
 void SetName(Bytes& image, uint32_t block, const std::string& name, bool fixChecksum = true);
+
+// A built image loaded as Moswit loads a file, named "test.adf".
+ImagePtr FromBytes(const Bytes& bytes);
 
 }  // namespace moswit::test
